@@ -1,0 +1,55 @@
+# Helpers that keep every folder's CMakeLists short and alike.
+include(GoogleTest)
+
+set(QX_PCH ${PROJECT_SOURCE_DIR}/cmake/qx_pch.h)
+
+# qx_add_library(<target> [DIR <folder>] [SOURCES ...] [DEPS ...])
+# A static library of the sources of one folder (DIR, not recursive) or of the listed SOURCES.
+# Headers are included from the project root: #include "platform/rtl/Gbk.h".
+function(qx_add_library target)
+  cmake_parse_arguments(A "" "DIR" "SOURCES;DEPS" ${ARGN})
+  set(srcs ${A_SOURCES})
+  if(A_DIR)
+    file(GLOB dir_srcs CONFIGURE_DEPENDS ${A_DIR}/*.cpp ${A_DIR}/*.h)
+    list(APPEND srcs ${dir_srcs})
+  endif()
+  add_library(${target} STATIC ${srcs})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${A_DEPS})
+  target_precompile_headers(${target} PRIVATE ${QX_PCH})
+endfunction()
+
+# qx_add_gtest(<dotted.name> [SOURCES ...] [LIBS ...])
+# One test program per folder; ctest names are "<dotted.name>.<Suite>.<Test>".
+# Without SOURCES it takes every .cpp of the calling folder. The shared main starts a
+# QApplication on the offscreen platform and installs the scripted dialog service.
+function(qx_add_gtest name)
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  set(srcs ${A_SOURCES})
+  if(NOT srcs)
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  endif()
+  string(REPLACE "." "_" target "test_${name}")
+  add_executable(${target} ${srcs})
+  target_link_libraries(${target} PRIVATE ${A_LIBS} qxtestsupport GTest::gtest GTest::gmock)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  target_precompile_headers(${target} PRIVATE ${QX_PCH})
+  target_compile_definitions(${target} PRIVATE QX_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
+                                               QX_PROGRAM_DIR="${QX_PROGRAM_DIR}")
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${target}
+    TEST_PREFIX "${name}."
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${A_TIMEOUT})
+endfunction()
+
+# qx_add_bench(<name> SOURCES ... LIBS ...): a benchmark program, never run by ctest.
+function(qx_add_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(bench_${name} ${A_SOURCES})
+  target_link_libraries(bench_${name} PRIVATE ${A_LIBS} qxbenchsupport)
+  target_include_directories(bench_${name} PRIVATE ${PROJECT_SOURCE_DIR})
+endfunction()

@@ -1,0 +1,160 @@
+#include "platform/env/DialogService.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace qx {
+
+namespace {
+
+std::unique_ptr<DialogService>& slot()
+{
+    static std::unique_ptr<DialogService> service;
+    return service;
+}
+
+QMessageBox::StandardButton standardButton(int result)
+{
+    switch (result) {
+    case mrOk: return QMessageBox::Ok;
+    case mrCancel: return QMessageBox::Cancel;
+    case mrAbort: return QMessageBox::Abort;
+    case mrRetry: return QMessageBox::Retry;
+    case mrIgnore: return QMessageBox::Ignore;
+    case mrYes: return QMessageBox::Yes;
+    case mrNo: return QMessageBox::No;
+    case mrAll: return QMessageBox::YesToAll;
+    default: return QMessageBox::NoButton;
+    }
+}
+
+QMessageBox::Icon standardIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Windows message boxes show Chinese captions on their buttons in this system.
+QString buttonText(int result)
+{
+    switch (result) {
+    case mrOk: return QStringLiteral("确定");
+    case mrCancel: return QStringLiteral("取消");
+    case mrAbort: return QStringLiteral("中止");
+    case mrRetry: return QStringLiteral("重试");
+    case mrIgnore: return QStringLiteral("忽略");
+    case mrYes: return QStringLiteral("是");
+    case mrNo: return QStringLiteral("否");
+    case mrAll: return QStringLiteral("全部");
+    default: return QString();
+    }
+}
+
+} // namespace
+
+DialogService::~DialogService() = default;
+
+DialogService& DialogService::instance()
+{
+    auto& service = slot();
+    if (!service)
+        service = std::make_unique<QtDialogService>();
+    return *service;
+}
+
+void DialogService::install(std::unique_ptr<DialogService> service)
+{
+    slot() = std::move(service);
+}
+
+int QtDialogService::messageBox(QWidget* parent, const MessageBoxRequest& request)
+{
+    QMessageBox box(standardIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
+                    parent);
+    for (int result : request.buttons) {
+        QAbstractButton* b = box.addButton(standardButton(result));
+        if (b)
+            b->setText(buttonText(result));
+    }
+    if (QAbstractButton* def = box.button(standardButton(request.defaultButton)))
+        box.setDefaultButton(qobject_cast<QPushButton*>(def));
+    if (request.buttons.contains(request.escapeButton))
+        box.setEscapeButton(box.button(standardButton(request.escapeButton)));
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked)
+        return request.buttons.contains(request.escapeButton) ? request.escapeButton : int(mrNone);
+    for (int result : request.buttons) {
+        if (box.button(standardButton(result)) == clicked)
+            return result;
+    }
+    return mrNone;
+}
+
+std::optional<QString> QtDialogService::inputBox(QWidget* parent, const QString& caption,
+                                                  const QString& prompt, const QString& value)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtDialogService::openFileName(QWidget* parent, const FileRequest& request)
+{
+    QFileDialog dlg(parent, request.caption, request.folder, request.filter);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    if (!request.fileName.isEmpty())
+        dlg.selectFile(request.fileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return dlg.selectedFiles().constFirst();
+}
+
+QString QtDialogService::saveFileName(QWidget* parent, const FileRequest& request)
+{
+    QFileDialog dlg(parent, request.caption, request.folder, request.filter);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dlg.selectFile(request.fileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return dlg.selectedFiles().constFirst();
+}
+
+int QtDialogService::execDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+int messageBox(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
+               QList<int> buttons, int defaultButton)
+{
+    MessageBoxRequest request;
+    request.caption = caption;
+    request.text = text;
+    request.icon = icon;
+    request.buttons = std::move(buttons);
+    request.defaultButton = defaultButton;
+    return DialogService::instance().messageBox(parent, request);
+}
+
+void showMessage(const QString& text, QWidget* parent)
+{
+    messageBox(parent, text, QApplication::applicationName(), MessageIcon::None);
+}
+
+} // namespace qx

@@ -1,0 +1,127 @@
+#include "platform/env/ScriptedDialogService.h"
+
+#include <QDialog>
+
+namespace qx {
+
+void ScriptedDialogService::answerMessage(int result)
+{
+    m_answers.push_back({ShownDialog::MessageBox, result, std::nullopt, {}});
+}
+
+void ScriptedDialogService::answerInput(std::optional<QString> text)
+{
+    m_answers.push_back({ShownDialog::InputBox, 0, std::move(text), {}});
+}
+
+void ScriptedDialogService::answerFile(const QString& fileName)
+{
+    // One answer serves an open or a save chooser, whichever comes.
+    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}});
+}
+
+void ScriptedDialogService::answerDialog(std::function<void(QDialog&)> act)
+{
+    m_answers.push_back({ShownDialog::Modal, 0, std::nullopt, std::move(act)});
+}
+
+void ScriptedDialogService::answerDialog(int result)
+{
+    answerDialog([result](QDialog& dialog) { dialog.done(result); });
+}
+
+QStringList ScriptedDialogService::messages() const
+{
+    QStringList texts;
+    for (const ShownDialog& d : m_shown) {
+        if (d.kind == ShownDialog::MessageBox)
+            texts << d.text;
+    }
+    return texts;
+}
+
+void ScriptedDialogService::clear()
+{
+    m_answers.clear();
+    m_shown.clear();
+    m_unexpected = 0;
+}
+
+bool ScriptedDialogService::take(ShownDialog::Kind kind, Answer& out)
+{
+    if (m_answers.empty() || m_answers.front().kind != kind) {
+        ++m_unexpected;
+        return false;
+    }
+    out = std::move(m_answers.front());
+    m_answers.pop_front();
+    return true;
+}
+
+bool ScriptedDialogService::takeFile(Answer& out)
+{
+    return take(ShownDialog::OpenFile, out);
+}
+
+int ScriptedDialogService::messageBox(QWidget*, const MessageBoxRequest& request)
+{
+    ShownDialog shown{ShownDialog::MessageBox, request.caption, request.text, request.icon,
+                      request.buttons, true};
+    Answer answer;
+    shown.answered = take(ShownDialog::MessageBox, answer);
+    m_shown << shown;
+    if (!shown.answered)
+        return request.buttons.contains(request.escapeButton) ? request.escapeButton : int(mrNone);
+    return answer.result;
+}
+
+std::optional<QString> ScriptedDialogService::inputBox(QWidget*, const QString& caption,
+                                                       const QString& prompt, const QString&)
+{
+    ShownDialog shown{ShownDialog::InputBox, caption, prompt, MessageIcon::None, {}, true};
+    Answer answer;
+    shown.answered = take(ShownDialog::InputBox, answer);
+    m_shown << shown;
+    return shown.answered ? answer.text : std::nullopt;
+}
+
+QString ScriptedDialogService::openFileName(QWidget*, const FileRequest& request)
+{
+    ShownDialog shown{ShownDialog::OpenFile, request.caption, request.fileName, MessageIcon::None, {}, true};
+    Answer answer;
+    shown.answered = takeFile(answer);
+    m_shown << shown;
+    return shown.answered ? answer.text.value_or(QString()) : QString();
+}
+
+QString ScriptedDialogService::saveFileName(QWidget*, const FileRequest& request)
+{
+    ShownDialog shown{ShownDialog::SaveFile, request.caption, request.fileName, MessageIcon::None, {}, true};
+    Answer answer;
+    shown.answered = takeFile(answer);
+    m_shown << shown;
+    return shown.answered ? answer.text.value_or(QString()) : QString();
+}
+
+int ScriptedDialogService::execDialog(QDialog& dialog)
+{
+    ShownDialog shown{ShownDialog::Modal, dialog.windowTitle(), dialog.objectName(), MessageIcon::None, {}, true};
+    Answer answer;
+    shown.answered = take(ShownDialog::Modal, answer);
+    m_shown << shown;
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    if (shown.answered && answer.act)
+        answer.act(dialog);
+    // A dialog the script left open is closed as cancelled, like pressing Esc.
+    if (dialog.isVisible())
+        dialog.reject();
+    return dialog.result();
+}
+
+ScriptedDialogService* ScriptedDialogService::current()
+{
+    return dynamic_cast<ScriptedDialogService*>(&DialogService::instance());
+}
+
+} // namespace qx

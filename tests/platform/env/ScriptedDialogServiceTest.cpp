@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/env/ScriptedDialogService.h"
+
+using namespace qx;
+
+namespace {
+
+ScriptedDialogService& script()
+{
+    ScriptedDialogService* s = ScriptedDialogService::current();
+    EXPECT_NE(s, nullptr);
+    s->clear();
+    return *s;
+}
+
+} // namespace
+
+TEST(ScriptedDialogService, MessageBoxTakesQueuedAnswerAndRecordsText)
+{
+    auto& s = script();
+    s.answerMessage(mrNo);
+    const int r = messageBox(nullptr, QStringLiteral("您是否确定删除?"), QStringLiteral("询问"),
+                             MessageIcon::Question, {mrYes, mrNo}, mrNo);
+    EXPECT_EQ(r, mrNo);
+    ASSERT_EQ(s.shown().size(), 1);
+    EXPECT_EQ(s.shown()[0].caption, QStringLiteral("询问"));
+    EXPECT_EQ(s.messages(), QStringList{QStringLiteral("您是否确定删除?")});
+    EXPECT_EQ(s.unexpected(), 0);
+}
+
+TEST(ScriptedDialogService, UnexpectedDialogIsCountedAndAnsweredAsCancelled)
+{
+    auto& s = script();
+    const int r = messageBox(nullptr, QStringLiteral("x"), QStringLiteral("y"), MessageIcon::Question,
+                             {mrOk, mrCancel}, mrOk);
+    EXPECT_EQ(r, mrCancel);
+    EXPECT_EQ(s.unexpected(), 1);
+    EXPECT_FALSE(s.shown()[0].answered);
+}
+
+TEST(ScriptedDialogService, AnswerOfWrongKindIsNotConsumed)
+{
+    auto& s = script();
+    s.answerInput(QStringLiteral("abc"));
+    messageBox(nullptr, QStringLiteral("x"), QStringLiteral("y"));
+    EXPECT_EQ(s.unexpected(), 1);
+    EXPECT_EQ(s.pending(), 1);
+    EXPECT_EQ(DialogService::instance().inputBox(nullptr, "c", "p", ""), std::optional<QString>("abc"));
+}
+
+TEST(ScriptedDialogService, ModalDialogIsDrivenByRealClicks)
+{
+    auto& s = script();
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("FrmTest"));
+    auto* ok = new QPushButton(QStringLiteral("确定"), &dialog);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    s.answerDialog([ok](QDialog&) { QTest::mouseClick(ok, Qt::LeftButton); });
+    EXPECT_EQ(DialogService::instance().execDialog(dialog), int(QDialog::Accepted));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(s.shown()[0].text, QStringLiteral("FrmTest"));
+}
+
+TEST(ScriptedDialogService, ModalDialogLeftOpenIsCancelled)
+{
+    auto& s = script();
+    QDialog dialog;
+    s.answerDialog([](QDialog&) {});
+    EXPECT_EQ(DialogService::instance().execDialog(dialog), int(QDialog::Rejected));
+    EXPECT_FALSE(dialog.isVisible());
+}
