@@ -21,7 +21,8 @@ public:
     }
     // Raises ERangeError when v does not fit.
     static Currency fromDouble(double v);
-    // Parses "12.5", "-0.0001"; raises EConvertError naming the text.
+    // Parses "12.5", "-0.0001" (more places round halves to even); raises EConvertError naming
+    // the text, also for a value out of range.
     static Currency fromString(const QString& text);
 
     constexpr std::int64_t raw() const { return m_units; }

@@ -88,10 +88,12 @@ QString fromGbk(const QByteArray& bytes)
 
 int gbkLength(const QString& text)
 {
-    int n = 0;
-    for (QChar c : text)
-        n += c.unicode() < 0x80 ? 1 : 2;
-    return n;
+    for (QChar c : text) {
+        // Outside ASCII the written form decides: a character GBK lacks is written as one '?'.
+        if (c.unicode() >= 0x80)
+            return int(toGbk(text).size());
+    }
+    return int(text.size());
 }
 
 QByteArray gbkLeftBytes(const QByteArray& bytes, int n)

@@ -15,7 +15,7 @@ QString fromGbk(const QByteArray& bytes);
 // True for a byte that starts a two-byte GBK character (0x81..0xFE).
 constexpr bool isGbkLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
-// The length of text in GBK bytes (a Chinese character counts two).
+// The length of text in GBK bytes (a Chinese character counts two, a character GBK lacks one).
 int gbkLength(const QString& text);
 
 // The first n bytes of GBK bytes, shortened by one when byte n would split a character.

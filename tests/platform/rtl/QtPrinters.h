@@ -1,0 +1,17 @@
+// Lets GoogleTest show QString and QByteArray values as text in failure messages.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& b, std::ostream* os)
+{
+    *os << '"' << b.toHex(' ').toStdString() << '"';
+}
