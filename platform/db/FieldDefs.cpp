@@ -1,0 +1,44 @@
+#include "platform/db/FieldDefs.h"
+
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+
+TField* TFieldDef::CreateField(QObject* owner, TDataSet* dataSet) const
+{
+    TField* f = CreateFieldOfType(DataType, owner);
+    if (!f)
+        return nullptr;
+    f->SetFieldName(Name);
+    if (IsStringFieldType(DataType) && DataType != ftMemo && DataType != ftFmtMemo)
+        f->SetSize(Size > 0 ? Size : 20);
+    else if (Size > 0)
+        f->SetSize(Size);
+    f->SetRequired(Required);
+    if (dataSet)
+        dataSet->Fields()->Add(f);
+    return f;
+}
+
+TFieldDef& TFieldDefs::Add(const QString& name, TFieldType type, int size, bool required)
+{
+    if (name.trimmed().isEmpty())
+        DatabaseError(QStringLiteral("Field name missing"));
+    if (IndexOf(name) >= 0)
+        DatabaseError(QStringLiteral("Duplicate field name '%1'").arg(name));
+    m_defs.emplace_back(name, type, size, required);
+    return m_defs.back();
+}
+
+int TFieldDefs::IndexOf(const QString& name) const
+{
+    for (std::size_t i = 0; i < m_defs.size(); ++i)
+        if (m_defs[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+const TFieldDef* TFieldDefs::Find(const QString& name) const
+{
+    const int i = IndexOf(name);
+    return i < 0 ? nullptr : &m_defs[std::size_t(i)];
+}

@@ -1,0 +1,407 @@
+#include "platform/db/RecordStore.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace qx {
+
+namespace {
+
+std::size_t cellSize(RecordStore::Kind kind)
+{
+    switch (kind) {
+    case RecordStore::Kind::Int32: return sizeof(std::int32_t);
+    case RecordStore::Kind::Int64: return sizeof(std::int64_t);
+    case RecordStore::Kind::Double: return sizeof(double);
+    case RecordStore::Kind::Bool: return sizeof(std::uint8_t);
+    case RecordStore::Kind::Text: return 16;
+    case RecordStore::Kind::Blob: return sizeof(QByteArray);
+    }
+    return 16;
+}
+
+template <class T>
+int cmp3(T a, T b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+inline unsigned char asciiLower(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+
+} // namespace
+
+RecordStore::~RecordStore()
+{
+    freeAllChunks();
+}
+
+void* RecordStore::allocChunk(Kind kind)
+{
+    if (kind == Kind::Blob) {
+        auto* arr = new QByteArray[kChunk];
+        return arr;
+    }
+    // Zeroed memory is a valid empty cell of every plain kind (an empty inline text too).
+    void* p = std::calloc(kChunk, cellSize(kind));
+    if (!p)
+        throw std::bad_alloc();
+    return p;
+}
+
+void RecordStore::freeChunk(Kind kind, void* chunk)
+{
+    if (kind == Kind::Blob)
+        delete[] static_cast<QByteArray*>(chunk);
+    else
+        std::free(chunk);
+}
+
+void RecordStore::releaseText(TextCell& cell)
+{
+    if (cell.heap.tag == kHeapTag)
+        std::free(cell.heap.ptr);
+    std::memset(&cell, 0, sizeof cell);
+}
+
+std::string_view RecordStore::textView(const TextCell& cell)
+{
+    if (cell.heap.tag == kHeapTag)
+        return std::string_view(cell.heap.ptr, cell.heap.len);
+    return std::string_view(cell.inl, static_cast<std::uint8_t>(cell.inl[15]));
+}
+
+void RecordStore::freeAllChunks()
+{
+    for (Column& c : m_columns) {
+        for (std::size_t ci = 0; ci < c.chunks.size(); ++ci) {
+            if (c.kind == Kind::Text) {
+                auto* cells = static_cast<TextCell*>(c.chunks[ci]);
+                for (std::uint32_t i = 0; i < kChunk; ++i)
+                    if (cells[i].heap.tag == kHeapTag)
+                        std::free(cells[i].heap.ptr);
+            }
+            freeChunk(c.kind, c.chunks[ci]);
+        }
+        c.chunks.clear();
+        c.nulls.clear();
+    }
+}
+
+int RecordStore::addColumn(Kind kind)
+{
+    if (m_slots != 0)
+        throw std::logic_error("RecordStore: columns change only while the store is empty");
+    m_columns.push_back(Column{kind, {}, {}});
+    return int(m_columns.size()) - 1;
+}
+
+void RecordStore::clear()
+{
+    clearRows();
+    m_columns.clear();
+}
+
+void RecordStore::reserve(std::uint32_t n)
+{
+    const std::size_t words = (std::size_t(m_slots) + n + 63) / 64;
+    m_alive.reserve(words);
+    for (Column& c : m_columns) {
+        c.nulls.reserve(words);
+        c.chunks.reserve((std::size_t(m_slots) + n + kChunk - 1) / kChunk);
+    }
+}
+
+std::uint32_t RecordStore::appendRow()
+{
+    const std::uint32_t slot = m_slots;
+    if (slot == UINT32_MAX)
+        throw std::length_error("RecordStore: too many rows");
+    if ((slot & 63) == 0) {
+        m_alive.push_back(0);
+        for (Column& c : m_columns)
+            c.nulls.push_back(~std::uint64_t(0));
+    }
+    if ((slot & (kChunk - 1)) == 0) {
+        for (Column& c : m_columns)
+            c.chunks.push_back(allocChunk(c.kind));
+    }
+    m_alive[slot >> 6] |= std::uint64_t(1) << (slot & 63);
+    ++m_slots;
+    ++m_live;
+    return slot;
+}
+
+void RecordStore::releaseCell(std::uint32_t slot, int col)
+{
+    Column& c = m_columns[std::size_t(col)];
+    if (c.kind == Kind::Text)
+        releaseText(cellRef<TextCell>(slot, col));
+    else if (c.kind == Kind::Blob)
+        cellRef<QByteArray>(slot, col) = QByteArray();
+}
+
+void RecordStore::removeRow(std::uint32_t slot)
+{
+    if (!isAlive(slot))
+        return;
+    for (int col = 0; col < columnCount(); ++col) {
+        releaseCell(slot, col);
+        setNullBit(m_columns[std::size_t(col)], slot, true);
+    }
+    m_alive[slot >> 6] &= ~(std::uint64_t(1) << (slot & 63));
+    --m_live;
+}
+
+void RecordStore::clearRows()
+{
+    freeAllChunks();
+    m_alive.clear();
+    m_idBase += m_slots;
+    m_slots = 0;
+    m_live = 0;
+}
+
+bool RecordStore::slotOfId(std::uint64_t id, std::uint32_t& slot) const
+{
+    if (id < m_idBase || id - m_idBase >= m_slots)
+        return false;
+    slot = std::uint32_t(id - m_idBase);
+    return isAlive(slot);
+}
+
+std::string_view RecordStore::textBytes(std::uint32_t slot, int col) const
+{
+    return textView(cellRef<TextCell>(slot, col));
+}
+
+QString RecordStore::textAt(std::uint32_t slot, int col) const
+{
+    const std::string_view v = textBytes(slot, col);
+    return QString::fromUtf8(v.data(), qsizetype(v.size()));
+}
+
+QByteArray RecordStore::blobAt(std::uint32_t slot, int col) const
+{
+    return cellRef<QByteArray>(slot, col);
+}
+
+void RecordStore::setNull(std::uint32_t slot, int col)
+{
+    releaseCell(slot, col);
+    Column& c = m_columns[std::size_t(col)];
+    switch (c.kind) {
+    case Kind::Int32: cellRef<std::int32_t>(slot, col) = 0; break;
+    case Kind::Int64: cellRef<std::int64_t>(slot, col) = 0; break;
+    case Kind::Double: cellRef<double>(slot, col) = 0; break;
+    case Kind::Bool: cellRef<std::uint8_t>(slot, col) = 0; break;
+    default: break;
+    }
+    setNullBit(c, slot, true);
+}
+
+void RecordStore::setInt32(std::uint32_t slot, int col, std::int32_t v)
+{
+    cellRef<std::int32_t>(slot, col) = v;
+    setNullBit(m_columns[std::size_t(col)], slot, false);
+}
+
+void RecordStore::setInt64(std::uint32_t slot, int col, std::int64_t v)
+{
+    cellRef<std::int64_t>(slot, col) = v;
+    setNullBit(m_columns[std::size_t(col)], slot, false);
+}
+
+void RecordStore::setDouble(std::uint32_t slot, int col, double v)
+{
+    cellRef<double>(slot, col) = v;
+    setNullBit(m_columns[std::size_t(col)], slot, false);
+}
+
+void RecordStore::setBool(std::uint32_t slot, int col, bool v)
+{
+    cellRef<std::uint8_t>(slot, col) = v ? 1 : 0;
+    setNullBit(m_columns[std::size_t(col)], slot, false);
+}
+
+void RecordStore::setTextUtf8(std::uint32_t slot, int col, std::string_view utf8)
+{
+    TextCell& cell = cellRef<TextCell>(slot, col);
+    releaseText(cell);
+    if (utf8.size() <= 15) {
+        std::memcpy(cell.inl, utf8.data(), utf8.size());
+        cell.inl[15] = char(utf8.size());
+    } else {
+        if (utf8.size() > UINT32_MAX)
+            throw std::length_error("RecordStore: text too long");
+        char* p = static_cast<char*>(std::malloc(utf8.size()));
+        if (!p)
+            throw std::bad_alloc();
+        std::memcpy(p, utf8.data(), utf8.size());
+        cell.heap.ptr = p;
+        cell.heap.len = std::uint32_t(utf8.size());
+        cell.heap.tag = kHeapTag;
+    }
+    setNullBit(m_columns[std::size_t(col)], slot, false);
+}
+
+void RecordStore::setText(std::uint32_t slot, int col, const QString& v)
+{
+    const QByteArray utf8 = v.toUtf8();
+    setTextUtf8(slot, col, std::string_view(utf8.constData(), std::size_t(utf8.size())));
+}
+
+void RecordStore::setBlob(std::uint32_t slot, int col, const QByteArray& v)
+{
+    cellRef<QByteArray>(slot, col) = v;
+    setNullBit(m_columns[std::size_t(col)], slot, false);
+}
+
+QVariant RecordStore::value(std::uint32_t slot, int col) const
+{
+    if (isNull(slot, col))
+        return QVariant();
+    switch (kind(col)) {
+    case Kind::Int32: return QVariant(int(int32At(slot, col)));
+    case Kind::Int64: return QVariant(qlonglong(int64At(slot, col)));
+    case Kind::Double: return QVariant(doubleAt(slot, col));
+    case Kind::Bool: return QVariant(boolAt(slot, col));
+    case Kind::Text: return QVariant(textAt(slot, col));
+    case Kind::Blob: return QVariant(blobAt(slot, col));
+    }
+    return QVariant();
+}
+
+void RecordStore::setValue(std::uint32_t slot, int col, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) {
+        setNull(slot, col);
+        return;
+    }
+    switch (kind(col)) {
+    case Kind::Int32: setInt32(slot, col, v.toInt()); break;
+    case Kind::Int64: setInt64(slot, col, v.toLongLong()); break;
+    case Kind::Double: setDouble(slot, col, v.toDouble()); break;
+    case Kind::Bool: setBool(slot, col, v.toBool()); break;
+    case Kind::Text: setText(slot, col, v.toString()); break;
+    case Kind::Blob: setBlob(slot, col, v.toByteArray()); break;
+    }
+}
+
+int RecordStore::compareUtf8(std::string_view a, std::string_view b, bool caseInsensitive)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    if (!caseInsensitive) {
+        const int r = n ? std::memcmp(a.data(), b.data(), n) : 0;
+        if (r != 0)
+            return r < 0 ? -1 : 1;
+        return cmp3(a.size(), b.size());
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if ((ca | cb) & 0x80) {
+            // Outside ASCII the case rules need Unicode tables: compare the rest as QStrings.
+            const QString qa = QString::fromUtf8(a.data() + i, qsizetype(a.size() - i));
+            const QString qb = QString::fromUtf8(b.data() + i, qsizetype(b.size() - i));
+            const int r = qa.compare(qb, Qt::CaseInsensitive);
+            return r < 0 ? -1 : (r > 0 ? 1 : 0);
+        }
+        const unsigned char la = asciiLower(ca), lb = asciiLower(cb);
+        if (la != lb)
+            return la < lb ? -1 : 1;
+    }
+    return cmp3(a.size(), b.size());
+}
+
+bool RecordStore::startsWithUtf8(std::string_view text, std::string_view prefix, bool caseInsensitive)
+{
+    if (!caseInsensitive)
+        return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (i >= text.size())
+            return false;
+        const auto ct = static_cast<unsigned char>(text[i]);
+        const auto cp = static_cast<unsigned char>(prefix[i]);
+        if ((ct | cp) & 0x80) {
+            const QString qt = QString::fromUtf8(text.data() + i, qsizetype(text.size() - i));
+            const QString qp = QString::fromUtf8(prefix.data() + i, qsizetype(prefix.size() - i));
+            return qt.startsWith(qp, Qt::CaseInsensitive);
+        }
+        if (asciiLower(ct) != asciiLower(cp))
+            return false;
+    }
+    return true;
+}
+
+int RecordStore::compare(std::uint32_t a, std::uint32_t b, int col, bool caseInsensitive) const
+{
+    const bool na = isNull(a, col), nb = isNull(b, col);
+    if (na || nb)
+        return na == nb ? 0 : (na ? -1 : 1);
+    switch (kind(col)) {
+    case Kind::Int32: return cmp3(int32At(a, col), int32At(b, col));
+    case Kind::Int64: return cmp3(int64At(a, col), int64At(b, col));
+    case Kind::Double: return cmp3(doubleAt(a, col), doubleAt(b, col));
+    case Kind::Bool: return cmp3(int(boolAt(a, col)), int(boolAt(b, col)));
+    case Kind::Text: return compareUtf8(textBytes(a, col), textBytes(b, col), caseInsensitive);
+    case Kind::Blob: {
+        const QByteArray& x = cellRef<QByteArray>(a, col);
+        const QByteArray& y = cellRef<QByteArray>(b, col);
+        return compareUtf8(std::string_view(x.constData(), std::size_t(x.size())),
+                           std::string_view(y.constData(), std::size_t(y.size())), false);
+    }
+    }
+    return 0;
+}
+
+int RecordStore::compareToValue(std::uint32_t slot, int col, const QVariant& v, bool caseInsensitive) const
+{
+    const bool na = isNull(slot, col), nb = !v.isValid() || v.isNull();
+    if (na || nb)
+        return na == nb ? 0 : (na ? -1 : 1);
+    switch (kind(col)) {
+    case Kind::Int32: return cmp3(qint64(int32At(slot, col)), v.toLongLong());
+    case Kind::Int64: return cmp3(qint64(int64At(slot, col)), v.toLongLong());
+    case Kind::Double: return cmp3(doubleAt(slot, col), v.toDouble());
+    case Kind::Bool: return cmp3(int(boolAt(slot, col)), int(v.toBool()));
+    case Kind::Text: {
+        const QByteArray u = v.toString().toUtf8();
+        return compareUtf8(textBytes(slot, col), std::string_view(u.constData(), std::size_t(u.size())),
+                           caseInsensitive);
+    }
+    case Kind::Blob: {
+        const QByteArray& x = cellRef<QByteArray>(slot, col);
+        const QByteArray y = v.toByteArray();
+        return compareUtf8(std::string_view(x.constData(), std::size_t(x.size())),
+                           std::string_view(y.constData(), std::size_t(y.size())), false);
+    }
+    }
+    return 0;
+}
+
+std::size_t RecordStore::memoryUsed() const
+{
+    std::size_t total = m_alive.capacity() * sizeof(std::uint64_t);
+    for (const Column& c : m_columns) {
+        total += c.nulls.capacity() * sizeof(std::uint64_t);
+        total += c.chunks.size() * kChunk * cellSize(c.kind);
+        if (c.kind == Kind::Text || c.kind == Kind::Blob) {
+            for (std::uint32_t s = 0; s < m_slots; ++s) {
+                if (c.kind == Kind::Text) {
+                    const TextCell& t = static_cast<const TextCell*>(c.chunks[s >> kChunkShift])[s & (kChunk - 1)];
+                    if (t.heap.tag == kHeapTag)
+                        total += t.heap.len;
+                } else {
+                    total += std::size_t(static_cast<const QByteArray*>(c.chunks[s >> kChunkShift])[s & (kChunk - 1)].size());
+                }
+            }
+        }
+    }
+    return total;
+}
+
+} // namespace qx

@@ -1,0 +1,187 @@
+#include "platform/db/sql/SqliteError.h"
+
+#include "platform/db/sql/SqlLexer.h"
+
+#include <QHash>
+
+#include <sqlite3.h>
+
+namespace qx {
+
+namespace {
+
+// "UNIQUE constraint failed: t.a, t.b" gives {"t.a", "t.b"}.
+QStringList constraintColumns(const QString& message)
+{
+    const int colon = int(message.indexOf(u':'));
+    if (colon < 0)
+        return {};
+    QStringList columns;
+    for (const QString& part : message.mid(colon + 1).split(u',', Qt::SkipEmptyParts))
+        columns.append(part.trimmed());
+    return columns;
+}
+
+QString bareColumn(const QString& qualified)
+{
+    const int dot = int(qualified.lastIndexOf(u'.'));
+    return dot < 0 ? qualified : qualified.mid(dot + 1);
+}
+
+QString unquoteName(QStringView name)
+{
+    if (name.size() >= 2 && (name.front() == u'"' || name.front() == u'[' || name.front() == u'`'))
+        return name.mid(1, name.size() - 2).toString();
+    return name.toString();
+}
+
+// The values an INSERT or UPDATE writes, by lower-case column name, read from the statement
+// text with its parameters filled in (sqlite3_expanded_sql). Only the plain shapes are
+// understood: INSERT INTO t (a, b) VALUES (x, y) and UPDATE t SET a = x, b = y.
+QHash<QString, QString> writtenValues(sqlite3_stmt* stmt)
+{
+    QHash<QString, QString> values;
+    if (!stmt)
+        return values;
+    char* expanded = sqlite3_expanded_sql(stmt);
+    if (!expanded)
+        return values;
+    const QString sql = QString::fromUtf8(expanded);
+    sqlite3_free(expanded);
+
+    QList<SqlToken> tokens;
+    for (const SqlToken& t : tokenizeSql(sql))
+        if (t.kind != SqlToken::Space && t.kind != SqlToken::Comment)
+            tokens.append(t);
+    auto word = [&](int i) {
+        return i < tokens.size() && tokens[i].kind == SqlToken::Word
+                   ? tokens[i].text(sql).toString().toUpper()
+                   : QString();
+    };
+    auto sym = [&](int i, QChar c) {
+        return i < tokens.size() && tokens[i].kind == SqlToken::Symbol && sql[tokens[i].pos] == c;
+    };
+    // Reads one expression up to a ',' or ')' at its own depth.
+    auto expression = [&](int& i) {
+        const int from = i;
+        int depth = 0;
+        while (i < tokens.size()) {
+            if (sym(i, u'('))
+                ++depth;
+            else if (sym(i, u')')) {
+                if (depth == 0)
+                    break;
+                --depth;
+            } else if (sym(i, u',') && depth == 0)
+                break;
+            else if (depth == 0 && word(i) == u"WHERE")
+                break;
+            ++i;
+        }
+        if (i == from)
+            return QString();
+        const int begin = tokens[from].pos;
+        const int end = tokens[i - 1].pos + tokens[i - 1].len;
+        return sql.mid(begin, end - begin);
+    };
+
+    int i = 0;
+    const QString first = word(0);
+    if (first == u"INSERT" || first == u"REPLACE") {
+        while (i < tokens.size() && !sym(i, u'('))
+            ++i;
+        QStringList columns;
+        for (++i; i < tokens.size() && !sym(i, u')'); ++i)
+            if (!sym(i, u','))
+                columns.append(unquoteName(tokens[i].text(sql)).toLower());
+        ++i;
+        if (word(i) != u"VALUES" || !sym(i + 1, u'('))
+            return values;
+        i += 2;
+        for (const QString& column : columns) {
+            values.insert(column, expression(i));
+            if (!sym(i, u','))
+                break;
+            ++i;
+        }
+    } else if (first == u"UPDATE") {
+        while (i < tokens.size() && word(i) != u"SET")
+            ++i;
+        ++i;
+        while (i + 1 < tokens.size() && sym(i + 1, u'=')) {
+            const QString column = unquoteName(tokens[i].text(sql)).toLower();
+            i += 2;
+            values.insert(column, expression(i));
+            if (!sym(i, u','))
+                break;
+            ++i;
+        }
+    }
+    return values;
+}
+
+QString keyViolation(const QString& sqliteText, sqlite3_stmt* stmt, const ColumnValueLookup& lookup)
+{
+    const QStringList columns = constraintColumns(sqliteText);
+    const QHash<QString, QString> written = writtenValues(stmt);
+    QStringList parts;
+    for (const QString& column : columns) {
+        const QString bare = bareColumn(column);
+        std::optional<QString> value;
+        if (lookup)
+            value = lookup(bare);
+        if (!value && written.contains(bare.toLower()))
+            value = written.value(bare.toLower());
+        parts.append(value ? column + QStringLiteral(" = ") + *value : column);
+    }
+    if (parts.isEmpty())
+        return QStringLiteral("Key violation");
+    return QStringLiteral("Key violation (%1)").arg(parts.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+QString sqliteErrorMessage(sqlite3* db, int rc, sqlite3_stmt* stmt, const ColumnValueLookup& values)
+{
+    const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db))
+                            : QString::fromUtf8(sqlite3_errstr(rc));
+    const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    switch (extended) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+        return keyViolation(text, stmt, values);
+    case SQLITE_CONSTRAINT_NOTNULL: {
+        const QStringList columns = constraintColumns(text);
+        if (!columns.isEmpty())
+            return QStringLiteral("Field '%1' must have a value").arg(bareColumn(columns.first()));
+        return text;
+    }
+    default:
+        break;
+    }
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("The database is locked by another user or program; "
+                              "waited 5 seconds without getting access. Try again later. (%1)")
+            .arg(text);
+    case SQLITE_READONLY:
+        return QStringLiteral("The database is read-only. (%1)").arg(text);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Cannot open the database file. (%1)").arg(text);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return QStringLiteral("The database file is damaged or is not a database. (%1)").arg(text);
+    case SQLITE_FULL:
+        return QStringLiteral("The disk is full. (%1)").arg(text);
+    default:
+        return text;
+    }
+}
+
+void raiseSqliteError(sqlite3* db, int rc, sqlite3_stmt* stmt, const ColumnValueLookup& values)
+{
+    throw EDatabaseError(sqliteErrorMessage(db, rc, stmt, values));
+}
+
+} // namespace qx
