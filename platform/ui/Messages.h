@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class QObject;
+class QWidget;
 
 namespace qx {
 
@@ -37,5 +38,23 @@ private:
     QPointer<QObject> m_sender;
     long m_value;
 };
+
+// Sends the message (WParam = control, LParam = value) to every control of control's parent,
+// the control itself included, as the parent's broadcast does. Nothing when it has no parent.
+void broadcastToParent(QWidget* control, LibraryMessage message, long value = 0);
+
+// The three broadcasts the library's controls make about themselves.
+inline void broadcastEnabled(QWidget* control, bool enabled)
+{
+    broadcastToParent(control, LibraryMessage::EnabledChanged, enabled ? 1 : 0);
+}
+inline void broadcastMouseEntered(QWidget* control)
+{
+    broadcastToParent(control, LibraryMessage::MouseEntered);
+}
+inline void broadcastMouseLeft(QWidget* control)
+{
+    broadcastToParent(control, LibraryMessage::MouseLeft);
+}
 
 } // namespace qx
