@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "tests/platform/rtl/QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/ini/IniFile.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Gbk.h"
+
+using qx::toGbk;
+
+namespace {
+
+class IniFileTest : public ::testing::Test
+{
+protected:
+    QString path(const QString& name = QStringLiteral("ConnectSQL.ini")) const
+    {
+        return m_dir.filePath(name);
+    }
+    void writeBytes(const QString& file, const QByteArray& bytes)
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray readBytes(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// A settings file as the shop keeps it: GBK, CR LF, Chinese names, comments, blank lines.
+QByteArray sampleFile()
+{
+    return toGbk(QStringLiteral("; 系统设置\r\n"
+                                "[版本]\r\n"
+                                "报表表名 = tQueryReport   # 报表定义表\r\n"
+                                "版本号=\"3.1\"\r\n"
+                                "\r\n"
+                                "[选择窗口BMaterial]\r\n"
+                                "Top=100\r\n"
+                                "Left=  '20' \r\n"
+                                ";Width=999\r\n"
+                                "Width=640\r\n"
+                                "\r\n"
+                                "[版本]\r\n"
+                                "报表表名=Shadowed\r\n"
+                                "[空节]\r\n"));
+}
+
+} // namespace
+
+TEST_F(IniFileTest, ReadsUnderTheProfileRules)
+{
+    writeBytes(path(), sampleFile());
+    TIniFile ini(path());
+    const struct
+    {
+        const char* section;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"版本", "报表表名", "tQueryReport   # 报表定义表"}, // first section wins; comment kept
+        {"版本", "版本号", "3.1"},                             // one pair of quotes removed
+        {"选择窗口bmaterial", "TOP", "100"},                   // names without case
+        {"选择窗口BMaterial", "Left", "20"},
+        {"选择窗口BMaterial", "Width", "640"},                 // ';' line is a comment
+        {"选择窗口BMaterial", ";Width", "(default)"},
+        {"选择窗口BMaterial", "Height", "(default)"},
+        {"没有", "Top", "(default)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(ini.ReadString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                                 QStringLiteral("(default)")),
+                  QString::fromUtf8(c.expected));
+    }
+    EXPECT_EQ(ini.ReadInteger("选择窗口BMaterial", "Width", 0), 640);
+    EXPECT_EQ(ini.ReadInteger("版本", "报表表名", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("选择窗口BMaterial", "Height", 480), 480);
+    EXPECT_TRUE(ini.ReadBool("选择窗口BMaterial", "Top", false));
+    EXPECT_FALSE(ini.ReadBool("选择窗口BMaterial", "Missing", false));
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("版本", "版本号", 0), 3.1);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat("版本", "报表表名", 2.5), 2.5);
+
+    QStringList list;
+    ini.ReadSections(list);
+    EXPECT_EQ(list, (QStringList{"版本", "选择窗口BMaterial", "空节"}));
+    ini.ReadSection("选择窗口BMaterial", list);
+    EXPECT_EQ(list, (QStringList{"Top", "Left", "Width"}));
+    ini.ReadSectionValues("选择窗口BMaterial", list);
+    EXPECT_EQ(list, (QStringList{"Top=100", "Left=20", "Width=640"}));
+    EXPECT_TRUE(ini.SectionExists("版本"));
+    EXPECT_FALSE(ini.SectionExists("空节"));
+    EXPECT_FALSE(ini.SectionExists("没有"));
+    EXPECT_TRUE(ini.ValueExists("选择窗口BMaterial", "width"));
+    EXPECT_FALSE(ini.ValueExists("选择窗口BMaterial", "Height"));
+}
+
+TEST_F(IniFileTest, MissingFileReadsAsEmpty)
+{
+    TIniFile ini(path(QStringLiteral("nothing.ini")));
+    EXPECT_EQ(ini.ReadString("a", "b", "否"), QStringLiteral("否"));
+    QStringList list{"x"};
+    ini.ReadSections(list);
+    EXPECT_TRUE(list.isEmpty());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("nothing.ini"))));
+}
+
+TEST_F(IniFileTest, RewriteChangesOnlyTheOneValue)
+{
+    writeBytes(path(), sampleFile());
+    TIniFile ini(path());
+    ini.WriteString("选择窗口bmaterial", "LEFT", "35");
+    ini.WriteString("版本", "报表表名", "tReport");
+    ini.WriteInteger("选择窗口BMaterial", "Height", 480); // new key after the last key
+    ini.WriteBool("新节", "启用", true);                  // new section at the end
+    const QByteArray expected = toGbk(QStringLiteral("; 系统设置\r\n"
+                                                     "[版本]\r\n"
+                                                     "报表表名 = tReport\r\n"
+                                                     "版本号=\"3.1\"\r\n"
+                                                     "\r\n"
+                                                     "[选择窗口BMaterial]\r\n"
+                                                     "Top=100\r\n"
+                                                     "Left=  35\r\n"
+                                                     ";Width=999\r\n"
+                                                     "Width=640\r\n"
+                                                     "Height=480\r\n"
+                                                     "\r\n"
+                                                     "[版本]\r\n"
+                                                     "报表表名=Shadowed\r\n"
+                                                     "[空节]\r\n"
+                                                     "[新节]\r\n"
+                                                     "启用=1\r\n"));
+    EXPECT_EQ(readBytes(path()), expected);
+    EXPECT_EQ(ini.ReadString("新节", "启用", ""), QStringLiteral("1"));
+}
+
+TEST_F(IniFileTest, LineEndingsOfTheFileAreKept)
+{
+    // LF endings and no final line break.
+    writeBytes(path(), toGbk(QStringLiteral("[主界面]\n主页=index.htm\n[其它]\nA=1")));
+    TIniFile ini(path());
+    ini.WriteString("主界面", "主页", "home.htm");
+    ini.WriteString("其它", "B", "2");
+    EXPECT_EQ(readBytes(path()),
+              toGbk(QStringLiteral("[主界面]\n主页=home.htm\n[其它]\nA=1\nB=2\n")));
+}
+
+TEST_F(IniFileTest, WritingCreatesTheFileWithWindowsEndings)
+{
+    TIniFile ini(path(QStringLiteral("INC.ini")));
+    ini.WriteString("主界面", "主页", "index.htm");
+    ini.WriteString("主界面", "标题", "维修\r\n管理");
+    EXPECT_EQ(readBytes(path(QStringLiteral("INC.ini"))),
+              toGbk(QStringLiteral("[主界面]\r\n主页=index.htm\r\n标题=维修  管理\r\n")));
+}
+
+TEST_F(IniFileTest, EraseSectionAndDeleteKey)
+{
+    writeBytes(path(), sampleFile());
+    TIniFile ini(path());
+    ini.DeleteKey("选择窗口BMaterial", "top");
+    ini.EraseSection("版本"); // the first one
+    ini.DeleteKey("没有", "x");
+    ini.EraseSection("没有");
+    EXPECT_EQ(readBytes(path()), toGbk(QStringLiteral("; 系统设置\r\n"
+                                                      "[选择窗口BMaterial]\r\n"
+                                                      "Left=  '20' \r\n"
+                                                      ";Width=999\r\n"
+                                                      "Width=640\r\n"
+                                                      "\r\n"
+                                                      "[版本]\r\n"
+                                                      "报表表名=Shadowed\r\n"
+                                                      "[空节]\r\n")));
+    // The second section of the name is the one found now.
+    EXPECT_EQ(ini.ReadString("版本", "报表表名", ""), QStringLiteral("Shadowed"));
+    ini.UpdateFile();
+}
+
+TEST_F(IniFileTest, WriteFailuresRaise)
+{
+    TIniFile missingFolder(m_dir.filePath(QStringLiteral("no/such/folder/a.ini")));
+    try {
+        missingFolder.WriteString("a", "b", "c");
+        ADD_FAILURE() << "no error";
+    } catch (const EIniFileException& e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Unable to write to ")));
+    }
+
+    writeBytes(path(), sampleFile());
+    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::ReadUser);
+    TIniFile readOnly(path());
+    EXPECT_THROW(readOnly.WriteString("版本", "版本号", "4"), EIniFileException);
+    EXPECT_THROW(readOnly.EraseSection("版本"), EIniFileException);
+    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readBytes(path()), sampleFile());
+}
+
+TEST_F(IniFileTest, ReadDateUsesTheShortDateFormat)
+{
+    writeBytes(path(), toGbk(QStringLiteral("[日期]\r\n开始=2006-3-5\r\n坏=明天\r\n")));
+    TIniFile ini(path());
+    EXPECT_EQ(ini.ReadDate("日期", "开始", TDateTime()).toQDate(), QDate(2006, 3, 5));
+    EXPECT_EQ(ini.ReadDate("日期", "坏", TDateTime(7)).Val, 7);
+}
