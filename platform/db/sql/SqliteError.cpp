@@ -38,6 +38,24 @@ QString unquoteName(QStringView name)
 // The values an INSERT or UPDATE writes, by lower-case column name, read from the statement
 // text with its parameters filled in (sqlite3_expanded_sql). Only the plain shapes are
 // understood: INSERT INTO t (a, b) VALUES (x, y) and UPDATE t SET a = x, b = y.
+// The columns of table in order, for an INSERT that lists none.
+QStringList tableColumns(sqlite3* db, const QString& table)
+{
+    QStringList columns;
+    sqlite3_stmt* info = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &info, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(info);
+        return columns;
+    }
+    const QByteArray name = table.toUtf8();
+    if (sqlite3_bind_text(info, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT) == SQLITE_OK) {
+        while (sqlite3_step(info) == SQLITE_ROW)
+            columns.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 0))).toLower());
+    }
+    sqlite3_finalize(info);
+    return columns;
+}
+
 QHash<QString, QString> writtenValues(sqlite3_stmt* stmt)
 {
     QHash<QString, QString> values;
@@ -88,13 +106,20 @@ QHash<QString, QString> writtenValues(sqlite3_stmt* stmt)
     int i = 0;
     const QString first = word(0);
     if (first == u"INSERT" || first == u"REPLACE") {
-        while (i < tokens.size() && !sym(i, u'('))
+        while (i < tokens.size() && word(i) != u"INTO")
             ++i;
-        QStringList columns;
-        for (++i; i < tokens.size() && !sym(i, u')'); ++i)
-            if (!sym(i, u','))
-                columns.append(unquoteName(tokens[i].text(sql)).toLower());
         ++i;
+        const QString table = i < tokens.size() ? unquoteName(tokens[i].text(sql)) : QString();
+        ++i;
+        QStringList columns;
+        if (sym(i, u'(')) {
+            for (++i; i < tokens.size() && !sym(i, u')'); ++i)
+                if (!sym(i, u','))
+                    columns.append(unquoteName(tokens[i].text(sql)).toLower());
+            ++i;
+        } else {
+            columns = tableColumns(sqlite3_db_handle(stmt), table);
+        }
         if (word(i) != u"VALUES" || !sym(i + 1, u'('))
             return values;
         i += 2;

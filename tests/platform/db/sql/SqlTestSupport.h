@@ -1,0 +1,38 @@
+// A fresh database file in a temporary folder for each test, opened through the connection.
+#pragma once
+
+#include "platform/db/sql/ADOConnection.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class SqlFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        file = dir.filePath(QStringLiteral("Account.mdb"));
+        TADOConnection::CreateDatabase(file);
+        conn = std::make_unique<TADOConnection>();
+        conn->setConnectionString(connectionString());
+        conn->Open();
+    }
+
+    QString connectionString() const
+    {
+        return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;"
+                              "Jet OLEDB:Database Password=secret;Persist Security Info=False")
+            .arg(file);
+    }
+
+    // The first column of the first row of sql.
+    QVariant scalar(const QString& sql, TADOConnection* c = nullptr);
+
+    QTemporaryDir dir;
+    QString file;
+    std::unique_ptr<TADOConnection> conn;
+};
