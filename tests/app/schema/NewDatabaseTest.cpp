@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QSet>
 
 using qx::app::TempDatabase;
@@ -140,6 +141,32 @@ TEST_F(NewDatabase, DeclaredTypesCarryTheColumnKinds)
         EXPECT_EQ(declType(db, QString::fromUtf8(c.table), QString::fromUtf8(c.column)),
                   QString::fromUtf8(c.type))
             << c.table << "." << c.column;
+    }
+}
+
+TEST_F(NewDatabase, EveryColumnHasAKnownKind)
+{
+    const QRegularExpression text(QStringLiteral("^TEXT\\(\\d+\\)$"));
+    const QStringList kinds = {"MEMO TEXT", "INTEGER", "MONEY REAL", "DOUBLE", "DECIMAL",
+                               "DATETIME", "YESNO", "BLOB"};
+    const QStringList tables = db.column(QStringLiteral(
+        "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite%'"));
+    for (const QString& table : tables) {
+        const QByteArray tableName = table.toUtf8();
+        for (const QString& column : db.column(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {table})) {
+            const ColumnMeta meta = columnMeta(db, tableName.constData(), column.toUtf8().constData());
+            const QString where = table + QLatin1Char('.') + column;
+            if (text.match(meta.declType).hasMatch() || meta.declType == QStringLiteral("MEMO TEXT")) {
+                EXPECT_EQ(meta.collation, QStringLiteral("NOCASE")) << where.toStdString();
+            } else {
+                EXPECT_TRUE(kinds.contains(meta.declType)) << where.toStdString() << " " << meta.declType.toStdString();
+            }
+            // Only the row numbers are AutoNumbers.
+            if (meta.autoIncrement) {
+                EXPECT_TRUE(column == QStringLiteral("ID") || column == QStringLiteral("IndexID"))
+                    << where.toStdString();
+            }
+        }
     }
 }
 
@@ -405,9 +432,10 @@ TEST_F(NewDatabase, DictionaryRowsCarryCaptionTypeAndWidth)
         EXPECT_EQ(rows[0][0].toString(), QString::fromUtf8(c.caption)) << c.field;
         EXPECT_EQ(rows[0][1].toString(), QString::fromUtf8(c.type)) << c.field;
         EXPECT_EQ(rows[0][2].toInt(), c.len) << c.field;
-        if (c.dflt)
+        if (c.dflt) {
             EXPECT_EQ(rows[0][3].toString(), QString::fromUtf8(c.dflt)) << c.field;
-        else
+        } else {
             EXPECT_TRUE(rows[0][3].isNull()) << c.field;
+        }
     }
 }
