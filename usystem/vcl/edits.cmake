@@ -6,5 +6,7 @@ qx_add_library(qxvcl_edits
     ${CMAKE_CURRENT_LIST_DIR}/uQxDate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uQxTransControl.h
     ${CMAKE_CURRENT_LIST_DIR}/uQxTransControl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/uQxDatePad.h
+    ${CMAKE_CURRENT_LIST_DIR}/uQxDatePad.cpp
   DEPS qxplatform_ui qxplatform_rtl Qt6::Widgets)
 target_link_libraries(qxvcl INTERFACE qxvcl_edits)

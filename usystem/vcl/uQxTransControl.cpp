@@ -104,6 +104,14 @@ void TQxTransControl::SetCanvasFont(const QFont& font)
     Invalidate();
 }
 
+void TQxTransControl::SetWindowBorder(bool border)
+{
+    if (border == m_windowBorder)
+        return;
+    m_windowBorder = border;
+    Invalidate();
+}
+
 void TQxTransControl::Invalidate()
 {
     m_stale = true;
@@ -112,7 +120,7 @@ void TQxTransControl::Invalidate()
 
 void TQxTransControl::PaintBackground(QPainter& canvas)
 {
-    PaintBackgroundRect(canvas, QRect(0, 0, width(), height()));
+    PaintBackgroundRect(canvas, ClientRect());
 }
 
 void TQxTransControl::PaintBackgroundRect(QPainter& canvas, const QRect& rect)
@@ -194,6 +202,10 @@ void TQxTransControl::drawImpl(const std::function<void(QPainter&)>& draw, bool 
     {
         QPainter p(&m_canvas);
         p.setFont(m_canvasFont);
+        if (m_stale && m_windowBorder)
+            qx::frameRect(p, rect(), toQColor(clWindowFrame));
+        p.translate(ClientOrigin());
+        p.setClipRect(ClientRect());
         t_activePainter = &p;
         t_activeControl = this;
         if (m_stale) {

@@ -66,6 +66,15 @@ public:
     QFont CanvasFont() const { return m_canvasFont; }
     void SetCanvasFont(const QFont& font);
 
+    // A plain one-pixel window border around the client area (the calendars' bsSingle). All
+    // drawing and the client size are then inside it.
+    bool WindowBorder() const { return m_windowBorder; }
+    void SetWindowBorder(bool border);
+    QPoint ClientOrigin() const { return m_windowBorder ? QPoint(1, 1) : QPoint(0, 0); }
+    int ClientWidth() const { return width() - (m_windowBorder ? 2 : 0); }
+    int ClientHeight() const { return height() - (m_windowBorder ? 2 : 0); }
+    QRect ClientRect() const { return QRect(0, 0, ClientWidth(), ClientHeight()); }
+
     // Repaints the whole control at the next paint.
     void Invalidate();
 
@@ -102,4 +111,5 @@ private:
     QFont m_canvasFont;
     QImage m_canvas;
     bool m_stale = true;
+    bool m_windowBorder = false;
 };
