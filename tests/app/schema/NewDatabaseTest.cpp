@@ -439,3 +439,24 @@ TEST_F(NewDatabase, DictionaryRowsCarryCaptionTypeAndWidth)
         }
     }
 }
+
+TEST_F(NewDatabase, OperatorWithAnEmptyRightIsListedAndHoldsNothing)
+{
+    ASSERT_EQ(db.exec(QStringLiteral("INSERT INTO t_UserDB (UserCode, Password, Remark, Right) VALUES ('张三', NULL, NULL, '')")),
+              SQLITE_DONE);
+    EXPECT_EQ(db.column(QStringLiteral("Select distinct UserCode from t_UserDB ORDER BY UserCode")),
+              (QStringList{QStringLiteral("张三"), QStringLiteral("高级用户")}));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT count(*) FROM t_UserDB WHERE UserCode = '张三' AND trim(Right) = ?"),
+                       {QStringLiteral("主-工单管理")}).toInt(),
+              0);
+}
+
+TEST_F(NewDatabase, PurchasesWithoutVoucherNumberAreOfferedToVouchers)
+{
+    const QString insert = QStringLiteral("INSERT INTO t_InMst (BillNo, BNo) VALUES (?, ?)");
+    ASSERT_EQ(db.exec(insert, {QStringLiteral("GJ060305001"), QVariant()}), SQLITE_DONE);
+    ASSERT_EQ(db.exec(insert, {QStringLiteral("GJ060305002"), QString()}), SQLITE_DONE);
+    ASSERT_EQ(db.exec(insert, {QStringLiteral("GJ060305003"), QStringLiteral("FK-7")}), SQLITE_DONE);
+    EXPECT_EQ(db.column(QStringLiteral("Select BillNo from t_inMst where BNo='' or BNo is Null ORDER BY BillNo")),
+              (QStringList{QStringLiteral("GJ060305001"), QStringLiteral("GJ060305002")}));
+}
