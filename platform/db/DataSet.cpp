@@ -39,7 +39,7 @@ bool readBookmark(const TBookmark& b, std::uint64_t& id)
 
 } // namespace
 
-TDataSet::TDataSet(QObject* owner) : QObject(owner), m_fields(this) {}
+TDataSet::TDataSet(QObject* owner) : QObject(owner), m_fields(this), m_fieldDefs(this) {}
 
 TDataSet::~TDataSet()
 {
@@ -109,6 +109,7 @@ void TDataSet::Open()
                 m_order.push_back(s);
         m_orderIsSlotOrder = true;
         m_pos = -1;
+        m_sortKeys = m_sortText.isEmpty() ? std::vector<SortKey>() : sortKeysOf(m_sortText);
         m_state = dsBrowse; // the filter handlers may read fields while the view is built
         rebuildView(false);
         m_state = dsInactive;
@@ -1204,6 +1205,57 @@ void TDataSet::ResyncView()
         DataEvent(deDataSetChange);
 }
 
+void TDataSet::ClearRows()
+{
+    if (m_state == dsEdit || m_state == dsInsert) {
+        clearBuffer();
+        m_insertPos = -1;
+        SetState(dsBrowse);
+    }
+    RowsCleared();
+    m_store.clearRows();
+    m_order.clear();
+    m_order.shrink_to_fit();
+    m_derived.clear();
+    m_derived.shrink_to_fit();
+    m_orderIsSlotOrder = true;
+    std::fill(m_autoIncNext.begin(), m_autoIncNext.end(), 0);
+    m_pos = -1;
+    m_bof = m_eof = true;
+    m_readDisplay = -1;
+    ++m_version;
+    if (Active())
+        DataEvent(deDataSetChange);
+}
+
+void TDataSet::AddStoredRows(const std::vector<std::uint32_t>& rows)
+{
+    m_order.insert(m_order.end(), rows.begin(), rows.end());
+    std::fill(m_autoIncNext.begin(), m_autoIncNext.end(), 0);
+    rebuildView(true);
+    if (Active())
+        DataEvent(deDataSetChange);
+}
+
+void TDataSet::ForEachRecord(const std::function<bool()>& visit) const
+{
+    if (m_state == dsInactive)
+        return;
+    auto* self = const_cast<TDataSet*>(this);
+    const ReadTarget saved = m_readOverride;
+    try {
+        for (std::uint32_t slot : view()) {
+            self->m_readOverride = ReadTarget{Target::Slot, slot};
+            if (!visit())
+                break;
+        }
+    } catch (...) {
+        self->m_readOverride = saved;
+        throw;
+    }
+    self->m_readOverride = saved;
+}
+
 void TDataSet::Refresh()
 {
     if (!Active())
@@ -1253,7 +1305,7 @@ void TDataSet::SetSortKeys(std::vector<SortKey> keys, const QString& text)
     }
 }
 
-void TDataSet::SetSort(const QString& text)
+std::vector<TDataSet::SortKey> TDataSet::sortKeysOf(const QString& text) const
 {
     std::vector<SortKey> keys;
     for (QString part : text.split(QRegularExpression(QStringLiteral("[,;]")), Qt::SkipEmptyParts)) {
@@ -1270,18 +1322,20 @@ void TDataSet::SetSort(const QString& text)
         part = part.trimmed();
         if (part.startsWith(u'[') && part.endsWith(u']'))
             part = part.mid(1, part.size() - 2);
-        if (!Active()) {
-            keys.push_back(SortKey{-1, desc});
-            continue;
-        }
         TField* f = FieldByName(part);
         if (f->m_column < 0)
             DatabaseError(QStringLiteral("Field '%1' cannot be used to sort").arg(f->DisplayName()));
         keys.push_back(SortKey{f->m_column, desc});
     }
+    return keys;
+}
+
+void TDataSet::SetSort(const QString& text)
+{
     if (!Active()) {
         m_sortText = text; // applied when the dataset opens
+        m_sortKeys.clear();
         return;
     }
-    SetSortKeys(std::move(keys), text);
+    SetSortKeys(sortKeysOf(text), text);
 }

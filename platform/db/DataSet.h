@@ -148,6 +148,10 @@ public:
     // or destroyed.
     std::unique_ptr<QIODevice> CreateBlobStream(TField* field, TBlobStreamMode mode);
 
+    // Visits every record of the view in order, making each the record fields read, without
+    // moving the cursor or raising events; visit returns false to stop.
+    void ForEachRecord(const std::function<bool()>& visit) const;
+
     // ---- for data sources and links ---------------------------------------------------
     // Records a data link can see: the view plus an unposted new record.
     int DisplayCount() const;
@@ -205,6 +209,10 @@ protected:
     bool ColumnsBuilt() const { return m_columnsBuilt; }
     // The view after rows were added to or removed from the store directly (bulk loads).
     void ResyncView();
+    // Drops every row (an edit in progress is dropped too) and tells the links.
+    void ClearRows();
+    // Rows appended straight into the store join the end of the natural order.
+    void AddStoredRows(const std::vector<std::uint32_t>& rows);
     // Sort keys in force (used by indexes of subclasses).
     struct SortKey
     {
@@ -258,6 +266,7 @@ private:
     void rebuildView(bool keepCurrent);
     void placeInDerived(std::uint32_t slot, bool removeFirst);
     int positionInView(std::uint32_t slot) const;
+    std::vector<SortKey> sortKeysOf(const QString& text) const;
     std::vector<int> parseLocateKeys(const QString& keyFields, std::vector<TField*>& fields) const;
     int findRow(const std::vector<TField*>& fields, const QVariantList& values, TLocateOptions options,
                 bool fromView) const;

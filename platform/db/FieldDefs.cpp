@@ -19,8 +19,35 @@ TField* TFieldDef::CreateField(QObject* owner, TDataSet* dataSet) const
     return f;
 }
 
+void TFieldDefs::checkOwnerClosed() const
+{
+    if (m_owner && m_owner->Active())
+        DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+}
+
+void TFieldDefs::Clear()
+{
+    checkOwnerClosed();
+    m_defs.clear();
+}
+
+void TFieldDefs::Assign(const TFieldDefs& other)
+{
+    checkOwnerClosed();
+    m_defs = other.m_defs;
+}
+
+void TFieldDefs::Delete(int index)
+{
+    checkOwnerClosed();
+    if (index < 0 || index >= Count())
+        DatabaseError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    m_defs.erase(m_defs.begin() + index);
+}
+
 TFieldDef& TFieldDefs::Add(const QString& name, TFieldType type, int size, bool required)
 {
+    checkOwnerClosed();
     if (name.trimmed().isEmpty())
         DatabaseError(QStringLiteral("Field name missing"));
     if (IndexOf(name) >= 0)

@@ -31,20 +31,25 @@ public:
 class TFieldDefs
 {
 public:
+    // Definitions of a dataset change only while it is closed (owner may be null).
+    explicit TFieldDefs(TDataSet* owner = nullptr) : m_owner(owner) {}
+
     int Count() const { return int(m_defs.size()); }
     const TFieldDef& Items(int index) const { return m_defs.at(std::size_t(index)); }
     TFieldDef& Items(int index) { return m_defs.at(std::size_t(index)); }
     const TFieldDef& operator[](int index) const { return Items(index); }
     // Adds a definition; a name already present (without case) raises "Duplicate field name 'X'".
     TFieldDef& Add(const QString& name, TFieldType type, int size = 0, bool required = false);
-    void Clear() { m_defs.clear(); }
+    void Clear();
     int IndexOf(const QString& name) const; // without case; -1 when missing
     const TFieldDef* Find(const QString& name) const;
-    void Assign(const TFieldDefs& other) { m_defs = other.m_defs; }
-    void Delete(int index) { m_defs.erase(m_defs.begin() + index); }
+    void Assign(const TFieldDefs& other);
+    void Delete(int index);
     std::vector<TFieldDef>::const_iterator begin() const { return m_defs.begin(); }
     std::vector<TFieldDef>::const_iterator end() const { return m_defs.end(); }
 
 private:
+    void checkOwnerClosed() const;
+    TDataSet* m_owner = nullptr;
     std::vector<TFieldDef> m_defs;
 };
