@@ -1,0 +1,203 @@
+// The in-place editor: opening by F2, typing, Enter and goAlwaysShowEditor; accepting and
+// cancelling; the '+' that never becomes cell text; cells that cannot change.
+#include <gtest/gtest.h>
+
+#include "GridTestSupport.h"
+
+namespace {
+
+struct EditorFixture : ::testing::Test
+{
+    GridWindow w;
+    TestGrid& g = *w.grid;
+    void SetUp() override { g.SetOptions(g.Options() | goEditing); }
+    TQxInplaceEdit* editor() const { return g.InplaceEditor(); }
+    bool editorShown() const { return editor() && editor()->isVisible(); }
+};
+
+TEST_F(EditorFixture, F2OpensTheEditorWithTheCaretAfterTheText)
+{
+    QTest::keyClick(&g, Qt::Key_F2);
+    EXPECT_TRUE(g.EditorMode());
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(editor()->Text(), "1,1");
+    EXPECT_FALSE(editor()->hasSelectedText());
+    EXPECT_EQ(editor()->cursorPosition(), 3);
+    EXPECT_EQ(editor()->geometry(), g.CellRect(1, 1));
+    EXPECT_TRUE(editor()->hasFocus());
+    EXPECT_EQ(editor()->Grid(), &g);
+}
+
+TEST_F(EditorFixture, TypingOpensTheEditorWithTheCharacter)
+{
+    QTest::keyClick(&g, Qt::Key_A, Qt::NoModifier);
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(editor()->Text(), "a");
+    // Each change reaches the grid at once.
+    EXPECT_EQ(g.texts.value({1, 1}), "a");
+    QTest::keyClicks(editor(), "bc");
+    EXPECT_EQ(g.texts.value({1, 1}), "abc");
+}
+
+TEST_F(EditorFixture, PlusNeverOpensTheEditorNorEntersIt)
+{
+    QChar seen;
+    g.OnKeyPress = [&](QObject*, QChar& k) { seen = k; };
+    QTest::keyClick(&g, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(&g, '+');
+    EXPECT_FALSE(g.EditorMode());
+    EXPECT_FALSE(editorShown());
+    EXPECT_TRUE(seen.isNull());
+    QTest::keyClick(&g, Qt::Key_F2);
+    ASSERT_TRUE(editorShown());
+    QTest::keyClick(editor(), '+');
+    QTest::keyClick(editor(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(editor()->Text(), "1,1");
+}
+
+TEST_F(EditorFixture, EnterOpensAndASecondEnterClosesAndStores)
+{
+    QTest::keyClick(&g, Qt::Key_Return);
+    ASSERT_TRUE(editorShown());
+    EXPECT_TRUE(g.EditorMode());
+    EXPECT_TRUE(editor()->hasSelectedText()); // loaded with all text selected
+    QTest::keyClicks(editor(), "new");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_FALSE(g.EditorMode());
+    EXPECT_FALSE(editorShown());
+    EXPECT_EQ(g.texts.value({1, 1}), "new");
+    EXPECT_TRUE(g.hasFocus());
+}
+
+TEST_F(EditorFixture, EscGoesToTheGridAndNotToTheEdit)
+{
+    int escSeen = 0;
+    g.OnKeyDown = [&](QObject*, int& key, TShiftState) {
+        if (key == VK_ESCAPE)
+            ++escSeen;
+    };
+    QTest::keyClick(&g, Qt::Key_F2);
+    ASSERT_TRUE(editorShown());
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    EXPECT_EQ(escSeen, 1);
+    EXPECT_EQ(editor()->Text(), "1,1");
+}
+
+TEST_F(EditorFixture, MovingAwayStoresTheTextAndReloadsAtTheNewCell)
+{
+    QTest::keyClick(&g, Qt::Key_F2);
+    editor()->selectAll();
+    QTest::keyClicks(editor(), "x");
+    QTest::keyClick(editor(), Qt::Key_Down);
+    EXPECT_EQ(g.Row(), 2);
+    EXPECT_EQ(g.texts.value({1, 1}), "x");
+    // goAlwaysShowEditor is off: moving hides the editor.
+    EXPECT_FALSE(editorShown());
+    EXPECT_FALSE(g.EditorMode());
+}
+
+TEST_F(EditorFixture, AlwaysShowEditorKeepsTheEditorOnAcrossMoves)
+{
+    g.SetOptions(g.Options() | goAlwaysShowEditor);
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(editor()->Text(), "1,1");
+    QTest::keyClick(editor(), Qt::Key_Down);
+    EXPECT_TRUE(editorShown());
+    EXPECT_EQ(editor()->Text(), "1,2");
+    EXPECT_EQ(editor()->geometry(), g.CellRect(1, 2));
+    // Right at the end of the text goes to the next cell; inside the text it moves the caret.
+    editor()->setCursorPosition(1);
+    QTest::keyClick(editor(), Qt::Key_Right);
+    EXPECT_EQ(g.Col(), 1);
+    EXPECT_EQ(editor()->cursorPosition(), 2);
+    editor()->end(false);
+    QTest::keyClick(editor(), Qt::Key_Right);
+    EXPECT_EQ(g.Col(), 2);
+    // Enter does not close an always-shown editor.
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_TRUE(editorShown());
+}
+
+TEST_F(EditorFixture, AFocusLeavingTheGridHidesTheEditor)
+{
+    QTest::keyClick(&g, Qt::Key_F2);
+    ASSERT_TRUE(editorShown());
+    QTest::keyClicks(editor(), "z");
+    w.other->setFocus();
+    EXPECT_FALSE(editorShown());
+    EXPECT_FALSE(g.EditorMode());
+    EXPECT_EQ(g.texts.value({1, 1}), "1,1z");
+}
+
+TEST_F(EditorFixture, ACellThatCannotChangeTakesNoTyping)
+{
+    g.editLimit = -1;
+    QTest::keyClick(&g, Qt::Key_F2);
+    ASSERT_TRUE(editorShown());
+    QTest::keyClicks(editor(), "abc");
+    QTest::keyClick(editor(), Qt::Key_Backspace);
+    QTest::keyClick(editor(), Qt::Key_Delete);
+    editor()->home(false);
+    QTest::keyClick(editor(), Qt::Key_Delete);
+    EXPECT_EQ(editor()->Text(), "1,1");
+    EXPECT_EQ(g.texts.value({1, 1}, "unset"), "unset");
+}
+
+TEST_F(EditorFixture, TheEditLimitBecomesTheMaximumLength)
+{
+    g.editLimit = 4;
+    QTest::keyClick(&g, Qt::Key_F2);
+    QTest::keyClicks(editor(), "abcdef");
+    EXPECT_EQ(editor()->Text(), "1,1a");
+}
+
+TEST_F(EditorFixture, RefusedCharactersAreDropped)
+{
+    g.acceptKeys = false;
+    QTest::keyClick(&g, Qt::Key_F2);
+    QTest::keyClicks(editor(), "a1b2");
+    EXPECT_EQ(editor()->Text(), "1,112");
+}
+
+TEST_F(EditorFixture, EnterInTheEditorTogglesTheSelection)
+{
+    g.SetOptions(g.Options() | goAlwaysShowEditor);
+    ASSERT_TRUE(editorShown());
+    editor()->deselect();
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(editor()->selectedText(), "1,1");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_FALSE(editor()->hasSelectedText());
+}
+
+TEST_F(EditorFixture, TheFocusedCellUnderTheEditorIsNotDrawn)
+{
+    QTest::keyClick(&g, Qt::Key_F2);
+    g.drawn.clear();
+    (void)shot(&g);
+    EXPECT_FALSE(g.drawn.contains(QPoint(1, 1)));
+    EXPECT_TRUE(g.drawn.contains(QPoint(2, 1)));
+}
+
+TEST_F(EditorFixture, PressOnTheCurrentCellShowsTheEditor)
+{
+    QTest::mouseClick(vp(&g), Qt::LeftButton, {}, g.CellRect(1, 1).center());
+    EXPECT_TRUE(editorShown());
+    EXPECT_TRUE(g.EditorMode());
+    // A press elsewhere moves there and hides it again (it is not always shown).
+    QTest::mouseClick(vp(&g), Qt::LeftButton, {}, g.CellRect(3, 3).center());
+    EXPECT_EQ(g.Col(), 3);
+    EXPECT_FALSE(editorShown());
+}
+
+TEST_F(EditorFixture, ScrollingCarriesTheEditorAlong)
+{
+    g.SetRowCount(100);
+    g.SetOptions(g.Options() | goAlwaysShowEditor);
+    g.SetRow(3);
+    ASSERT_TRUE(editorShown());
+    g.SetTopRow(2);
+    EXPECT_EQ(editor()->geometry(), g.CellRect(1, 3));
+}
+
+} // namespace
