@@ -161,6 +161,8 @@ QObject* ComponentReader::readBody(QObject* owner, QObject* parentWindow, int de
     QPointer<QObject> obj = createFor(mo, className, owner, parentWindow);
     try {
         const QString asRead = name;
+        if (OnCreateComponent)
+            OnCreateComponent(obj);
         if (OnSetName)
             OnSetName(obj, name);
         obj->setObjectName(name);

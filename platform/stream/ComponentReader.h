@@ -29,6 +29,8 @@ public:
     ImageReader& reader() { return m_in; }
     bool tolerant() const { return m_tolerant; }
 
+    // Called for every component right after it is made, before its name and properties.
+    std::function<void(QObject* component)> OnCreateComponent;
     // Called with every component's name as read, before the component takes it; the hook may
     // change the name (to keep names unique within an owner).
     std::function<void(QObject* component, QString& name)> OnSetName;
