@@ -2,6 +2,8 @@
 # spin. The typed and data edits join uQxEdits, the date pad joins uQxDatePad.
 qx_add_library(qxvcl_edits
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/uQxEdits.h
+    ${CMAKE_CURRENT_LIST_DIR}/uQxEdits.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uQxDate.h
     ${CMAKE_CURRENT_LIST_DIR}/uQxDate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uQxTransControl.h

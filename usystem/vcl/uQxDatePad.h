@@ -248,22 +248,22 @@ class TQxCalendar : public TQxCustomCalendar
                               "HilightStyle=hsFrame;SelectStyle=ssFrame;Options=[coShowPopups];"
                               "TabStop=false;WeekEnds=[Sat,Sun]")
     Q_CLASSINFO("QxIntegerKinds", "Color=TColor")
-    Q_PROPERTY(TWeekDay BeginingOfWeek READ BeginingOfWeek WRITE SetBeginingOfWeek)
-    Q_PROPERTY(TCalendarBevelStyle Bevel READ Bevel WRITE SetBevel)
+    Q_PROPERTY(QxDateTypes::TWeekDay BeginingOfWeek READ BeginingOfWeek WRITE SetBeginingOfWeek)
+    Q_PROPERTY(QxCalendarTypes::TCalendarBevelStyle Bevel READ Bevel WRITE SetBevel)
     Q_PROPERTY(TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(TQxCalendarColors* Colors READ Colors WRITE SetColors)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(QFont Font READ font WRITE setFont)
-    Q_PROPERTY(THilightStyle HilightStyle READ HilightStyle WRITE SetHilightStyle)
-    Q_PROPERTY(TSelectStyle SelectStyle READ SelectStyle WRITE SetSelectStyle)
-    Q_PROPERTY(TCalendarOptions Options READ Options WRITE SetOptions)
+    Q_PROPERTY(QxCalendarTypes::THilightStyle HilightStyle READ HilightStyle WRITE SetHilightStyle)
+    Q_PROPERTY(QxCalendarTypes::TSelectStyle SelectStyle READ SelectStyle WRITE SetSelectStyle)
+    Q_PROPERTY(QxCalendarTypes::TCalendarOptions Options READ Options WRITE SetOptions)
     Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
     Q_PROPERTY(QMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
-    Q_PROPERTY(TWeekEnds WeekEnds READ WeekEnds WRITE SetWeekEnds)
+    Q_PROPERTY(QxDateTypes::TWeekEnds WeekEnds READ WeekEnds WRITE SetWeekEnds)
 
 public:
     explicit TQxCalendar(QWidget* parent = nullptr);

@@ -302,6 +302,10 @@ TEST_F(Calendar, PublishedPropertiesInOrder)
     EXPECT_EQ(names.join(','),
               "BeginingOfWeek,Bevel,BorderStyle,Color,Colors,Enabled,Font,HilightStyle,SelectStyle,"
               "Options,ParentShowHint,PopupMenu,ShowHint,TabStop,Visible,WeekEnds");
+    // Enumerations and sets carry their names for the component stream.
+    for (const char* name : {"BeginingOfWeek", "Bevel", "BorderStyle", "HilightStyle", "SelectStyle", "Options", "WeekEnds"})
+        EXPECT_TRUE(mo->property(mo->indexOfProperty(name)).isEnumType()) << name;
+    EXPECT_TRUE(mo->property(mo->indexOfProperty("Options")).isFlagType());
     EXPECT_EQ(cal->property("Options").value<TCalendarOptions>(), TCalendarOptions(coShowPopups));
     EXPECT_EQ(cal->property("Color").toInt(), clBtnFace);
 }

@@ -1,0 +1,235 @@
+// The library's edits. TQxCustomEdit is the single-line edit under all of them: the masked edit
+// drawn flat (thin frame lines on the edges FrameStyle names instead of a 3-D border), turning
+// clInfoBk while it has the focus, moving the focus with Enter and the arrow keys, keeping to
+// its ValidChars whether text is typed, pasted or committed by an input method, and offering a
+// candidate pop-up that an event handler fills while the user types an input code.
+// TQxEditButton is the small button a link edit draws inside its right end.
+#pragma once
+
+#include "platform/ui/Colors.h"
+#include "platform/ui/MaskEdit.h"
+
+#include <QFlags>
+#include <QPixmap>
+#include <QPointer>
+
+#include <functional>
+
+namespace QxEditTypes {
+Q_NAMESPACE
+
+// The edges that get a frame line; shared with the combo boxes and the label.
+enum TFrameEdge { fsTop = 0x1, fsBottom = 0x2, fsLeft = 0x4, fsRight = 0x8 };
+Q_DECLARE_FLAGS(TFrameStyle, TFrameEdge)
+Q_FLAG_NS(TFrameStyle)
+
+} // namespace QxEditTypes
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(QxEditTypes::TFrameStyle)
+
+using QxEditTypes::TFrameEdge;
+using QxEditTypes::TFrameStyle;
+using enum QxEditTypes::TFrameEdge;
+
+inline constexpr TFrameStyle AllFrameEdges = TFrameStyle(fsTop | fsBottom | fsLeft | fsRight);
+
+class QPainter;
+class TQxCustomEdit;
+// The candidate pop-up, a window of its own unit; the edits reach it through ImePadBinding.
+class TQxIMEPad;
+
+using TIMETextChangeEvent = std::function<void(QObject* Sender, const QString& Text, TQxIMEPad*& ImePad)>;
+using TImeCodeEvent = std::function<void(QObject* Sender, const QString& ImeCode, QString& Code)>;
+
+namespace qx {
+
+// How the edits create and show the candidate pop-up. The pop-up's unit installs it once, so
+// that this unit does not depend on that one.
+struct ImePadBinding
+{
+    // A new pop-up owned by the edit.
+    std::function<TQxIMEPad*(TQxCustomEdit* owner)> create;
+    // The pop-up as a widget: tells whether its window still exists and lets the edit free it.
+    std::function<QWidget*(TQxIMEPad* pad)> widget;
+    // Parent and EditControl := the edit; then pops up at (0, ClientHeight) of the edit.
+    std::function<void(TQxIMEPad* pad, TQxCustomEdit* edit)> popupUnder;
+};
+void setImePadBinding(ImePadBinding binding);
+const ImePadBinding& imePadBinding();
+
+} // namespace qx
+
+// The one candidate pop-up of all library edits of the process; null when there is none or its
+// window is gone.
+TQxIMEPad* SharedImePad();
+void SetSharedImePad(TQxIMEPad* pad);
+// Frees the shared pop-up (when it exists) and clears the reference.
+void FreeSharedImePad();
+
+class TQxCustomEdit : public TCustomMaskEdit
+{
+    Q_OBJECT
+    Q_CLASSINFO("QxDefaults", "Align=alNone;Alignment=taLeftJustify;ImePadVisible=false;"
+                              "FrameStyle=[fsTop,fsBottom,fsLeft,fsRight];LineColor=clBlack")
+    Q_CLASSINFO("QxIntegerKinds", "LineColor=TColor")
+
+public:
+    enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+    Q_ENUM(TAlign)
+    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+    Q_ENUM(TAlignment)
+    enum TBorderStyle { bsNone, bsSingle };
+    Q_ENUM(TBorderStyle)
+
+private:
+    Q_PROPERTY(TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(QChar PasswordChar READ PasswordChar WRITE SetPasswordChar)
+    Q_PROPERTY(QString Text READ Text WRITE setText)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(bool ImePadVisible READ ImePadVisible WRITE SetImePadVisible)
+    Q_PROPERTY(QString ImeText READ ImeText WRITE SetImeText)
+    Q_PROPERTY(QxEditTypes::TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
+    Q_PROPERTY(int LineColor READ LineColor WRITE SetLineColor)
+    Q_PROPERTY(QString ValidChars READ ValidChars WRITE SetValidChars)
+    Q_PROPERTY(QString InPutType READ InPutType WRITE SetInPutType)
+    Q_PROPERTY(QString InPutField READ InPutField WRITE SetInPutField)
+
+public:
+    explicit TQxCustomEdit(QWidget* parent = nullptr);
+    ~TQxCustomEdit() override;
+
+    TAlign Align() const { return m_align; }
+    void SetAlign(TAlign value) { m_align = value; }
+    QChar PasswordChar() const { return m_passwordChar; }
+    void SetPasswordChar(QChar value);
+    bool Ctl3D() const { return m_ctl3D; }
+    void SetCtl3D(bool value);
+    TAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(TAlignment value);
+    bool ImePadVisible() const { return m_imePadVisible; }
+    void SetImePadVisible(bool value) { m_imePadVisible = value; }
+    QString ImeText() const { return m_imeText; }
+    void SetImeText(const QString& value) { m_imeText = value; }
+    TFrameStyle FrameStyle() const { return m_frameStyle; }
+    void SetFrameStyle(TFrameStyle value);
+    TColor LineColor() const { return m_lineColor; }
+    void SetLineColor(TColor value);
+    QString ValidChars() const { return m_validChars; }
+    void SetValidChars(const QString& value) { m_validChars = value; }
+    QString InPutType() const { return m_inPutType; }
+    void SetInPutType(const QString& value) { m_inPutType = value; }
+    QString InPutField() const { return m_inPutField; }
+    void SetInPutField(const QString& value) { m_inPutField = value; }
+
+    // bsSingle: the platform's own sunken border and no frame lines; bsNone: flat, with the
+    // frame lines of FrameStyle.
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+
+    // The colour the edit returns to when the focus leaves it.
+    TColor RememberedColor() const { return m_rememberedColor; }
+
+    // Keeps the text out of the area GetEditRect leaves outside (a link edit's button).
+    virtual void UpdateEditRect();
+    virtual bool CanModify() const;
+    // #13 and #27 are never text; other control characters are editing keys and always pass
+    // (Backspace, Ctrl+C/V/X/A); printable characters must be in ValidChars unless it is empty.
+    virtual bool IsValidChar(QChar Key) const;
+
+    // The rectangle the text may use, in client coordinates.
+    virtual void GetEditRect(QRect& Rect) const;
+    virtual void PaintFrame(QPainter& Canvas);
+    void DrawFrame(QPainter& Canvas, const QRect& R);
+
+    TIMETextChangeEvent OnImeTextChange;
+    TImeCodeEvent OnImeCode;
+
+    // State flags of the edit: bit 0 a link edit's pad is shown, bit 2 the mouse is over the
+    // button, bit 3 the mouse is inside the edit.
+    enum StateFlag { PopupShown = 0x1, MouseOverButton = 0x4, MouseInside = 0x8 };
+    int StateFlags = 0;
+
+protected:
+    void KeyDown(int& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void KeyUp(int& Key, TShiftState Shift) override;
+    QString FilterText(const QString& text) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void ColorChanged() override;
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showImePad();
+
+    TAlign m_align = alNone;
+    QChar m_passwordChar;
+    bool m_ctl3D = true;
+    TAlignment m_alignment = taLeftJustify;
+    bool m_imePadVisible = false;
+    QString m_imeText;
+    TFrameStyle m_frameStyle = AllFrameEdges;
+    TColor m_lineColor = clBlack;
+    QString m_validChars;
+    QString m_inPutType;
+    QString m_inPutField;
+    TBorderStyle m_borderStyle = bsSingle;
+    TColor m_rememberedColor = clWindow;
+};
+
+// The button a link edit draws inside its right end; the edit paints it on its own window and
+// keeps its text clear of it.
+class TQxEditButton : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("QxDefaults", "Cursor=-2;ShowHint=true")
+    Q_PROPERTY(int Cursor READ Cursor WRITE SetCursor)
+    Q_PROPERTY(QPixmap Glyph READ Glyph WRITE SetGlyph)
+    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+
+public:
+    // The platform's cursor numbers the form files store.
+    static constexpr int crArrow = -2;
+    static constexpr int crHandPoint = -21;
+
+    explicit TQxEditButton(TQxCustomEdit* owner);
+
+    int Cursor() const { return m_cursor; }
+    void SetCursor(int value) { m_cursor = value; }
+    QPixmap Glyph() const { return m_glyph; }
+    void SetGlyph(const QPixmap& value);
+    QString Hint() const { return m_hint; }
+    void SetHint(const QString& value) { m_hint = value; }
+    bool ShowHint() const { return m_showHint; }
+    void SetShowHint(bool value) { m_showHint = value; }
+    bool Visible() const { return m_visible; }
+    void SetVisible(bool value);
+    bool Down() const { return m_down; }
+    void SetDown(bool value);
+
+    // Empty when the button is hidden or has no glyph; else a strip at the right end of the
+    // edit, 3 pixels wider than the glyph.
+    void GetButtonRect(QRect& Rect) const;
+    void Paint(QPainter& Canvas);
+    void InvalidateButton();
+    virtual void Changed();
+
+    TQxCustomEdit* Owner() const { return m_owner; }
+    // The key that clicks the button: the numeric keypad's plus.
+    int HotKey;
+
+private:
+    TQxCustomEdit* m_owner;
+    int m_cursor = crHandPoint;
+    QPixmap m_glyph;
+    QString m_hint;
+    bool m_showHint = true;
+    bool m_visible = true;
+    bool m_down = false;
+};
