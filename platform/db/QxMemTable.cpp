@@ -319,8 +319,14 @@ void TQxCustomMemTable::LoadFromDataSet(TDataSet* source, TMemTableCopyOptions o
             const std::uint32_t slot = BulkAppend();
             added.push_back(slot);
             for (const Pair& p : pairs) {
-                const QVariant v = p.raw ? source->ReadCell(p.from) : p.from->AsVariant();
-                BulkSet(slot, p.to, p.to->ToCell(v));
+                if (p.raw) {
+                    // Same type: the stored form carries over; text is still cut to the size.
+                    const QVariant cell = source->ReadCell(p.from);
+                    const bool text = p.to->StorageKind() == qx::RecordStore::Kind::Text;
+                    BulkSet(slot, p.to, text ? p.to->ToCell(cell) : cell);
+                } else {
+                    BulkSet(slot, p.to, p.to->ToCell(p.from->AsVariant()));
+                }
             }
             return true;
         });

@@ -22,6 +22,7 @@
 #pragma once
 
 #include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/ADOParameters.h"
 #include "platform/db/sql/SqlStrings.h"
@@ -32,7 +33,6 @@
 #include <memory>
 #include <vector>
 
-class TDataSource;
 
 class TADOQuery : public TDataSet
 {
@@ -66,7 +66,7 @@ public:
     int ExecSQL();
     // Rows changed by the last ExecSQL, or by the last write of Post or Delete.
     int RowsAffected() const { return m_rowsAffected; }
-    // Runs the statement again and returns to the same row when it is still there.
+    // Runs the statement again and returns to the same record number (or the last record).
     void Requery();
 
     // True when the open result can be written back (one table, not a view).
