@@ -268,12 +268,18 @@ bool TQxInplaceEdit::event(QEvent* event)
         // Tab belongs to the grid when the grid moves between cells with it; otherwise the
         // focus moves on to the next control as usual.
         if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab)
-            && !(ke->modifiers() & Qt::AltModifier) && (FGrid->Options() & goTabs)) {
-            int key = VK_TAB;
-            TShiftState shift = qx::shiftState(ke);
-            if (ke->key() == Qt::Key_Backtab)
-                shift |= ssShift;
-            KeyDown(key, shift);
+            && !(ke->modifiers() & Qt::AltModifier)) {
+            const bool back = ke->key() == Qt::Key_Backtab || (ke->modifiers() & Qt::ShiftModifier);
+            if (FGrid->Options() & goTabs) {
+                int key = VK_TAB;
+                TShiftState shift = qx::shiftState(ke);
+                if (back)
+                    shift |= ssShift;
+                KeyDown(key, shift);
+            } else {
+                // The next control is the one after the grid, not after its editor.
+                qx::selectNextControl(FGrid, !back);
+            }
             ke->accept();
             return true;
         }

@@ -129,6 +129,22 @@ TEST_F(EditorFixture, AFocusLeavingTheGridHidesTheEditor)
     EXPECT_EQ(g.texts.value({1, 1}), "1,1z");
 }
 
+TEST_F(EditorFixture, TabInTheEditorMovesCellsWithGoTabsAndLeavesTheGridWithout)
+{
+    g.SetOptions(g.Options() | goTabs);
+    QTest::keyClick(&g, Qt::Key_F2);
+    ASSERT_TRUE(editorShown());
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(g.Col(), 2);
+    g.SetOptions(g.Options() & ~TKyGridOptions(goTabs));
+    QTest::keyClick(&g, Qt::Key_F2);
+    ASSERT_TRUE(editorShown());
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(g.Col(), 2);
+    EXPECT_TRUE(w.other->hasFocus());
+    EXPECT_FALSE(editorShown());
+}
+
 TEST_F(EditorFixture, ACellThatCannotChangeTakesNoTyping)
 {
     g.editLimit = -1;
