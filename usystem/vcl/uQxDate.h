@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/rtl/DateTime.h"
+#include "platform/ui/Events.h"
 
 #include <QFlags>
 #include <QObject>
@@ -42,8 +43,6 @@ inline bool isWeekEnd(TWeekEnds set, int weekDay)
 {
     return weekDay >= 0 && weekDay < 7 && (set.toInt() & (1 << weekDay)) != 0;
 }
-
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 
 // Days of months 1..12 of a common year; index 0 is unused so that the month is the index.
 inline constexpr std::array<int, 13> MonthDaysTable = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

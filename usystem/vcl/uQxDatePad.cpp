@@ -746,7 +746,7 @@ void TQxCustomCalendar::enterEvent(QEnterEvent* event)
     TQxTransControl::enterEvent(event);
     m_mouseInside = true;
     DoMouseEnter();
-    broadcast(int(qx::LibraryMessage::MouseEntered), 0);
+    qx::broadcastMouseEntered(this);
 }
 
 void TQxCustomCalendar::leaveEvent(QEvent* event)
@@ -757,19 +757,7 @@ void TQxCustomCalendar::leaveEvent(QEvent* event)
         setHotPart(NoPart);
     DrawHot(-1);
     DoMouseLeave();
-    broadcast(int(qx::LibraryMessage::MouseLeft), 0);
-}
-
-void TQxCustomCalendar::broadcast(int message, long value)
-{
-    QWidget* parent = parentWidget();
-    if (!parent)
-        return;
-    const QList<QWidget*> controls = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* control : controls) {
-        qx::LibraryEvent ev(qx::LibraryMessage(message), this, value);
-        QCoreApplication::sendEvent(control, &ev);
-    }
+    qx::broadcastMouseLeft(this);
 }
 
 void TQxCustomCalendar::contextMenuEvent(QContextMenuEvent* event)
@@ -808,7 +796,7 @@ void TQxCustomCalendar::changeEvent(QEvent* event)
     TQxTransControl::changeEvent(event);
     switch (event->type()) {
     case QEvent::EnabledChange:
-        broadcast(int(qx::LibraryMessage::EnabledChanged), isEnabled() ? 1 : 0);
+        qx::broadcastEnabled(this, isEnabled());
         Invalidate();
         break;
     case QEvent::FontChange: {

@@ -131,6 +131,9 @@ public:
     bool ShowHint() const { return m_showHint; }
     void SetShowHint(bool value) { m_showHint = value; }
     bool TabStop() const { return focusPolicy() == Qt::StrongFocus; }
+    // The control's own flags, whatever its parent's state.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
+    bool Visible() const { return !isHidden(); }
     void SetTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::ClickFocus); }
 
     // Places the control; the layout is recomputed for the new size first.
@@ -207,7 +210,6 @@ private:
     void setHotPart(int part);
     int partAt(const QPoint& pos) const;
     void track(const QPoint& pos);
-    void broadcast(int message, long value);
 
 protected:
     // The layout CalcLayout computes; a descendant that sizes itself sets them all.
@@ -253,7 +255,7 @@ class TQxCalendar : public TQxCustomCalendar
     Q_PROPERTY(TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(TQxCalendarColors* Colors READ Colors WRITE SetColors)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(QFont Font READ font WRITE setFont)
     Q_PROPERTY(QxCalendarTypes::THilightStyle HilightStyle READ HilightStyle WRITE SetHilightStyle)
     Q_PROPERTY(QxCalendarTypes::TSelectStyle SelectStyle READ SelectStyle WRITE SetSelectStyle)
@@ -262,7 +264,7 @@ class TQxCalendar : public TQxCustomCalendar
     Q_PROPERTY(QMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
     Q_PROPERTY(QxDateTypes::TWeekEnds WeekEnds READ WeekEnds WRITE SetWeekEnds)
 
 public:

@@ -6,32 +6,18 @@
 // TQxEditButton is the small button a link edit draws inside its right end.
 #pragma once
 
+#include "platform/ui/AlignLayout.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/MaskEdit.h"
+#include "platform/ui/VclTypes.h"
 
-#include <QFlags>
 #include <QPixmap>
 #include <QPointer>
 
 #include <functional>
 
-namespace QxEditTypes {
-Q_NAMESPACE
-
-// The edges that get a frame line; shared with the combo boxes and the label.
-enum TFrameEdge { fsTop = 0x1, fsBottom = 0x2, fsLeft = 0x4, fsRight = 0x8 };
-Q_DECLARE_FLAGS(TFrameStyle, TFrameEdge)
-Q_FLAG_NS(TFrameStyle)
-
-} // namespace QxEditTypes
-
-Q_DECLARE_OPERATORS_FOR_FLAGS(QxEditTypes::TFrameStyle)
-
-using QxEditTypes::TFrameEdge;
-using QxEditTypes::TFrameStyle;
-using enum QxEditTypes::TFrameEdge;
-
-inline constexpr TFrameStyle AllFrameEdges = TFrameStyle(fsTop | fsBottom | fsLeft | fsRight);
+// TFrameStyle (fsTop, fsBottom, fsLeft, fsRight) is the platform's shared set in VclTypes.h:
+// the combo boxes and the label draw the same frame lines.
 
 class QPainter;
 class TQxCustomEdit;
@@ -74,22 +60,20 @@ class TQxCustomEdit : public TCustomMaskEdit
     Q_CLASSINFO("QxIntegerKinds", "LineColor=TColor")
 
 public:
-    enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-    Q_ENUM(TAlign)
     enum TAlignment { taLeftJustify, taRightJustify, taCenter };
     Q_ENUM(TAlignment)
     enum TBorderStyle { bsNone, bsSingle };
     Q_ENUM(TBorderStyle)
 
 private:
-    Q_PROPERTY(TAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(QChar PasswordChar READ PasswordChar WRITE SetPasswordChar)
     Q_PROPERTY(QString Text READ Text WRITE setText)
     Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
     Q_PROPERTY(TAlignment Alignment READ Alignment WRITE SetAlignment)
     Q_PROPERTY(bool ImePadVisible READ ImePadVisible WRITE SetImePadVisible)
     Q_PROPERTY(QString ImeText READ ImeText WRITE SetImeText)
-    Q_PROPERTY(QxEditTypes::TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
+    Q_PROPERTY(Vcl::TFrameStyle FrameStyle READ FrameStyle WRITE SetFrameStyle)
     Q_PROPERTY(int LineColor READ LineColor WRITE SetLineColor)
     Q_PROPERTY(QString ValidChars READ ValidChars WRITE SetValidChars)
     Q_PROPERTY(QString InPutType READ InPutType WRITE SetInPutType)
@@ -99,8 +83,8 @@ public:
     explicit TQxCustomEdit(QWidget* parent = nullptr);
     ~TQxCustomEdit() override;
 
-    TAlign Align() const { return m_align; }
-    void SetAlign(TAlign value) { m_align = value; }
+    TAlign Align() const { return qx::alignOf(this); }
+    void SetAlign(TAlign value) { qx::setAlign(this, value); }
     QChar PasswordChar() const { return m_passwordChar; }
     void SetPasswordChar(QChar value);
     bool Ctl3D() const { return m_ctl3D; }
@@ -166,13 +150,12 @@ protected:
 private:
     void showImePad();
 
-    TAlign m_align = alNone;
     QChar m_passwordChar;
     bool m_ctl3D = true;
     TAlignment m_alignment = taLeftJustify;
     bool m_imePadVisible = false;
     QString m_imeText;
-    TFrameStyle m_frameStyle = AllFrameEdges;
+    TFrameStyle m_frameStyle = kAllFrameEdges;
     TColor m_lineColor = clBlack;
     QString m_validChars;
     QString m_inPutType;

@@ -249,6 +249,8 @@ TEST_F(EditBase, PublishedPropertiesInOrder)
     EXPECT_EQ(names.join(','), "Align,PasswordChar,Text,Ctl3D,Alignment,ImePadVisible,ImeText,FrameStyle,"
                                "LineColor,ValidChars,InPutType,InPutField");
     EXPECT_TRUE(mo->property(mo->indexOfProperty("FrameStyle")).isFlagType());
+    EXPECT_TRUE(mo->property(mo->indexOfProperty("Align")).isEnumType());
+    EXPECT_EQ(first->Align(), alNone);
     EXPECT_EQ(first->FrameStyle(), TFrameStyle(fsTop | fsBottom | fsLeft | fsRight));
     EXPECT_EQ(first->LineColor(), clBlack);
     EXPECT_EQ(first->font().family(), "Times New Roman");
