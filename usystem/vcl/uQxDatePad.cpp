@@ -16,7 +16,12 @@
 
 #include <cmath>
 
+class TQxMonthPopup;
+
 namespace {
+
+// The month menu all calendars share; made by the first calendar that opens it.
+QPointer<TQxMonthPopup> g_monthPopup;
 
 constexpr int TodayBmpWidth = 26;
 constexpr int TodayBmpHeight = 15;
@@ -136,8 +141,8 @@ TQxCustomCalendar::~TQxCustomCalendar()
     if (m_yearSpin)
         delete m_yearSpin.data();
     // The shared month menu must not call back into a calendar that is gone.
-    TQxMonthPopup* menu = TQxMonthPopup::Instance();
-    if (menu->Calendar == this) {
+    TQxMonthPopup* menu = g_monthPopup;
+    if (menu && menu->Calendar == this) {
         menu->Calendar = nullptr;
         menu->Date = nullptr;
     }
@@ -890,12 +895,11 @@ void TQxCalendar::mousePressEvent(QMouseEvent* event)
 
 TQxMonthPopup* TQxMonthPopup::Instance()
 {
-    static QPointer<TQxMonthPopup> instance;
-    if (!instance) {
-        instance = new TQxMonthPopup();
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, instance.data(), &QObject::deleteLater);
+    if (!g_monthPopup) {
+        g_monthPopup = new TQxMonthPopup();
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, g_monthPopup.data(), &QObject::deleteLater);
     }
-    return instance;
+    return g_monthPopup;
 }
 
 TQxMonthPopup::TQxMonthPopup()
