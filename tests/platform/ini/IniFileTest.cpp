@@ -211,3 +211,24 @@ TEST_F(IniFileTest, ReadDateUsesTheShortDateFormat)
     EXPECT_EQ(ini.ReadDate("日期", "开始", TDateTime()).toQDate(), QDate(2006, 3, 5));
     EXPECT_EQ(ini.ReadDate("日期", "坏", TDateTime(7)).Val, 7);
 }
+
+TEST_F(IniFileTest, NamesWhoseSecondBytesLookLikeSyntax)
+{
+    // GBK characters whose second byte is ']', '[' or a backslash must not end or start anything.
+    const QString closing = qx::fromGbk(QByteArray("\x81\x5D", 2));
+    const QString opening = qx::fromGbk(QByteArray("\x81\x5B", 2));
+    const QString backslash = qx::fromGbk(QByteArray("\x81\x5C", 2));
+    ASSERT_EQ(closing.size(), 1);
+    ASSERT_EQ(opening.size(), 1);
+    ASSERT_EQ(backslash.size(), 1);
+    const QString section = QStringLiteral("节") + closing + QStringLiteral("名");
+    const QString key = backslash + opening + QStringLiteral("键");
+    TIniFile ini(path());
+    ini.WriteString(section, key, QStringLiteral("值") + closing);
+    EXPECT_EQ(ini.ReadString(section, key, ""), QStringLiteral("值") + closing);
+    QStringList list;
+    ini.ReadSections(list);
+    EXPECT_EQ(list, QStringList{section});
+    ini.ReadSection(section, list);
+    EXPECT_EQ(list, QStringList{key});
+}

@@ -61,6 +61,12 @@ TEST(FormatFloat, Pictures)
         {"0", 123456789012345.0, "123456789012345"},
         {"0.0000", 1e-5, "0.0000"},
         {"abc", 5, "abc"},
+        {"000-0000", 1234567, "123-4567"},   // texts between digit places stay in place
+        {"000-0000", 91234567, "9123-4567"}, // extra digits go to the first place
+        {"0.00", 999.995, "1000.00"},
+        {"0.00", -1e-20, "0.00"},
+        {"#,##0.00;(#,##0.00);-", 0, "-"},
+        {"#,##0.00;(#,##0.00);-", -1234.5, "(1,234.50)"},
     };
     for (const FloatCase& c : cases) {
         SCOPED_TRACE(std::string(c.format) + " / " + std::to_string(c.value));
