@@ -1033,11 +1033,24 @@ void TQxYearSpin::Show()
     m_upDown->raise();
     m_upDown->SetPosition(m_calendar->CalendarDate()->Year());
     setFocus(Qt::OtherFocusReason);
+    qApp->installEventFilter(this);
+}
+
+bool TQxYearSpin::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress && isVisible() && !m_closing) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        // The calendar's own press accepts the year itself; the spin and its arrows are inside.
+        if (w && w != this && w != m_upDown.data() && w != m_calendar)
+            m_calendar->YearSpinDone(false);
+    }
+    return QLineEdit::eventFilter(watched, event);
 }
 
 void TQxYearSpin::HideSpin()
 {
     m_closing = true;
+    qApp->removeEventFilter(this);
     hide();
     if (m_upDown)
         m_upDown->hide();

@@ -348,6 +348,9 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // While the spin is open, a press on any other control of the program cancels it, also
+    // on one that takes no focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TQxCustomCalendar* m_calendar;

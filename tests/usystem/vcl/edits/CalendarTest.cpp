@@ -390,6 +390,25 @@ TEST_F(Calendar, FocusLeavingTheSpinCancels)
     EXPECT_EQ(ymd(date()), "2024-5-1");
 }
 
+TEST_F(Calendar, PressOnAnotherControlCancelsTheSpin)
+{
+    QWidget label(form.get()); // takes no focus
+    label.setGeometry(200, 10, 50, 20);
+    label.show();
+    date().SetYMD(2024, 5, 1);
+    click(cal->PartRect(TQxCustomCalendar::YearPart).center());
+    TQxYearSpin* spin = cal->YearSpin();
+    ASSERT_NE(spin, nullptr);
+    QTest::keyClick(spin, Qt::Key_Up);
+    QTest::mouseClick(spin->UpDown(), Qt::LeftButton, {}, QPoint(2, 2)); // its own arrows
+    EXPECT_TRUE(spin->isVisible());
+    EXPECT_EQ(spin->text(), "2026");
+    QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(spin->isVisible());
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(ymd(date()), "2024-5-1");
+}
+
 TEST_F(Calendar, YearSpinKeepsToYearsOneTo9999)
 {
     date().SetYMD(9999, 12, 31);
