@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -154,7 +155,8 @@ int messageBox(QWidget* parent, const QString& text, const QString& caption, Mes
 
 void showMessage(const QString& text, QWidget* parent)
 {
-    messageBox(parent, text, QApplication::applicationName(), MessageIcon::None);
+    // Captioned with the application's title, like every message box of the system.
+    messageBox(parent, text, QGuiApplication::applicationDisplayName(), MessageIcon::None);
 }
 
 } // namespace qx

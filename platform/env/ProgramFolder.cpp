@@ -30,10 +30,16 @@ QString withDelimiter(QString folder)
 
 QString executableFolder()
 {
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    // Before the application object exists (start-up formats are set first) the kernel knows.
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
+    // The executable does not move while it runs: look it up once.
+    static const QString folder = [] {
+        if (QCoreApplication::instance())
+            return QCoreApplication::applicationDirPath();
+        // Before the application object exists (start-up formats are set first) the kernel
+        // knows where the executable is.
+        return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget())
+            .absolutePath();
+    }();
+    return folder;
 }
 
 } // namespace

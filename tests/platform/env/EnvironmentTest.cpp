@@ -106,3 +106,21 @@ TEST(ExceptionGuard, ClickHandlerErrorNeverReachesTheEventLoop)
     EXPECT_EQ(s.pending(), 0);
     EXPECT_EQ(s.unexpected(), 0);
 }
+
+TEST(ExceptionGuard, ShowingOutsideAHandlerDoesNothing)
+{
+    auto& s = freshScript();
+    showCurrentException(nullptr);
+    EXPECT_TRUE(s.shown().isEmpty());
+}
+
+TEST(ExceptionGuard, ShowMessageUsesTheApplicationTitle)
+{
+    auto& s = freshScript();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("维修管理系统"));
+    s.answerMessage(mrOk);
+    showMessage(QStringLiteral("保存成功"));
+    ASSERT_EQ(s.shown().size(), 1);
+    EXPECT_EQ(s.shown()[0].caption, QStringLiteral("维修管理系统"));
+    EXPECT_EQ(s.shown()[0].text, QStringLiteral("保存成功"));
+}
