@@ -357,6 +357,12 @@ int TDataSet::MoveBy(int distance)
     }
     const int moved = int(target) - m_pos;
     m_pos = int(target);
+    // A walk through the view reads the rows ahead next: start fetching them now.
+    if (moved == 1 || moved == -1) {
+        const long long ahead = target + 16 * moved;
+        if (ahead >= 0 && ahead < n)
+            m_store.prefetchRow(view()[std::size_t(ahead)]);
+    }
     DataEvent(deDataSetScroll);
     doEvent(AfterScroll);
     return moved;
@@ -554,7 +560,9 @@ void TDataSet::SetBufferCell(int column, const QVariant& cell)
 
 void TDataSet::clearBuffer()
 {
-    std::fill(m_buffer.begin(), m_buffer.end(), QVariant());
+    for (QVariant& v : m_buffer)
+        if (v.isValid())
+            v = QVariant();
     std::fill(m_changed.begin(), m_changed.end(), false);
     ++m_version;
 }
@@ -1176,9 +1184,18 @@ void TDataSet::rebuildView(bool keepCurrent)
             if (!filter || passesFilter(s))
                 rows.push_back(s);
         if (!m_sortKeys.empty()) {
-            std::stable_sort(rows.begin(), rows.end(), [this](std::uint32_t a, std::uint32_t b) {
-                return CompareSlots(a, b, m_sortKeys) < 0;
-            });
+            if (m_orderIsSlotOrder) {
+                // Natural order is slot order: ties fall back to the slot, and the sort
+                // needs no merge buffer.
+                std::sort(rows.begin(), rows.end(), [this](std::uint32_t a, std::uint32_t b) {
+                    const int c = CompareSlots(a, b, m_sortKeys);
+                    return c != 0 ? c < 0 : a < b;
+                });
+            } else {
+                std::stable_sort(rows.begin(), rows.end(), [this](std::uint32_t a, std::uint32_t b) {
+                    return CompareSlots(a, b, m_sortKeys) < 0;
+                });
+            }
         }
         m_derived.swap(rows);
         m_derivedView = true;

@@ -1,5 +1,7 @@
 #include "platform/db/RecordStore.h"
 
+#include <sys/mman.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -39,25 +41,70 @@ RecordStore::~RecordStore()
     freeAllChunks();
 }
 
+namespace {
+constexpr std::size_t kArenaSize = std::size_t(2) << 20;
+
+char* mapArena()
+{
+    // Twice the size, then trimmed, gives an arena aligned to its own size (huge pages
+    // need the alignment).
+    void* raw = mmap(nullptr, 2 * kArenaSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto addr = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (addr + kArenaSize - 1) & ~(std::uintptr_t(kArenaSize) - 1);
+    if (aligned > addr)
+        munmap(raw, aligned - addr);
+    const std::uintptr_t end = addr + 2 * kArenaSize;
+    if (end > aligned + kArenaSize)
+        munmap(reinterpret_cast<void*>(aligned + kArenaSize), end - (aligned + kArenaSize));
+#ifdef MADV_HUGEPAGE
+    madvise(reinterpret_cast<void*>(aligned), kArenaSize, MADV_HUGEPAGE);
+#endif
+    return reinterpret_cast<char*>(aligned);
+}
+} // namespace
+
 void* RecordStore::allocChunk(Kind kind)
 {
-    if (kind == Kind::Blob) {
-        auto* arr = new QByteArray[kChunk];
-        return arr;
-    }
-    // Zeroed memory is a valid empty cell of every plain kind (an empty inline text too).
-    void* p = std::calloc(kChunk, cellSize(kind));
-    if (!p)
-        throw std::bad_alloc();
+    const std::size_t bytes = (kChunk * cellSize(kind) + 63) & ~std::size_t(63);
+    static_assert(kChunk * 16 <= kArenaSize);
+    if (m_arenas.empty() || m_arenas.back().used + bytes > kArenaSize)
+        m_arenas.push_back(Arena{mapArena(), 0});
+    Arena& a = m_arenas.back();
+    void* p = a.base + a.used;
+    a.used += bytes;
+    // Fresh mapped memory reads as zero: a valid empty cell of every plain kind.
+    if (kind == Kind::Blob)
+        new (p) QByteArray[kChunk];
     return p;
 }
 
-void RecordStore::freeChunk(Kind kind, void* chunk)
+void RecordStore::destroyChunk(Kind kind, void* chunk)
 {
-    if (kind == Kind::Blob)
-        delete[] static_cast<QByteArray*>(chunk);
-    else
-        std::free(chunk);
+    if (kind == Kind::Blob) {
+        auto* arr = static_cast<QByteArray*>(chunk);
+        for (std::uint32_t i = 0; i < kChunk; ++i)
+            arr[i].~QByteArray();
+    }
+}
+
+void RecordStore::freeArenas()
+{
+    for (const Arena& a : m_arenas)
+        munmap(a.base, kArenaSize);
+    m_arenas.clear();
+}
+
+void RecordStore::prefetchRow(std::uint32_t slot) const
+{
+    if (slot >= m_slots)
+        return;
+    for (const Column& c : m_columns) {
+        const char* base = static_cast<const char*>(c.chunks[slot >> kChunkShift]);
+        __builtin_prefetch(base + std::size_t(slot & (kChunk - 1)) * cellSize(c.kind));
+        __builtin_prefetch(&c.nulls[slot >> 6]);
+    }
 }
 
 void RecordStore::releaseText(TextCell& cell)
@@ -84,11 +131,12 @@ void RecordStore::freeAllChunks()
                     if (cells[i].heap.tag == kHeapTag)
                         std::free(cells[i].heap.ptr);
             }
-            freeChunk(c.kind, c.chunks[ci]);
+            destroyChunk(c.kind, c.chunks[ci]);
         }
         c.chunks.clear();
         c.nulls.clear();
     }
+    freeArenas();
 }
 
 int RecordStore::addColumn(Kind kind)
@@ -250,6 +298,31 @@ void RecordStore::setTextUtf8(std::uint32_t slot, int col, std::string_view utf8
 
 void RecordStore::setText(std::uint32_t slot, int col, const QString& v)
 {
+    // Most shop text is short: convert into a stack buffer instead of a heap byte array.
+    if (v.size() <= 64) {
+        char buf[64 * 3];
+        char* out = buf;
+        for (QChar ch : v) {
+            const char16_t u = ch.unicode();
+            if (u < 0x80) {
+                *out++ = char(u);
+            } else if (u < 0x800) {
+                *out++ = char(0xC0 | (u >> 6));
+                *out++ = char(0x80 | (u & 0x3F));
+            } else if (u >= 0xD800 && u <= 0xDFFF) {
+                out = nullptr; // surrogate pairs: leave them to Qt
+                break;
+            } else {
+                *out++ = char(0xE0 | (u >> 12));
+                *out++ = char(0x80 | ((u >> 6) & 0x3F));
+                *out++ = char(0x80 | (u & 0x3F));
+            }
+        }
+        if (out) {
+            setTextUtf8(slot, col, std::string_view(buf, std::size_t(out - buf)));
+            return;
+        }
+    }
     const QByteArray utf8 = v.toUtf8();
     setTextUtf8(slot, col, std::string_view(utf8.constData(), std::size_t(utf8.size())));
 }
