@@ -880,9 +880,24 @@ void TQxCustomCalendar::YearSpinDone(bool accept)
         m_yearSpin->HideSpin();
 }
 
-TQxCalendar::TQxCalendar(QWidget* parent) : TQxCustomCalendar(parent)
+TQxCalendar::TQxCalendar(QWidget* parent)
+    : TQxCustomCalendar(parent),
+      m_focusNotifier(
+          this, [this] { if (OnEnter) OnEnter(this); }, [this] { if (OnExit) OnExit(this); })
 {
     resize(155, 141);
+}
+
+void TQxCalendar::focusInEvent(QFocusEvent* event)
+{
+    TQxCustomCalendar::focusInEvent(event);
+    m_focusNotifier.focusIn(event);
+}
+
+void TQxCalendar::focusOutEvent(QFocusEvent* event)
+{
+    TQxCustomCalendar::focusOutEvent(event);
+    m_focusNotifier.focusOut(event);
 }
 
 void TQxCalendar::mousePressEvent(QMouseEvent* event)

@@ -8,6 +8,8 @@
 #include "usystem/vcl/uQxDate.h"
 #include "usystem/vcl/uQxTransControl.h"
 
+#include "platform/ui/Focus.h"
+
 #include <QLineEdit>
 #include <QMenu>
 #include <QPixmap>
@@ -270,8 +272,16 @@ class TQxCalendar : public TQxCustomCalendar
 public:
     explicit TQxCalendar(QWidget* parent = nullptr);
 
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    qx::FocusNotifier m_focusNotifier;
 };
 
 // The month menu of the calendars' titles: one for the whole program, handed to whichever

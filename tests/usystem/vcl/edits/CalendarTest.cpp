@@ -426,6 +426,21 @@ TEST_F(Calendar, YearSpinKeepsToYearsOneTo9999)
     EXPECT_EQ(ymd(date()), "1-12-31");
 }
 
+TEST_F(Calendar, EnterAndExitEvents)
+{
+    QWidget other(form.get());
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    int enters = 0, exits = 0;
+    cal->OnEnter = [&](QObject*) { ++enters; };
+    cal->OnExit = [&](QObject*) { ++exits; };
+    other.setFocus();
+    EXPECT_EQ(exits, 1);
+    QTest::mouseClick(cal, Qt::LeftButton, {}, QPoint(70, 135)); // a press takes the focus
+    EXPECT_TRUE(cal->hasFocus());
+    EXPECT_EQ(enters, 1);
+}
+
 TEST_F(Calendar, WithoutPopupsNeitherMenuNorSpin)
 {
     cal->SetOptions(TCalendarOptions());
