@@ -144,6 +144,16 @@ TEST_F(Calendar, ClickingADayCellSelectsAndAccepts)
     EXPECT_EQ(cal->DrawnSelection(), 24);
 }
 
+TEST_F(Calendar, ClicksInsideTheSingleBorder)
+{
+    cal->SetBorderStyle(TQxCustomCalendar::bsSingle);
+    cal->SetOptions(coShowPopups | coShowWeeks | coShowTodayBtn);
+    date().SetYMD(2024, 3, 10);
+    click(cal->CellRect(5 + 27).center()); // the 28th
+    EXPECT_EQ(ymd(date()), "2024-3-28");
+    EXPECT_EQ(cal->grab().toImage().pixelColor(0, 0), toQColor(clWindowFrame));
+}
+
 TEST_F(Calendar, NeighbourCellsNeedMonthSwitchOrFullDisplay)
 {
     date().SetYMD(2024, 3, 10);

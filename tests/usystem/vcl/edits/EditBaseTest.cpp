@@ -101,6 +101,11 @@ TEST_F(EditBase, EnterAndDownMoveOnUpMovesBack)
     EXPECT_TRUE(second->hasFocus());
     QTest::keyClick(second, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(third->hasFocus());
+    // Any shift state.
+    QTest::keyClick(third, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_TRUE(second->hasFocus());
+    QTest::keyClick(second, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(third->hasFocus());
 }
 
 TEST_F(EditBase, EnterTurnsTheInputCodeIntoAValue)
