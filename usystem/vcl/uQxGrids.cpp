@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "platform/env/ExceptionGuard.h"
 #include "platform/ui/Messages.h"
 
 namespace {
@@ -113,8 +114,9 @@ TQxCustomGrid::TQxCustomGrid(QWidget* parent)
         QScrollBar* bar = o == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
         bar->setRange(0, 0);
         connect(bar, &QAbstractSlider::actionTriggered, this,
-                [this, o](int action) { onScrollAction(o, action); });
-        connect(bar, &QAbstractSlider::sliderReleased, this, [this, o] { onSliderReleased(o); });
+                qx::guarded(this, [this, o](int action) { onScrollAction(o, action); }));
+        connect(bar, &QAbstractSlider::sliderReleased, this,
+                qx::guarded(this, [this, o] { onSliderReleased(o); }));
     }
     resize(FColCount * FDefaultColWidth, FRowCount * FDefaultRowHeight);
     Initialize();

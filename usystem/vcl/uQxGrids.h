@@ -23,6 +23,8 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Colors.h"
+#include "platform/ui/ControlProps.h"
+#include "platform/ui/Events.h"
 #include "platform/ui/Focus.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/MaskEdit.h"
@@ -51,7 +53,7 @@ struct TGridRect
     friend bool operator==(const TGridRect&, const TGridRect&) = default;
 };
 
-class TQxCustomGrid : public QAbstractScrollArea
+class TQxCustomGrid : public QAbstractScrollArea, public qx::ControlProps<TQxCustomGrid>
 {
     Q_OBJECT
 
@@ -110,12 +112,6 @@ public:
     // Events (Sender first).
     using TDrawFooterEvent =
         std::function<void(QObject* Sender, int ACol, int ARow, QRect Rect, TKyGridDrawState State)>;
-    using TNotifyEvent = std::function<void(QObject* Sender)>;
-    using TKeyEvent = std::function<void(QObject* Sender, int& Key, TShiftState Shift)>;
-    using TKeyPressEvent = std::function<void(QObject* Sender, QChar& Key)>;
-    using TMouseEvent =
-        std::function<void(QObject* Sender, Qt::MouseButton Button, TShiftState Shift, int X, int Y)>;
-    using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int X, int Y)>;
     using TMouseWheelUpDownEvent =
         std::function<void(QObject* Sender, TShiftState Shift, QPoint MousePos, bool& Handled)>;
 
@@ -297,9 +293,9 @@ protected:
     virtual bool EndRowDrag(int& Origin, int& Destination, const QPoint& MousePt);
     // The whole paint of the client area (the viewport), clipped to the update region.
     virtual void Paint();
-    virtual void MouseDown(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
-    virtual void MouseUp(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     // Focus leaving the grid and its editor for another control of the form.
     virtual void DoEnter();
     virtual void DoExit();
@@ -395,6 +391,7 @@ protected:
 
 private:
     friend class TQxInplaceEdit;
+    bool dispatchEvent(QEvent* event);
 
     static int extentOf(const std::optional<std::vector<int>>& block, int index, int fallback);
     void ChangeSize(int NewColCount, int NewRowCount);
@@ -521,6 +518,7 @@ protected:
 
 private:
     void InternalMove(const QRect& Loc, bool Redraw);
+    bool dispatchEvent(QEvent* event);
 
     QPointer<TQxCustomGrid> FGrid;
     qint64 FClickTime = 0;

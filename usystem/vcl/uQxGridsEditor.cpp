@@ -2,6 +2,8 @@
 // any change of its text, and hands every change straight back through SetEditText.
 #include "usystem/vcl/uQxGrids.h"
 
+#include "platform/env/ExceptionGuard.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -262,6 +264,18 @@ void TQxInplaceEdit::KeyUp(int& Key, TShiftState Shift)
 }
 
 bool TQxInplaceEdit::event(QEvent* event)
+{
+    // The grid's hooks run from the editor's handlers too; their errors end in the guard.
+    bool result = false;
+    if (!qx::guard(this, [&] { result = dispatchEvent(event); })) {
+        // Shown already; an ignored key would go on to the grid and fail once more.
+        event->accept();
+        return true;
+    }
+    return result;
+}
+
+bool TQxInplaceEdit::dispatchEvent(QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && FGrid) {
         auto* ke = static_cast<QKeyEvent*>(event);

@@ -2,6 +2,8 @@
 // auto-scroll, sizing and moving of columns and rows, focus, and switching the in-place editor.
 #include "usystem/vcl/uQxGrids.h"
 
+#include "platform/env/ExceptionGuard.h"
+
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QFocusEvent>
@@ -15,6 +17,15 @@
 namespace {
 
 constexpr int SelectTimerInterval = 60; // ms between auto-scroll steps while dragging
+
+TMouseButton toMouseButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton: return mbRight;
+    case Qt::MiddleButton: return mbMiddle;
+    default: return mbLeft;
+    }
+}
 
 } // namespace
 
@@ -141,6 +152,20 @@ void TQxCustomGrid::InvalidateEditor()
 // Keyboard
 
 bool TQxCustomGrid::event(QEvent* event)
+{
+    // Descendants' hooks run from every handler below and may raise the system's errors; none
+    // may escape into the event loop.
+    bool result = false;
+    if (!qx::guard(this, [&] { result = dispatchEvent(event); })) {
+        // The error has been shown; the event is done with (an ignored key would travel on
+        // to the parent and run into the same error again).
+        event->accept();
+        return true;
+    }
+    return result;
+}
+
+bool TQxCustomGrid::dispatchEvent(QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
@@ -425,9 +450,10 @@ void TQxCustomGrid::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pt = event->position().toPoint();
     FLastMousePos = pt;
+    MouseDown(toMouseButton(event->button()), qx::shiftState(event->modifiers(), event->buttons()), pt.x(), pt.y());
+    // The press may have opened the editor; a quick second press on it is a double click.
     if (event->button() == Qt::LeftButton && FInplaceEdit)
-        FInplaceEdit->FClickTime = event->timestamp();
-    MouseDown(event->button(), qx::shiftState(event->modifiers(), event->buttons()), pt.x(), pt.y());
+        FInplaceEdit->FClickTime = qint64(event->timestamp());
     event->accept();
 }
 
@@ -435,7 +461,7 @@ void TQxCustomGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint pt = event->position().toPoint();
     FLastMousePos = pt;
-    MouseDown(event->button(),
+    MouseDown(toMouseButton(event->button()),
               qx::shiftState(event->modifiers(), event->buttons()) | ssDouble, pt.x(), pt.y());
     event->accept();
 }
@@ -452,7 +478,7 @@ void TQxCustomGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint pt = event->position().toPoint();
     FLastMousePos = pt;
-    MouseUp(event->button(), qx::shiftState(event->modifiers(), event->buttons()), pt.x(), pt.y());
+    MouseUp(toMouseButton(event->button()), qx::shiftState(event->modifiers(), event->buttons()), pt.x(), pt.y());
     event->accept();
 }
 
@@ -599,7 +625,7 @@ void TQxCustomGrid::updateSizingCursor(int X, int Y)
         viewport()->unsetCursor();
 }
 
-void TQxCustomGrid::MouseDown(Qt::MouseButton Button, TShiftState Shift, int X, int Y)
+void TQxCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     bool moveDrawn = false;
     HideEdit();
@@ -609,9 +635,9 @@ void TQxCustomGrid::MouseDown(Qt::MouseButton Button, TShiftState Shift, int X, 
             return;
     }
     FHitTest = QPoint(X, Y);
-    if (Button == Qt::LeftButton && (Shift & ssDouble)) {
+    if (Button == mbLeft && (Shift & ssDouble)) {
         DblClick();
-    } else if (Button == Qt::LeftButton) {
+    } else if (Button == mbLeft) {
         TGridDrawInfo info;
         CalcDrawInfo(info);
         CalcSizingState(X, Y, FGridState, FSizingIndex, FSizingPos, FSizingOfs, info);
@@ -741,7 +767,7 @@ void TQxCustomGrid::MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& DrawInf
     DrawMove();
 }
 
-void TQxCustomGrid::MouseUp(Qt::MouseButton Button, TShiftState Shift, int X, int Y)
+void TQxCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     struct ResetState
     {

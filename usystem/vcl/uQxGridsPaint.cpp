@@ -3,6 +3,8 @@
 // indicator line while a border is dragged or a column or row is moved.
 #include "usystem/vcl/uQxGrids.h"
 
+#include "platform/env/ExceptionGuard.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPolygon>
@@ -45,16 +47,16 @@ bool TQxCustomGrid::viewportEvent(QEvent* event)
         QPainter painter(viewport());
         painter.setClipRegion(static_cast<QPaintEvent*>(event)->region());
         FCanvas = &painter;
-        try {
-            Paint();
-        } catch (...) {
-            FCanvas = nullptr;
-            throw;
-        }
+        qx::guard(this, [this] { Paint(); });
         FCanvas = nullptr;
         return true;
     }
-    return QAbstractScrollArea::viewportEvent(event);
+    bool result = false;
+    if (!qx::guard(this, [&] { result = QAbstractScrollArea::viewportEvent(event); })) {
+        event->accept();
+        return true;
+    }
+    return result;
 }
 
 void TQxCustomGrid::Paint()

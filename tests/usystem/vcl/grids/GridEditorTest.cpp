@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
+#include "platform/env/ScriptedDialogService.h"
 
 namespace {
 
@@ -214,6 +215,83 @@ TEST_F(EditorFixture, ScrollingCarriesTheEditorAlong)
     ASSERT_TRUE(editorShown());
     g.SetTopRow(2);
     EXPECT_EQ(editor()->geometry(), g.CellRect(1, 3));
+}
+
+} // namespace
+
+namespace {
+
+// A grid whose cells refuse some texts the way a data grid's field refuses a bad number.
+struct StrictGrid : TestGrid
+{
+    void SetEditText(int ACol, int ARow, const QString& Value) override
+    {
+        if (Value.contains(u'!'))
+            throw EConvertError(QStringLiteral("'%1' is not a valid value").arg(Value));
+        TestGrid::SetEditText(ACol, ARow, Value);
+    }
+};
+
+TEST(GridEditorErrors, AFailingStoreStillHidesTheEditorAndShowsTheMessage)
+{
+    auto* dialogs = qx::ScriptedDialogService::current();
+    ASSERT_NE(dialogs, nullptr);
+    dialogs->clear();
+    QWidget window;
+    auto* g = new StrictGrid;
+    g->setParent(&window);
+    g->resize(320, 150);
+    window.show();
+    window.activateWindow();
+    (void)QTest::qWaitForWindowActive(&window);
+    g->setFocus();
+    g->SetOptions(g->Options() | goEditing);
+    QTest::keyClick(g, Qt::Key_F2);
+    ASSERT_TRUE(g->InplaceEditor() && g->InplaceEditor()->isVisible());
+    dialogs->answerMessage(qx::mrOk); // the typed '!' fails at once
+    dialogs->answerMessage(qx::mrOk); // and again when the editor is hidden
+    QTest::keyClick(g->InplaceEditor(), '!');
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Return);
+    EXPECT_FALSE(g->InplaceEditor()->isVisible());
+    EXPECT_FALSE(g->EditorMode());
+    EXPECT_EQ(dialogs->unexpected(), 0);
+    ASSERT_FALSE(dialogs->messages().isEmpty());
+    EXPECT_TRUE(dialogs->messages().constLast().contains("is not a valid value"));
+    // The grid goes on working.
+    QTest::keyClick(g, Qt::Key_Down);
+    EXPECT_EQ(g->Row(), 2);
+    dialogs->clear();
+}
+
+TEST(GridEditorMouse, ASecondQuickPressOnTheEditorIsADoubleClick)
+{
+    GridWindow w;
+    TestGrid& g = *w.grid;
+    g.SetOptions(g.Options() | goEditing);
+    int doubles = 0;
+    g.OnDblClick = [&](QObject*) { ++doubles; };
+    // Raw events with their times: QTest spaces its clicks apart on purpose.
+    auto send = [](QWidget* target, QEvent::Type type, QPoint pos, quint64 time) {
+        QMouseEvent e(type, pos, target->mapToGlobal(pos), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+        e.setTimestamp(time);
+        QApplication::sendEvent(target, &e);
+    };
+    const QPoint cell = g.CellRect(1, 1).center();
+    send(vp(&g), QEvent::MouseButtonPress, cell, 100000);
+    send(vp(&g), QEvent::MouseButtonRelease, cell, 100010);
+    TQxInplaceEdit* e = g.InplaceEditor();
+    ASSERT_TRUE(e && e->isVisible());
+    EXPECT_EQ(doubles, 0);
+    send(e, QEvent::MouseButtonPress, QPoint(5, 5), 100100);
+    send(e, QEvent::MouseButtonRelease, QPoint(5, 5), 100110);
+    EXPECT_EQ(doubles, 1);
+    // A slow press is an ordinary press.
+    send(e, QEvent::MouseButtonPress, QPoint(5, 5), 200000);
+    send(e, QEvent::MouseButtonRelease, QPoint(5, 5), 200010);
+    EXPECT_EQ(doubles, 1);
+    EXPECT_TRUE(e->isVisible());
 }
 
 } // namespace

@@ -333,3 +333,48 @@ TEST(GridMoving, FocusLossCancelsTheDrag)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridMouseEvents, DoubleClickAndMouseEventsReachTheHandlers)
+{
+    GridWindow w;
+    TestGrid& g = *w.grid;
+    QStringList seen;
+    g.OnDblClick = [&](QObject*) { seen << "dbl"; };
+    g.OnMouseDown = [&](QObject* sender, TMouseButton b, TShiftState, int x, int y) {
+        EXPECT_EQ(sender, &g);
+        seen << QStringLiteral("down %1 %2,%3").arg(int(b)).arg(x).arg(y);
+    };
+    g.OnMouseUp = [&](QObject*, TMouseButton, TShiftState, int, int) { seen << "up"; };
+    g.OnClick = [&](QObject*) { seen << "click"; };
+    QTest::mouseDClick(vp(&g), Qt::LeftButton, {}, QPoint(100, 40));
+    EXPECT_TRUE(seen.contains("dbl"));
+    EXPECT_TRUE(seen.contains("down 0 100,40"));
+    QTest::mouseClick(vp(&g), Qt::RightButton, {}, QPoint(100, 40));
+    EXPECT_TRUE(seen.contains("down 1 100,40"));
+    EXPECT_TRUE(seen.contains("up"));
+    // The press on a cell clicks only after the mouse is released (the selection is complete).
+    seen.clear();
+    QTest::mousePress(vp(&g), Qt::LeftButton, {}, g.CellRect(2, 2).center());
+    EXPECT_FALSE(seen.contains("click"));
+    QTest::mouseRelease(vp(&g), Qt::LeftButton, {}, g.CellRect(2, 2).center());
+    EXPECT_TRUE(seen.contains("click"));
+}
+
+TEST(GridPaintRequests, SettingTheSameLineColorStillRepaints)
+{
+    GridWindow w;
+    TestGrid& g = *w.grid;
+    QApplication::processEvents();
+    g.drawn.clear();
+    g.SetLineColor(g.LineColor());
+    QApplication::processEvents();
+    EXPECT_FALSE(g.drawn.isEmpty());
+    g.drawn.clear();
+    g.SetFixedColor(g.FixedColor()); // unchanged: nothing to do
+    QApplication::processEvents();
+    EXPECT_TRUE(g.drawn.isEmpty());
+}
+
+} // namespace
