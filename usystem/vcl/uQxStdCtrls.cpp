@@ -748,7 +748,7 @@ void TQxBitBtn::keyPressEvent(QKeyEvent* event)
 {
     // Enter clicks the focused button, as in the platform's dialogs.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->modifiers()) {
-        animateClick();
+        click();
         event->accept();
         return;
     }
