@@ -102,6 +102,7 @@ void TDataSet::Open()
         InternalOpen();
         if (!m_columnsBuilt)
             BuildColumns();
+        m_orderImplicit = false;
         m_order.clear();
         m_order.reserve(m_store.liveCount());
         for (std::uint32_t s = 0; s < m_store.slotCount(); ++s)
@@ -144,6 +145,7 @@ void TDataSet::Close()
     m_store.clear();
     m_order.clear();
     m_order.shrink_to_fit();
+    m_orderImplicit = false;
     m_derived.clear();
     m_derived.shrink_to_fit();
     m_derivedView = false;
@@ -712,6 +714,9 @@ void TDataSet::internalPost()
     if (m_state == dsInsert) {
         assignAutoInc();
         ApplyInsert();
+        const bool middle = m_derivedView && m_insertPos >= 0 && m_insertPos < int(m_derived.size());
+        if (middle)
+            materializeOrder(); // before the new slot exists
         const std::uint32_t slot = m_store.appendRow();
         for (int c = 0; c < m_store.columnCount(); ++c)
             m_store.setValue(slot, c, m_buffer[std::size_t(c)]);
@@ -723,12 +728,13 @@ void TDataSet::internalPost()
             m_order.insert(m_order.begin() + std::ptrdiff_t(at), slot);
             m_pos = int(at);
         } else {
-            auto it = m_order.end();
-            if (m_insertPos >= 0 && m_insertPos < int(m_derived.size())) {
-                it = std::find(m_order.begin(), m_order.end(), m_derived[std::size_t(m_insertPos)]);
+            if (middle) {
+                auto it = std::find(m_order.begin(), m_order.end(), m_derived[std::size_t(m_insertPos)]);
                 m_orderIsSlotOrder = false;
+                m_order.insert(it, slot);
+            } else if (!m_orderImplicit) {
+                m_order.push_back(slot); // a new slot is the largest: slot order holds
             }
-            m_order.insert(it, slot);
             placeInDerived(slot, false);
         }
         RowStored(slot, true);
@@ -780,12 +786,15 @@ void TDataSet::placeInDerived(std::uint32_t slot, bool removeFirst)
     } else {
         // Unsorted filtered view of an edited row: keep it where the natural order puts it.
         at = 0;
-        const int p = int(std::find(m_order.begin(), m_order.end(), slot) - m_order.begin());
-        for (std::size_t i = 0; i < m_derived.size(); ++i) {
-            const int q = int(std::find(m_order.begin(), m_order.end(), m_derived[i]) - m_order.begin());
-            if (q < p)
+        auto natural = [this](std::uint32_t s) -> std::int64_t {
+            if (m_orderImplicit)
+                return s;
+            return std::find(m_order.begin(), m_order.end(), s) - m_order.begin();
+        };
+        const std::int64_t p = natural(slot);
+        for (std::size_t i = 0; i < m_derived.size(); ++i)
+            if (natural(m_derived[i]) < p)
                 at = i + 1;
-        }
     }
     m_derived.insert(m_derived.begin() + std::ptrdiff_t(at), slot);
     m_pos = int(at);
@@ -822,11 +831,25 @@ void TDataSet::Cancel()
     doEvent(AfterCancel);
 }
 
+void TDataSet::materializeOrder()
+{
+    if (!m_orderImplicit)
+        return;
+    m_order.clear();
+    m_order.reserve(m_store.liveCount());
+    for (std::uint32_t s = 0; s < m_store.slotCount(); ++s)
+        if (m_store.isAlive(s))
+            m_order.push_back(s);
+    m_orderImplicit = false;
+}
+
 void TDataSet::removeFromOrder(std::uint32_t slot)
 {
-    auto it = std::find(m_order.begin(), m_order.end(), slot);
-    if (it != m_order.end())
-        m_order.erase(it);
+    if (!m_orderImplicit) {
+        auto it = std::find(m_order.begin(), m_order.end(), slot);
+        if (it != m_order.end())
+            m_order.erase(it);
+    }
     if (m_derivedView) {
         auto jt = std::find(m_derived.begin(), m_derived.end(), slot);
         if (jt != m_derived.end())
@@ -1173,16 +1196,24 @@ void TDataSet::rebuildView(bool keepCurrent)
     const std::uint32_t current = hadCurrent ? currentSlot() : 0;
     const bool derived = hasFilter() || !m_sortKeys.empty();
     if (!derived) {
+        materializeOrder();
         m_derived.clear();
         m_derived.shrink_to_fit();
         m_derivedView = false;
     } else {
         std::vector<std::uint32_t> rows;
-        rows.reserve(m_order.size());
         const bool filter = hasFilter();
-        for (std::uint32_t s : m_order)
-            if (!filter || passesFilter(s))
-                rows.push_back(s);
+        if (m_orderImplicit) {
+            rows.reserve(m_store.liveCount());
+            for (std::uint32_t s = 0; s < m_store.slotCount(); ++s)
+                if (m_store.isAlive(s) && (!filter || passesFilter(s)))
+                    rows.push_back(s);
+        } else {
+            rows.reserve(m_order.size());
+            for (std::uint32_t s : m_order)
+                if (!filter || passesFilter(s))
+                    rows.push_back(s);
+        }
         if (!m_sortKeys.empty()) {
             if (m_orderIsSlotOrder) {
                 // Natural order is slot order: ties fall back to the slot, and the sort
@@ -1199,6 +1230,13 @@ void TDataSet::rebuildView(bool keepCurrent)
         }
         m_derived.swap(rows);
         m_derivedView = true;
+        // While the natural order is plain slot order the store's live rows are that order:
+        // the list itself is not needed (a million rows spare 4 MB).
+        if (m_orderIsSlotOrder && !m_orderImplicit) {
+            m_order.clear();
+            m_order.shrink_to_fit();
+            m_orderImplicit = true;
+        }
     }
     const int n = int(view().size());
     m_pos = hadCurrent ? positionInView(current) : -1;
@@ -1211,6 +1249,7 @@ void TDataSet::rebuildView(bool keepCurrent)
 
 void TDataSet::ResyncView()
 {
+    m_orderImplicit = false;
     m_order.clear();
     m_order.reserve(m_store.liveCount());
     for (std::uint32_t s = 0; s < m_store.slotCount(); ++s)
@@ -1233,6 +1272,7 @@ void TDataSet::ClearRows()
     m_store.clearRows();
     m_order.clear();
     m_order.shrink_to_fit();
+    m_orderImplicit = m_derivedView;
     m_derived.clear();
     m_derived.shrink_to_fit();
     m_orderIsSlotOrder = true;
@@ -1247,7 +1287,8 @@ void TDataSet::ClearRows()
 
 void TDataSet::AddStoredRows(const std::vector<std::uint32_t>& rows)
 {
-    m_order.insert(m_order.end(), rows.begin(), rows.end());
+    if (!m_orderImplicit)
+        m_order.insert(m_order.end(), rows.begin(), rows.end());
     std::fill(m_autoIncNext.begin(), m_autoIncNext.end(), 0);
     rebuildView(true);
     if (Active())

@@ -273,6 +273,7 @@ private:
     void freeDefaultFields();
     void assignAutoInc();
     void removeFromOrder(std::uint32_t slot);
+    void materializeOrder();
 
     // structure
     TFields m_fields;
@@ -288,6 +289,7 @@ private:
     std::vector<std::uint32_t> m_derived; // filtered and/or sorted rows when in use
     bool m_derivedView = false;
     bool m_orderIsSlotOrder = true; // no row was inserted in the middle
+    bool m_orderImplicit = false;   // m_order left empty: it is the live slots in order
     std::vector<qint64> m_autoIncNext; // by column; 0 = not yet known
     int m_pos = -1;       // current record in view(); -1 when the view is empty
     int m_insertPos = -1; // where an unposted new record sits in the view

@@ -874,7 +874,7 @@ void TDateTimeField::GetText(QString& text, bool displayText) const
 QVariant TDateField::ToCell(const QVariant& v) const
 {
     const QVariant c = TDateTimeField::ToCell(v);
-    return isNullVariant(c) ? c : QVariant(TDateTime(c.toDouble()).datePart().Val);
+    return isNullVariant(c) ? c : QVariant(int(TDateTime(c.toDouble()).datePart().Val));
 }
 
 QString TDateField::FormatValue(TDateTime v, const QString& format) const

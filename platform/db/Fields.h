@@ -419,6 +419,8 @@ class TDateField : public TDateTimeField
 public:
     using TDateTimeField::TDateTimeField;
     TFieldType DataType() const override { return ftDate; }
+    // A date alone fits in a whole number of days.
+    qx::RecordStore::Kind StorageKind() const override { return qx::RecordStore::Kind::Int32; }
     QVariant ToCell(const QVariant& v) const override;
 
 protected:

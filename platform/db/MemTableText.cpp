@@ -57,7 +57,10 @@ QString valueText(const TField* f, const QVariant& cell)
     case RecordStore::Kind::Text: return quoted(cell.toString());
     case RecordStore::Kind::Blob: return quoted(QString::fromLatin1(cell.toByteArray().toBase64()));
     case RecordStore::Kind::Bool: return cell.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case RecordStore::Kind::Int32: return QString::number(cell.toInt());
+    case RecordStore::Kind::Int32:
+        if (isDateKind(type))
+            return quoted(dateText(type, cell.toDouble()));
+        return QString::number(cell.toInt());
     case RecordStore::Kind::Int64:
         if (isMoneyKind(type))
             return Currency::fromRaw(cell.toLongLong()).toString();
@@ -168,6 +171,22 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
         damaged(QStringLiteral("'%1' is not a valid value for field '%2'").arg(text, f->FieldName()), line);
     };
     try {
+        if (isDateKind(type)) {
+            if (type == ftTime) {
+                QTime t = QTime::fromString(text, QStringLiteral("HH:mm:ss.zzz"));
+                if (!t.isValid())
+                    t = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
+                if (!t.isValid())
+                    return bad();
+                return f->ToCell(QVariant(t));
+            }
+            for (const char* fmt : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd"}) {
+                const QDateTime dt = QDateTime::fromString(text, QLatin1String(fmt));
+                if (dt.isValid())
+                    return f->ToCell(QVariant(dt));
+            }
+            return bad();
+        }
         switch (f->StorageKind()) {
         case RecordStore::Kind::Text: return f->ToCell(text);
         case RecordStore::Kind::Blob: {
@@ -176,29 +195,13 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
                 return bad();
             return f->ToCell(*r);
         }
-        case RecordStore::Kind::Double:
-            if (isDateKind(type)) {
-                if (type == ftTime) {
-                    QTime t = QTime::fromString(text, QStringLiteral("HH:mm:ss.zzz"));
-                    if (!t.isValid())
-                        t = QTime::fromString(text, QStringLiteral("HH:mm:ss"));
-                    if (!t.isValid())
-                        return bad();
-                    return f->ToCell(QVariant(t));
-                }
-                for (const char* fmt : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd"}) {
-                    const QDateTime dt = QDateTime::fromString(text, QLatin1String(fmt));
-                    if (dt.isValid())
-                        return f->ToCell(QVariant(dt));
-                }
+        case RecordStore::Kind::Double: {
+            bool ok = false;
+            const double d = text.toDouble(&ok);
+            if (!ok)
                 return bad();
-            } else {
-                bool ok = false;
-                const double d = text.toDouble(&ok);
-                if (!ok)
-                    return bad();
-                return f->ToCell(QVariant(d));
-            }
+            return f->ToCell(QVariant(d));
+        }
         case RecordStore::Kind::Int64:
             if (isMoneyKind(type))
                 return QVariant(qlonglong(Currency::fromString(text).raw()));

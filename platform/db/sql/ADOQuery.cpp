@@ -426,6 +426,8 @@ void TADOQuery::refuseWrite() const
 
 TField* TADOQuery::fieldOfColumn(int column) const
 {
+    if (column >= 0 && std::size_t(column) < m_fieldOfColumn.size())
+        return m_fieldOfColumn[std::size_t(column)];
     for (TField* f : *Fields())
         if (f->FieldKind() == fkData && f->FieldNo() - 1 == column)
             return f;
@@ -611,6 +613,11 @@ void TADOQuery::InternalOpen()
             f->SetReadOnly(true); // an expression column of an updatable result
     }
     m_columns = std::move(byStore);
+    m_fieldOfColumn.assign(m_columns.size(), nullptr);
+    for (TField* f : *Fields())
+        if (f->FieldKind() == fkData && f->FieldNo() >= 1 && std::size_t(f->FieldNo()) <= m_fieldOfColumn.size())
+            m_fieldOfColumn[std::size_t(f->FieldNo() - 1)] = f;
+    m_updateSql.clear();
 
     qx::RecordStore& store = Store();
     for (std::size_t r = 0; r < early.size(); ++r) {
@@ -685,6 +692,8 @@ void TADOQuery::InternalOpen()
 
 void TADOQuery::InternalClose()
 {
+    m_fieldOfColumn.clear();
+    m_updateSql.clear();
     m_updatable = false;
     m_table.clear();
     m_rowidAlias.clear();
@@ -823,24 +832,29 @@ void TADOQuery::ApplyUpdate()
     if (slot < 0 || std::size_t(slot) >= m_rowIds.size())
         DatabaseError(kRowNotFound);
     sqlite3* handle = db();
-    QStringList sets;
     std::vector<int> written;
+    QByteArray mask(int(m_columns.size()), '0');
     qint64 newRowid = 0;
     for (int c = 0; c < int(m_columns.size()); ++c) {
-        const TField* f = fieldOfColumn(c);
-        if (!f || !m_columns[std::size_t(c)].writable || !BufferCellChanged(c))
+        if (!m_columns[std::size_t(c)].writable || !fieldOfColumn(c) || !BufferCellChanged(c))
             continue;
-        sets.append(QStringLiteral("%1 = ?%2").arg(qx::quoteSqlName(m_columns[std::size_t(c)].origin))
-                        .arg(written.size() + 1));
         written.push_back(c);
+        mask[c] = '1';
         if (!m_rowidAlias.isEmpty() && m_columns[std::size_t(c)].origin == m_rowidAlias)
             newRowid = BufferCell(c).toLongLong();
     }
     if (written.empty())
         return;
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?%3")
-                            .arg(qx::quoteSqlName(m_table), sets.join(QStringLiteral(", ")))
-                            .arg(written.size() + 1);
+    QString& sql = m_updateSql[mask];
+    if (sql.isEmpty()) {
+        QStringList sets;
+        for (std::size_t i = 0; i < written.size(); ++i)
+            sets.append(QStringLiteral("%1 = ?%2").arg(qx::quoteSqlName(m_columns[std::size_t(written[i])].origin))
+                            .arg(i + 1));
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?%3")
+                  .arg(qx::quoteSqlName(m_table), sets.join(QStringLiteral(", ")))
+                  .arg(written.size() + 1);
+    }
     sqlite3_stmt* stmt = m_connection->cachedStatement(sql);
     qx::StatementReset reset(stmt);
     for (std::size_t i = 0; i < written.size(); ++i)

@@ -27,6 +27,7 @@
 #include "platform/db/sql/ADOParameters.h"
 #include "platform/db/sql/SqlStrings.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QStringList>
 
@@ -120,6 +121,10 @@ private:
     QString m_rowidAlias;           // the table's INTEGER PRIMARY KEY column, when it has one
     std::vector<Column> m_columns;  // by store column
     std::vector<qint64> m_rowIds;   // by record store slot
+    std::vector<TField*> m_fieldOfColumn; // by store column
+    // The UPDATE text for each set of changed columns (a bit per store column), built once:
+    // a form changes the same few columns over and over.
+    QHash<QByteArray, QString> m_updateSql;
     qint64 m_pendingRowId = 0;
     QString m_readOnlyReason;
 };

@@ -347,3 +347,30 @@ TEST(DataSet, CalculatedAndLookupFields)
     EXPECT_EQ(t.FieldByName("UnitName")->AsString(), "箱");
     EXPECT_THROW(t.FieldByName("Amount")->SetAsInteger(1), EDatabaseError);
 }
+
+TEST(DataSet, NaturalOrderSurvivesSortingEditsAndDeletes)
+{
+    auto t = partsTable();
+    for (const char* c : {"d", "b", "e", "a", "c"})
+        addPart(*t, c, "n", 1, 1);
+    t->SetSort("Code DESC");
+    EXPECT_EQ(codes(*t), (QStringList{"e", "d", "c", "b", "a"}));
+    t->Locate("Code", "c");
+    t->Delete();
+    addPart(*t, "f", "n", 1, 1); // appended while sorted
+    t->Locate("Code", "b");
+    t->Insert(); // before "b" in the sorted view, before "b" in the natural order too
+    t->FieldByName("Code")->SetAsString("bb");
+    t->Post();
+    EXPECT_EQ(codes(*t), (QStringList{"f", "e", "d", "bb", "b", "a"}));
+    t->SetSort(QString());
+    EXPECT_EQ(codes(*t), (QStringList{"d", "bb", "b", "e", "a", "f"}));
+    t->SetFilter("Code <> 'e'");
+    t->SetFiltered(true);
+    t->SetSort("Code");
+    t->Locate("Code", "a");
+    t->Delete();
+    t->SetSort(QString());
+    t->SetFiltered(false);
+    EXPECT_EQ(codes(*t), (QStringList{"d", "bb", "b", "e", "f"}));
+}
