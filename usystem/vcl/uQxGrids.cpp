@@ -250,6 +250,26 @@ void TQxCustomGrid::SetScrollBars(TScrollStyle value)
     UpdateScrollRange();
 }
 
+void TQxCustomGrid::applyPolicy(Qt::Orientation Bar, bool on)
+{
+    // Setting a policy lays the area out again even when it does not change.
+    const Qt::ScrollBarPolicy policy = on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (Bar == Qt::Horizontal) {
+        if (horizontalScrollBarPolicy() != policy)
+            setHorizontalScrollBarPolicy(policy);
+    } else if (verticalScrollBarPolicy() != policy) {
+        setVerticalScrollBarPolicy(policy);
+    }
+}
+
+void TQxCustomGrid::SetDefaultDrawing(bool value)
+{
+    if (FDefaultDrawing == value)
+        return;
+    FDefaultDrawing = value;
+    InvalidateGrid();
+}
+
 void TQxCustomGrid::SetTabStop(bool value)
 {
     FTabStop = value;
@@ -658,34 +678,18 @@ void TQxCustomGrid::RowHeightsChanged()
 
 void TQxCustomGrid::TimedScroll(TGridScrollDirections Direction)
 {
-    TGridDrawInfo info;
-    CalcDrawInfo(info);
     TGridCoord newAnchor = FAnchor;
-    TGridCoord newTopLeft = FTopLeft;
-    if ((Direction & sdLeft) && FAnchor.X > FFixedCols) {
-        if (FTopLeft.X > FFixedCols)
-            --newTopLeft.X;
+    if ((Direction & sdLeft) && FAnchor.X > FFixedCols)
         --newAnchor.X;
-    }
-    if ((Direction & sdRight) && FAnchor.X < FColCount - 1) {
-        if (info.Horz.LastFullVisibleCell < FColCount - 1)
-            ++newTopLeft.X;
+    if ((Direction & sdRight) && FAnchor.X < FColCount - 1)
         ++newAnchor.X;
-    }
-    if ((Direction & sdUp) && FAnchor.Y > FFixedRows) {
-        if (FTopLeft.Y > FFixedRows)
-            --newTopLeft.Y;
+    if ((Direction & sdUp) && FAnchor.Y > FFixedRows)
         --newAnchor.Y;
-    }
-    if ((Direction & sdDown) && FAnchor.Y < FRowCount - 1) {
-        if (info.Vert.LastFullVisibleCell < FRowCount - 1)
-            ++newTopLeft.Y;
+    if ((Direction & sdDown) && FAnchor.Y < FRowCount - 1)
         ++newAnchor.Y;
-    }
-    if (!(newAnchor == FAnchor)) {
+    // Moving the anchor scrolls it into view.
+    if (!(newAnchor == FAnchor))
         MoveAnchor(newAnchor);
-        ClampInView(newAnchor);
-    }
 }
 
 bool TQxCustomGrid::BeginColumnDrag(int&, int&, const QPoint&) { return true; }
@@ -1161,8 +1165,8 @@ void TQxCustomGrid::UpdateScrollRange()
         needH = needH || (h2 && allowH);
         needV = needV || (v2 && allowV);
     }
-    setHorizontalScrollBarPolicy(needH ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(needV ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    applyPolicy(Qt::Horizontal, needH);
+    applyPolicy(Qt::Vertical, needV);
 
     // With the real viewport size now, clamp the top-left cell and set the ranges.
     TGridDrawInfo info;
@@ -1198,25 +1202,32 @@ void TQxCustomGrid::onScrollAction(Qt::Orientation Bar, int action)
     if (FUpdatingScrollBars)
         return;
     QScrollBar* bar = Bar == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
-    const int pos = bar->sliderPosition();
-    if (action == QAbstractSlider::SliderMove && !(FOptions & goThumbTracking)) {
-        // The thumb moves alone; the grid follows on release.
-        return;
-    }
-    ModifyScrollBar(Bar, action, pos);
-    // The bar shows the grid's position, not the one the action computed.
-    bar->setSliderPosition(ScrollBarPosFor(Bar));
+    ScrollBarAction(Bar, action, bar->sliderPosition(), false);
 }
 
 void TQxCustomGrid::onSliderReleased(Qt::Orientation Bar)
 {
-    if (FOptions & goThumbTracking)
-        return;
     QScrollBar* bar = Bar == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
-    ModifyScrollBar(Bar, QAbstractSlider::SliderMove, bar->sliderPosition());
-    FUpdatingScrollBars = true;
-    bar->setValue(ScrollBarPosFor(Bar));
-    FUpdatingScrollBars = false;
+    ScrollBarAction(Bar, QAbstractSlider::SliderMove, bar->sliderPosition(), true);
+}
+
+void TQxCustomGrid::ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released)
+{
+    QScrollBar* bar = Bar == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    if (Action == QAbstractSlider::SliderMove && (FOptions & goThumbTracking) == Released) {
+        // Without thumb tracking the thumb moves alone and the grid follows on release; with
+        // it, the grid has followed already.
+        return;
+    }
+    ModifyScrollBar(Bar, Action, Pos);
+    // The bar shows the grid's position, not the one the action computed.
+    if (Released) {
+        FUpdatingScrollBars = true;
+        bar->setValue(ScrollBarPosFor(Bar));
+        FUpdatingScrollBars = false;
+    } else {
+        bar->setSliderPosition(ScrollBarPosFor(Bar));
+    }
 }
 
 void TQxCustomGrid::ModifyScrollBar(Qt::Orientation Bar, int Action, int Pos)

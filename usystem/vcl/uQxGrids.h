@@ -318,8 +318,15 @@ protected:
     void UpdateEdit();
     void HideEdit();
     void UpdateText();
-    void UpdateScrollPos();
-    void UpdateScrollRange();
+    // The scroll bars: the base ranges them 0..127 after the top-left cell. A descendant that
+    // drives a bar from its own data (a data grid's vertical bar follows the dataset) overrides
+    // these and ScrollBarAction.
+    virtual void UpdateScrollPos();
+    virtual void UpdateScrollRange();
+    // An action on a scroll bar (QAbstractSlider::SliderAction; Released is the end of a thumb
+    // drag, with the thumb's position in Pos). The base scrolls by cells (ModifyScrollBar).
+    virtual void ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released);
+    void ModifyScrollBar(Qt::Orientation Bar, int Action, int Pos);
     void CalcDrawInfo(TGridDrawInfo& DrawInfo) const;
     void CalcDrawInfoXY(TGridDrawInfo& DrawInfo, int UseWidth, int UseHeight) const;
     void CalcFixedInfo(TGridDrawInfo& DrawInfo) const;
@@ -403,16 +410,15 @@ private:
     void ResizeRow(int Index, int OldSize, int NewSize);
     void MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& DrawInfo, TGridAxisDrawInfo& Axis,
                        int ScrollBar, const QPoint& MousePt);
-    void ModifyScrollBar(Qt::Orientation Bar, int Action, int Pos);
     void onScrollAction(Qt::Orientation Bar, int action);
     void onSliderReleased(Qt::Orientation Bar);
     void applyFrame();
     void applyFocusPolicy();
+    void applyPolicy(Qt::Orientation Bar, bool on);
     void updateSizingCursor(int X, int Y);
     void setIndicator(bool on, bool vertical, int pos, int limit);
     void DrawMove();
     void DrawSizingLine();
-    void CancelDrag();
     int ScrollBarPosFor(Qt::Orientation Bar) const;
 
     QPainter* FCanvas = nullptr;

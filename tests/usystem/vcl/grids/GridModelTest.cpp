@@ -424,3 +424,26 @@ TEST(GridMessages, DeferredLayoutIsPostedOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridModelLimits, ACountBeyondTheBlockLimitIsRefusedAndUndone)
+{
+    TestGrid g;
+    g.SetRowHeights(1, 40);
+    try {
+        g.SetRowCount(134217726);
+        FAIL() << "no error";
+    } catch (const EInvalidGridOperation& e) {
+        EXPECT_EQ(e.Message(), "Grid too large for operation");
+    }
+    EXPECT_EQ(g.RowCount(), 5);
+    EXPECT_EQ(g.RowHeights(1), 40);
+    // Without per-row heights nothing is stored per row, and any count is fine.
+    TestGrid big;
+    big.SetRowCount(200000000);
+    EXPECT_EQ(big.RowCount(), 200000000);
+    EXPECT_EQ(big.RowHeights(199999999), 30);
+}
+
+} // namespace
