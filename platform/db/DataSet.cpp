@@ -245,9 +245,9 @@ void TDataSet::DataEvent(TDataEvent event, TField* field, int distance)
     if (event == deFieldChange || event == deDataSetChange || event == deRecordChange)
         ++m_version;
     if (m_disableCount == 0) {
-        const std::vector<QPointer<TDataSource>> sources = m_sources;
-        for (const QPointer<TDataSource>& s : sources)
-            if (s)
+        // By index: a handler may add or remove sources while the event goes round.
+        for (std::size_t i = 0; i < m_sources.size(); ++i)
+            if (TDataSource* s = m_sources[i].data())
                 s->DataEvent(event, field, distance);
     } else if ((event == deUpdateState && m_state == dsInactive) || event == deLayoutChange) {
         m_enableEvent = deLayoutChange;

@@ -83,10 +83,10 @@ void TDataSource::DataEvent(TDataEvent event, TField* field, int distance)
     }
     if (m_state == dsInactive)
         return;
-    const std::vector<TDataLink*> links = m_links;
-    for (TDataLink* l : links)
-        if (std::find(m_links.begin(), m_links.end(), l) != m_links.end())
-            l->DataEvent(event, field, distance);
+    // By index: a link may leave (or a new one join) while the event goes round; a link
+    // takes itself off the list before it is destroyed, so every entry is alive.
+    for (std::size_t i = 0; i < m_links.size(); ++i)
+        m_links[i]->DataEvent(event, field, distance);
     switch (event) {
     case deFieldChange:
     case deRecordChange:

@@ -33,6 +33,8 @@ void TFieldDefs::Clear()
 
 void TFieldDefs::Assign(const TFieldDefs& other)
 {
+    if (&other == this)
+        return;
     checkOwnerClosed();
     m_defs = other.m_defs;
 }

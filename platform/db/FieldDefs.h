@@ -33,6 +33,13 @@ class TFieldDefs
 public:
     // Definitions of a dataset change only while it is closed (owner may be null).
     explicit TFieldDefs(TDataSet* owner = nullptr) : m_owner(owner) {}
+    // A copy is a plain list: it belongs to no dataset.
+    TFieldDefs(const TFieldDefs& other) : m_defs(other.m_defs) {}
+    TFieldDefs& operator=(const TFieldDefs& other)
+    {
+        Assign(other);
+        return *this;
+    }
 
     int Count() const { return int(m_defs.size()); }
     const TFieldDef& Items(int index) const { return m_defs.at(std::size_t(index)); }

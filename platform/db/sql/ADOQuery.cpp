@@ -322,6 +322,7 @@ TADOQuery::TADOQuery(QObject* owner) : TDataSet(owner)
 
 TADOQuery::~TADOQuery()
 {
+    finalizeUpdates();
     m_sql.OnChange = nullptr;
     if (m_masterLink)
         m_masterLink->SetDataSource(nullptr);
@@ -617,7 +618,7 @@ void TADOQuery::InternalOpen()
     for (TField* f : *Fields())
         if (f->FieldKind() == fkData && f->FieldNo() >= 1 && std::size_t(f->FieldNo()) <= m_fieldOfColumn.size())
             m_fieldOfColumn[std::size_t(f->FieldNo() - 1)] = f;
-    m_updateSql.clear();
+    finalizeUpdates();
 
     qx::RecordStore& store = Store();
     for (std::size_t r = 0; r < early.size(); ++r) {
@@ -690,10 +691,17 @@ void TADOQuery::InternalOpen()
         m_rowIds.clear();
 }
 
+void TADOQuery::finalizeUpdates()
+{
+    for (sqlite3_stmt* stmt : std::as_const(m_updates))
+        sqlite3_finalize(stmt);
+    m_updates.clear();
+}
+
 void TADOQuery::InternalClose()
 {
     m_fieldOfColumn.clear();
-    m_updateSql.clear();
+    finalizeUpdates();
     m_updatable = false;
     m_table.clear();
     m_rowidAlias.clear();
@@ -717,35 +725,46 @@ void TADOQuery::RowStored(std::uint32_t slot, bool inserted)
 
 void TADOQuery::bindCell(sqlite3_stmt* stmt, int index, const TField* field, const QVariant& cell) const
 {
-    sqlite3* handle = db();
+    sqlite3* handle = m_connection->handle();
     if (!cell.isValid() || cell.isNull()) {
         qx::bindVariant(handle, stmt, index, QVariant());
         return;
     }
-    QVariant value;
+    int rc = SQLITE_OK;
     switch (field->DataType()) {
     case ftBoolean:
-        value = QVariant(cell.toBool() ? 1 : 0);
+        rc = sqlite3_bind_int(stmt, index, cell.toBool() ? 1 : 0);
+        break;
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+        rc = sqlite3_bind_int64(stmt, index, cell.toLongLong());
+        break;
+    case ftFloat:
+        rc = sqlite3_bind_double(stmt, index, cell.toDouble());
         break;
     case ftCurrency:
     case ftBCD:
         // Money is kept exactly in ten-thousandths; the column holds it as a number.
-        value = QVariant(double(cell.toLongLong()) / 10000.0);
+        rc = sqlite3_bind_double(stmt, index, double(cell.toLongLong()) / 10000.0);
         break;
     case ftDate:
-        value = QVariant(TDateTime(cell.toDouble()).toQDate());
-        break;
+        qx::bindVariant(handle, stmt, index, QVariant(TDateTime(cell.toDouble()).toQDate()));
+        return;
     case ftDateTime:
-        value = QVariant(TDateTime(cell.toDouble()).toQDateTime());
-        break;
+        qx::bindVariant(handle, stmt, index, QVariant(TDateTime(cell.toDouble()).toQDateTime()));
+        return;
     case ftTime:
-        value = QVariant(TDateTime(cell.toDouble()).toQTime());
-        break;
+        qx::bindVariant(handle, stmt, index, QVariant(TDateTime(cell.toDouble()).toQTime()));
+        return;
     default:
-        value = cell;
-        break;
+        qx::bindVariant(handle, stmt, index, cell);
+        return;
     }
-    qx::bindVariant(handle, stmt, index, value);
+    if (rc != SQLITE_OK)
+        qx::raiseSqliteError(handle, rc);
 }
 
 namespace {
@@ -845,17 +864,25 @@ void TADOQuery::ApplyUpdate()
     }
     if (written.empty())
         return;
-    QString& sql = m_updateSql[mask];
-    if (sql.isEmpty()) {
+    sqlite3_stmt*& stmt = m_updates[mask];
+    if (!stmt) {
         QStringList sets;
         for (std::size_t i = 0; i < written.size(); ++i)
             sets.append(QStringLiteral("%1 = ?%2").arg(qx::quoteSqlName(m_columns[std::size_t(written[i])].origin))
                             .arg(i + 1));
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?%3")
-                  .arg(qx::quoteSqlName(m_table), sets.join(QStringLiteral(", ")))
-                  .arg(written.size() + 1);
+        const QByteArray sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?%3")
+                                   .arg(qx::quoteSqlName(m_table), sets.join(QStringLiteral(", ")))
+                                   .arg(written.size() + 1)
+                                   .toUtf8();
+        const int rc = sqlite3_prepare_v3(handle, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
+                                          nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            stmt = nullptr;
+            m_updates.remove(mask);
+            qx::raiseSqliteError(handle, rc);
+        }
     }
-    sqlite3_stmt* stmt = m_connection->cachedStatement(sql);
     qx::StatementReset reset(stmt);
     for (std::size_t i = 0; i < written.size(); ++i)
         bindCell(stmt, int(i) + 1, fieldOfColumn(written[i]), BufferCell(written[i]));

@@ -122,9 +122,11 @@ private:
     std::vector<Column> m_columns;  // by store column
     std::vector<qint64> m_rowIds;   // by record store slot
     std::vector<TField*> m_fieldOfColumn; // by store column
-    // The UPDATE text for each set of changed columns (a bit per store column), built once:
-    // a form changes the same few columns over and over.
-    QHash<QByteArray, QString> m_updateSql;
+    // The prepared UPDATE for each set of changed columns (a bit per store column), made once:
+    // a form changes the same few columns over and over. Finalized when the query closes,
+    // which is always before its connection goes.
+    QHash<QByteArray, sqlite3_stmt*> m_updates;
+    void finalizeUpdates();
     qint64 m_pendingRowId = 0;
     QString m_readOnlyReason;
 };

@@ -386,3 +386,58 @@ TEST(MemTable, SubclassesKeepTheirOwnMembers)
     q.Post();
     EXPECT_EQ(q.RecordCount(), 1);
 }
+
+// The data module's side-by-side merge, written the way forms use the table.
+TEST(MemTable, SideBySideMergeOfTwoDatasets)
+{
+    auto items = partsTable();
+    for (int i = 1; i <= 3; ++i)
+        addPart(*items, QStringLiteral("I%1").arg(i), "item", i, i);
+    auto parts = partsTable();
+    for (int i = 1; i <= 5; ++i)
+        addPart(*parts, QStringLiteral("P%1").arg(i), "part", i, i);
+
+    TQxMemTable target;
+    target.Close();
+    target.FieldDefs()->Clear();
+    target.CopyStructure(items.get());
+    for (TField* f : *parts->Fields())
+        target.FieldDefs()->Add("O_" + f->FieldName(), f->DataType(), f->Size(), false);
+    target.CreateTable();
+    target.Open();
+    items->First();
+    while (!items->Eof()) {
+        target.Append();
+        for (TField* f : *items->Fields())
+            if (TField* to = target.FindField(f->FieldName()))
+                to->SetValue(f->Value());
+        items->Next();
+    }
+    parts->First();
+    target.First();
+    while (!parts->Eof()) {
+        if (target.Eof())
+            target.Append();
+        else
+            target.Edit();
+        for (TField* f : *parts->Fields())
+            if (TField* to = target.FindField("O_" + f->FieldName()))
+                to->SetValue(f->Value());
+        target.Next();
+        parts->Next();
+    }
+    target.CheckBrowseMode();
+    ASSERT_EQ(target.RecordCount(), 5);
+    target.First();
+    EXPECT_EQ(target.FieldByName("Code")->AsString(), "I1");
+    EXPECT_EQ(target.FieldByName("O_Code")->AsString(), "P1");
+    target.Last();
+    EXPECT_TRUE(target.FieldByName("Code")->IsNull());
+    EXPECT_EQ(target.FieldByName("O_Code")->AsString(), "P5");
+    EXPECT_EQ(target.FieldByName("O_Price")->AsCurrency(), Currency(5));
+
+    // A copy of a table's definitions is a free list, not tied to the open table.
+    TFieldDefs copy = *target.FieldDefs();
+    copy.Add("More", ftInteger);
+    EXPECT_EQ(copy.Count(), target.FieldDefs()->Count() + 1);
+}
