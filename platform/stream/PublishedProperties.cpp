@@ -249,6 +249,13 @@ bool isQtClass(const QMetaObject* mo)
 
 QList<QMetaProperty> publishedProperties(const QMetaObject* mo)
 {
+    // Asked for every object written and every property read: computed once per class.
+    static QMutex mutex;
+    static QHash<const QMetaObject*, QList<QMetaProperty>> cache;
+    QMutexLocker lock(&mutex);
+    auto it = cache.constFind(mo);
+    if (it != cache.constEnd())
+        return *it;
     // The first of our own classes in the chain; Qt's bases above it publish nothing.
     const QMetaObject* qtBase = mo;
     while (qtBase && !isQtClass(qtBase))
@@ -257,6 +264,7 @@ QList<QMetaProperty> publishedProperties(const QMetaObject* mo)
     QList<QMetaProperty> out;
     for (int i = first; i < mo->propertyCount(); ++i)
         out.append(mo->property(i));
+    cache.insert(mo, out);
     return out;
 }
 
