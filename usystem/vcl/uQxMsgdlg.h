@@ -7,12 +7,11 @@
 // them with ScriptedDialogService.
 #pragma once
 
+#include <QDialog>
 #include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-
-class QDialog;
 
 class TQxMsgdlg : public QObject
 {
