@@ -360,7 +360,7 @@ void TQxInplaceEdit::mouseDoubleClickEvent(QMouseEvent* event)
 void TQxInplaceEdit::wheelEvent(QWheelEvent* event)
 {
     if (FGrid) {
-        QWheelEvent forwarded(FGrid->viewport()->mapFrom(this, event->position()),
+        QWheelEvent forwarded(mapTo(FGrid->viewport(), event->position()),
                               event->globalPosition(), event->pixelDelta(), event->angleDelta(),
                               event->buttons(), event->modifiers(), event->phase(),
                               event->inverted());

@@ -188,7 +188,9 @@ bool TQxCustomGrid::focusNextPrevChild(bool next)
 void TQxCustomGrid::keyPressEvent(QKeyEvent* event)
 {
     int key = qx::vkFromKeyEvent(event);
-    const TShiftState shift = qx::shiftState(event);
+    TShiftState shift = qx::shiftState(event);
+    if (event->key() == Qt::Key_Backtab)
+        shift |= ssShift; // some keyboards report Backtab without the Shift it came from
     const int original = key;
     if (key != 0) {
         KeyDown(key, shift);

@@ -2,6 +2,8 @@
 // cancelling; the '+' that never becomes cell text; cells that cannot change.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+
 #include "GridTestSupport.h"
 #include "platform/env/ScriptedDialogService.h"
 
@@ -156,8 +158,34 @@ TEST_F(EditorFixture, ACellThatCannotChangeTakesNoTyping)
     QTest::keyClick(editor(), Qt::Key_Delete);
     editor()->home(false);
     QTest::keyClick(editor(), Qt::Key_Delete);
+    QGuiApplication::clipboard()->setText("pasted");
+    QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Insert, Qt::ShiftModifier);
+    editor()->selectAll();
+    QTest::keyClick(editor(), Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(editor()->Text(), "1,1");
     EXPECT_EQ(g.texts.value({1, 1}, "unset"), "unset");
+}
+
+TEST_F(EditorFixture, PasteWorksWhereTheCellMayChange)
+{
+    QTest::keyClick(&g, Qt::Key_F2);
+    QGuiApplication::clipboard()->setText("pasted");
+    QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor()->Text(), "1,1pasted");
+    EXPECT_EQ(g.texts.value({1, 1}), "1,1pasted");
+}
+
+TEST_F(EditorFixture, TheWheelOverTheEditorMovesTheGrid)
+{
+    g.SetOptions(g.Options() | goAlwaysShowEditor);
+    ASSERT_TRUE(editorShown());
+    QWheelEvent e(QPointF(5, 5), editor()->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(editor(), &e);
+    EXPECT_EQ(g.Row(), 2);
+    EXPECT_EQ(editor()->Text(), "1,2");
 }
 
 TEST_F(EditorFixture, TheEditLimitBecomesTheMaximumLength)
