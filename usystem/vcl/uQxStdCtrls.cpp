@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOption>
 
@@ -75,6 +76,34 @@ TQxLabel::TQxLabel(QWidget* parent) : QWidget(parent)
     resize(65, 17);
 }
 
+void TQxLabel::SetAutoSize(bool value)
+{
+    if (FAutoSize != value) {
+        FAutoSize = value;
+        AdjustBounds();
+    }
+}
+
+void TQxLabel::AdjustBounds()
+{
+    if (!FAutoSize)
+        return;
+    const QFontMetrics fm(font());
+    QString shown = qx::displayedText(FCaption, DT_SINGLELINE | DT_EXPANDTABS);
+    if (FShowAccelChar)
+        shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    const int w = fm.horizontalAdvance(shown);
+    const int h = fm.height();
+    // Aligned labels are laid out by their parent; a right-justified one keeps its right edge.
+    if (Align() != alNone) {
+        update();
+        return;
+    }
+    const int x = FAlignment == taRightJustify ? this->x() + width() - w : this->x();
+    setGeometry(x, y(), w, h);
+    update();
+}
+
 void TQxLabel::SetAlignment(int value)
 {
     if (FAlignment != TAlignment(value)) {
@@ -87,6 +116,7 @@ void TQxLabel::SetCaption(const QString& value)
 {
     if (FCaption != value) {
         FCaption = value;
+        AdjustBounds();
         update();
     }
 }
@@ -257,6 +287,8 @@ void TQxLabel::Click()
 
 void TQxLabel::changeEvent(QEvent* event)
 {
+    if (event->type() == QEvent::FontChange)
+        AdjustBounds();
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
         update();
     QWidget::changeEvent(event);
@@ -711,6 +743,9 @@ TQxBitBtn::TQxBitBtn(QWidget* parent) : QPushButton(parent)
 {
     setFont(qx::libraryFont(9));
     setFocusPolicy(Qt::StrongFocus);
+    // Enter in an edit of the dialog does not click the first button it finds: only the
+    // button made Default answers Enter for the whole dialog.
+    setAutoDefault(false);
     resize(75, 25);
     connect(this, &QPushButton::clicked, this, [this] { Click(); });
 }

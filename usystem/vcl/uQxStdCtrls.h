@@ -28,7 +28,7 @@ class TQxLabel : public QWidget, public qx::ControlProps<TQxLabel>
 {
     Q_OBJECT
     Q_CLASSINFO("QxDefaults", "ShadowColor=clBtnShadow;ShadowDepth=1;TextStyle=tsNone;"
-                              "LinkControl=false;Transparent=false;ShowAccelChar=true")
+                              "LinkControl=false;Transparent=false;ShowAccelChar=true;AutoSize=true")
     Q_CLASSINFO("QxIntegerKinds", "Color,ShadowColor=TColor")
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
     Q_PROPERTY(int Top READ Top WRITE SetTop)
@@ -36,6 +36,7 @@ class TQxLabel : public QWidget, public qx::ControlProps<TQxLabel>
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
     Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(int Alignment READ Alignment WRITE SetAlignment)
+    Q_PROPERTY(bool AutoSize READ AutoSize WRITE SetAutoSize)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
@@ -59,6 +60,10 @@ public:
 
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(int value);
+    // The label takes the size of its one line of text (a right-justified label keeps its
+    // right edge).
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool value);
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& value);
     TColor Color() const { return FColor; }
@@ -95,7 +100,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void AdjustBounds();
+
     TAlignment FAlignment = taLeftJustify;
+    bool FAutoSize = true;
     QString FCaption;
     TColor FColor = clBtnFace;
     TColor FFontColor = clWindowText;
@@ -301,13 +309,14 @@ private:
 class TQxBitBtn : public QPushButton, public qx::ControlProps<TQxBitBtn>
 {
     Q_OBJECT
-    Q_CLASSINFO("QxDefaults", "ModalResult=0;Spacing=4;TabStop=true")
+    Q_CLASSINFO("QxDefaults", "Default=false;ModalResult=0;Spacing=4;TabStop=true")
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
     Q_PROPERTY(int Top READ Top WRITE SetTop)
     Q_PROPERTY(int Width READ Width WRITE SetWidth)
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
     Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(bool Default READ Default WRITE SetDefault)
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
     Q_PROPERTY(QImage Glyph READ Glyph WRITE SetGlyph)
     Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
@@ -323,6 +332,10 @@ public:
 
     QString Caption() const { return text(); }
     void SetCaption(const QString& value);
+    // The dialog's default button: Enter anywhere in the dialog clicks it. Only a button
+    // made the default is; the focused button takes Enter itself.
+    bool Default() const { return isDefault(); }
+    void SetDefault(bool value) { setDefault(value); }
     QImage Glyph() const { return FGlyph; }
     void SetGlyph(const QImage& value);
     // Clicking a button with a modal result closes its dialog with that result.

@@ -62,6 +62,7 @@ void showActive(QWidget& w)
 TEST(QxLabel, DrawsOneLineInTheVerticalMiddle)
 {
     TQxLabel label;
+    label.SetAutoSize(false);
     const int th = QFontMetrics(label.font()).height();
     label.resize(120, 3 * th);
     label.SetFontColor(clBlack);
@@ -73,10 +74,36 @@ TEST(QxLabel, DrawsOneLineInTheVerticalMiddle)
 
     // A line break does not make a second line: the text draws as one run.
     TQxLabel broken;
+    broken.SetAutoSize(false);
     broken.resize(label.size());
     broken.SetFontColor(clBlack);
     broken.SetCaption(QStringLiteral("修理\n单"));
     EXPECT_EQ(broken.grab().toImage(), label.grab().toImage());
+}
+
+TEST(QxLabel, AutoSizeFitsTheCaption)
+{
+    QWidget form;
+    auto* left = new TQxLabel(&form);
+    left->move(10, 10);
+    left->SetCaption(QStringLiteral("客户名称"));
+    const QFontMetrics fm(left->font());
+    EXPECT_EQ(left->geometry(), QRect(10, 10, fm.horizontalAdvance(QStringLiteral("客户名称")), fm.height()));
+    // '&' marks the accelerator and takes no room; "&&" is one '&'.
+    left->SetCaption(QStringLiteral("&A&&B"));
+    EXPECT_EQ(left->width(), fm.horizontalAdvance(QStringLiteral("A&B")));
+
+    auto* right = new TQxLabel(&form);
+    right->SetAlignment(taRightJustify);
+    right->setGeometry(0, 40, 100, 17);
+    right->SetCaption(QStringLiteral("金额"));
+    EXPECT_EQ(right->x() + right->width(), 100);
+
+    auto* fixed = new TQxLabel(&form);
+    fixed->SetAutoSize(false);
+    fixed->setGeometry(0, 70, 30, 40);
+    fixed->SetCaption(QStringLiteral("很长很长的标题"));
+    EXPECT_EQ(fixed->size(), QSize(30, 40));
 }
 
 TEST(QxLabel, TextStylesAndFrameLines)
@@ -312,6 +339,8 @@ TEST(QxCheckBox, StateAndClickByCode)
 TEST(QxBitBtn, ModalResultClosesTheDialogAndEnterClicks)
 {
     QDialog dialog;
+    auto* edit = new QLineEdit(&dialog);
+    edit->move(0, 60);
     auto* ok = new TQxBitBtn(&dialog);
     ok->SetCaption(QStringLiteral("确定"));
     ok->SetModalResult(1);
@@ -324,6 +353,14 @@ TEST(QxBitBtn, ModalResultClosesTheDialogAndEnterClicks)
     QTest::keyClick(other, Qt::Key_Return);
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(dialog.isVisible());
+    // Enter in an edit clicks no button unless one is the dialog's default.
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(dialog.isVisible());
+    other->SetDefault(true);
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(clicks, 2);
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), 1);
