@@ -278,6 +278,12 @@ void TCustomMaskEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    // Esc in a changed masked edit puts back the text it had when the focus came.
+    if (key == VK_ESCAPE && IsMasked() && isModified()) {
+        Reset();
+        event->accept();
+        return;
+    }
 
     const QChar typed = qx::keyPressChar(event);
     if (!typed.isNull()) {
@@ -418,9 +424,19 @@ void TCustomMaskEdit::dropEvent(QDropEvent* event)
     event->setAccepted(replaced.isAccepted());
 }
 
+void TCustomMaskEdit::Reset()
+{
+    if (!isModified())
+        return;
+    QLineEdit::setText(m_oldValue);
+    setModified(false);
+}
+
 void TCustomMaskEdit::focusInEvent(QFocusEvent* event)
 {
     m_focusReason = event->reason();
+    if (!m_focusNotifier.entered())
+        m_oldValue = QLineEdit::text();
     const bool hadSelection = hasSelectedText();
     QLineEdit::focusInEvent(event);
     // Qt selects the text on Tab by itself; without AutoSelect the edit keeps the caret.

@@ -90,6 +90,9 @@ public:
 
     // Raises EDBEditError when a mask's required positions are not all filled.
     void ValidateEdit() const;
+    // Puts back the text the edit had when the focus entered it, when it was changed since
+    // (Esc does this in a masked edit).
+    void Reset();
 
     // Pastes the clipboard as the Paste shortcut and the context menu do: the first line only,
     // through FilterText. Does nothing on a read-only edit.
@@ -141,6 +144,7 @@ private:
     QString prepareInsert(const QString& text);
 
     QString m_editMask;
+    QString m_oldValue; // the text when the focus entered
     qx::EditMaskInfo m_mask;
     int m_maxLength = 0;
     TColor m_color = clWindow;

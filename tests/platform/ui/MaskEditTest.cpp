@@ -114,6 +114,24 @@ TEST(MaskEdit, SettingTextFillsTheMaskAndValidateRaisesWhenIncomplete)
     EXPECT_EQ(n.Text(), "");
 }
 
+TEST(MaskEdit, EscPutsBackTheTextOfAChangedMaskedEdit)
+{
+    Window w;
+    auto* other = w.add<TCustomMaskEdit>();
+    auto* e = w.add<TCustomMaskEdit>();
+    e->setEditMask(QStringLiteral("000-000;0;_"));
+    e->setText(QStringLiteral("123456"));
+    w.show();
+    other->setFocus();
+    e->setFocus();
+    e->setCursorPosition(0);
+    QTest::keyClicks(e, QStringLiteral("99"));
+    EXPECT_EQ(e->Text(), "993456");
+    QTest::keyClick(e, Qt::Key_Escape);
+    EXPECT_EQ(e->Text(), "123456");
+    EXPECT_FALSE(e->Modified());
+}
+
 TEST(MaskEdit, KeyDownCanSwallowAndKeyPressCanReplaceOrDrop)
 {
     TCustomMaskEdit e;
