@@ -1215,7 +1215,10 @@ void TDataSet::rebuildView(bool keepCurrent)
                     rows.push_back(s);
         }
         if (!m_sortKeys.empty()) {
-            if (m_orderIsSlotOrder) {
+            if (m_orderIsSlotOrder && m_sortKeys.size() == 1
+                && m_store.kind(m_sortKeys[0].column) == qx::RecordStore::Kind::Text) {
+                m_store.sortByText(rows, m_sortKeys[0].column, m_sortKeys[0].descending, true);
+            } else if (m_orderIsSlotOrder) {
                 // Natural order is slot order: ties fall back to the slot, and the sort
                 // needs no merge buffer.
                 std::sort(rows.begin(), rows.end(), [this](std::uint32_t a, std::uint32_t b) {

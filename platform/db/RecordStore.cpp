@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -408,6 +409,29 @@ bool RecordStore::startsWithUtf8(std::string_view text, std::string_view prefix,
             return false;
     }
     return true;
+}
+
+void RecordStore::sortByText(std::vector<std::uint32_t>& rows, int col, bool descending, bool caseInsensitive) const
+{
+    auto nonNull = [&](std::uint32_t s) { return !isNull(s, col); };
+    // Nulls first when ascending, last when descending; each part then ordered on its own.
+    auto mid = descending ? std::partition(rows.begin(), rows.end(), nonNull)
+                          : std::partition(rows.begin(), rows.end(), [&](std::uint32_t s) { return !nonNull(s); });
+    auto textFirst = descending ? rows.begin() : mid;
+    auto textLast = descending ? mid : rows.end();
+    auto nullFirst = descending ? mid : rows.begin();
+    auto nullLast = descending ? rows.end() : mid;
+    std::sort(nullFirst, nullLast);
+    const Column& c = m_columns[std::size_t(col)];
+    auto view = [&c](std::uint32_t s) {
+        return textView(static_cast<const TextCell*>(c.chunks[s >> kChunkShift])[s & (kChunk - 1)]);
+    };
+    std::sort(textFirst, textLast, [&](std::uint32_t a, std::uint32_t b) {
+        int r = compareUtf8(view(a), view(b), caseInsensitive);
+        if (descending)
+            r = -r;
+        return r != 0 ? r < 0 : a < b;
+    });
 }
 
 int RecordStore::compare(std::uint32_t a, std::uint32_t b, int col, bool caseInsensitive) const

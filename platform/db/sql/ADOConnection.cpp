@@ -26,9 +26,9 @@ namespace qx {
 StatementReset::~StatementReset()
 {
     if (m_stmt) {
-        // The result repeats the error of the last step, which was raised already.
+        // The result repeats the error of the last step, which was raised already. Bindings
+        // stay: every use binds all of the statement's parameters again.
         sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
     }
 }
 

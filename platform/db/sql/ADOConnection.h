@@ -127,7 +127,7 @@ private:
 
 namespace qx {
 
-// Resets a statement (and clears its bindings) when the scope ends, on every path.
+// Resets a statement when the scope ends, on every path.
 class StatementReset
 {
 public:

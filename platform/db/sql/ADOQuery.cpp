@@ -13,6 +13,7 @@
 #include <QDate>
 #include <QHash>
 #include <QSet>
+#include <QVarLengthArray>
 
 #include <cmath>
 
@@ -851,7 +852,7 @@ void TADOQuery::ApplyUpdate()
     if (slot < 0 || std::size_t(slot) >= m_rowIds.size())
         DatabaseError(kRowNotFound);
     sqlite3* handle = db();
-    std::vector<int> written;
+    QVarLengthArray<int, 32> written;
     QByteArray mask(int(m_columns.size()), '0');
     qint64 newRowid = 0;
     for (int c = 0; c < int(m_columns.size()); ++c) {
@@ -867,7 +868,7 @@ void TADOQuery::ApplyUpdate()
     sqlite3_stmt*& stmt = m_updates[mask];
     if (!stmt) {
         QStringList sets;
-        for (std::size_t i = 0; i < written.size(); ++i)
+        for (qsizetype i = 0; i < written.size(); ++i)
             sets.append(QStringLiteral("%1 = ?%2").arg(qx::quoteSqlName(m_columns[std::size_t(written[i])].origin))
                             .arg(i + 1));
         const QByteArray sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?%3")
@@ -884,9 +885,11 @@ void TADOQuery::ApplyUpdate()
         }
     }
     qx::StatementReset reset(stmt);
-    for (std::size_t i = 0; i < written.size(); ++i)
+    for (qsizetype i = 0; i < written.size(); ++i)
         bindCell(stmt, int(i) + 1, fieldOfColumn(written[i]), BufferCell(written[i]));
-    qx::bindVariant(handle, stmt, int(written.size()) + 1, QVariant(m_rowIds[std::size_t(slot)]));
+    const int rc = sqlite3_bind_int64(stmt, int(written.size()) + 1, m_rowIds[std::size_t(slot)]);
+    if (rc != SQLITE_OK)
+        qx::raiseSqliteError(handle, rc);
     stepWrite(handle, stmt, [&](const QString& column) -> std::optional<QString> {
         for (int c : written)
             if (m_columns[std::size_t(c)].origin.compare(column, Qt::CaseInsensitive) == 0)

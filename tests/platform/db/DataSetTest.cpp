@@ -374,3 +374,14 @@ TEST(DataSet, NaturalOrderSurvivesSortingEditsAndDeletes)
     t->SetFiltered(false);
     EXPECT_EQ(codes(*t), (QStringList{"d", "bb", "b", "e", "f"}));
 }
+
+TEST(DataSet, TextSortPutsNullsFirstAscendingAndLastDescending)
+{
+    auto t = partsTable();
+    for (const char* n : {"b", "", "A", "b", "", "c"})
+        addPart(*t, QString::number(t->RecordCount()), QString::fromUtf8(n), 0, 0);
+    t->SetSort("Name");
+    EXPECT_EQ(codes(*t), (QStringList{"1", "4", "2", "0", "3", "5"}));
+    t->SetSort("Name DESC");
+    EXPECT_EQ(codes(*t), (QStringList{"5", "0", "3", "2", "1", "4"}));
+}
