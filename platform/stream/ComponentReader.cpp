@@ -284,8 +284,20 @@ void ComponentReader::readValue(QObject* target, const QMetaProperty& p)
             invalidValue(p.name());
         }
         if (kind == PropertyKind::Integer) {
-            // Colours and other 32-bit values are stored signed or unsigned alike.
-            if (v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<quint32>::max())
+            // Colours and other 32-bit values are stored signed or unsigned alike; narrower
+            // properties take only what they can hold.
+            qint64 low = std::numeric_limits<qint32>::min();
+            qint64 high = std::numeric_limits<quint32>::max();
+            switch (p.metaType().id()) {
+            case QMetaType::Short: low = -32768; high = 32767; break;
+            case QMetaType::UShort: low = 0; high = 65535; break;
+            case QMetaType::Char:
+            case QMetaType::SChar: low = -128; high = 127; break;
+            case QMetaType::UChar: low = 0; high = 255; break;
+            case QMetaType::UInt: low = 0; break;
+            default: break;
+            }
+            if (v < low || v > high)
                 invalidValue(p.name());
             const QVariant value = p.metaType().id() == QMetaType::UInt ? QVariant(uint(v))
                                                                           : QVariant(int(qint32(v)));

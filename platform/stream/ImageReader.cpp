@@ -283,7 +283,7 @@ void ImageReader::skipValue()
         while (!endOfList()) {
             // An item may carry its order as an integer before its list.
             TValueType t = peekValueType();
-            if (t == vaInt8 || t == vaInt16 || t == vaInt32)
+            if (t == vaInt8 || t == vaInt16 || t == vaInt32 || t == vaInt64)
                 readInteger();
             if (readValueType() != vaList)
                 failInvalid();
