@@ -23,7 +23,7 @@ void TQxCustomMemTable::CreateTable()
     if (FieldDefs()->Count() == 0 && !hasData)
         DatabaseError(QStringLiteral("No fields defined"));
     for (const TFieldDef& d : *FieldDefs())
-        if (!CreateFieldOfType(d.DataType, nullptr))
+        if (!std::unique_ptr<TField>(CreateFieldOfType(d.DataType, nullptr)))
             DatabaseError(QStringLiteral("Field '%1' is of an unknown type").arg(d.Name));
 }
 

@@ -771,12 +771,18 @@ void TADOQuery::bindCell(sqlite3_stmt* stmt, int index, const TField* field, con
 namespace {
 
 // Steps a write statement; a failure raises with the values the row was given, so a
-// duplicate key names them.
-void stepWrite(sqlite3* handle, sqlite3_stmt* stmt, const qx::ColumnValueLookup& values)
+// duplicate key names them (the lookup is only made on failure).
+template <class Lookup>
+void stepWrite(sqlite3* handle, sqlite3_stmt* stmt, const Lookup& values)
 {
     const int rc = sqlite3_step(stmt);
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-        qx::raiseSqliteError(handle, rc, stmt, values);
+        qx::raiseSqliteError(handle, rc, stmt, qx::ColumnValueLookup(values));
+}
+
+std::optional<QString> noValues(const QString&)
+{
+    return std::nullopt;
 }
 
 } // namespace
@@ -853,7 +859,8 @@ void TADOQuery::ApplyUpdate()
         DatabaseError(kRowNotFound);
     sqlite3* handle = db();
     QVarLengthArray<int, 32> written;
-    QByteArray mask(int(m_columns.size()), '0');
+    QByteArray& mask = m_maskScratch; // reused: no allocation per post
+    mask.fill('0', qsizetype(m_columns.size()));
     qint64 newRowid = 0;
     for (int c = 0; c < int(m_columns.size()); ++c) {
         if (!m_columns[std::size_t(c)].writable || !fieldOfColumn(c) || !BufferCellChanged(c))
@@ -865,7 +872,10 @@ void TADOQuery::ApplyUpdate()
     }
     if (written.empty())
         return;
-    sqlite3_stmt*& stmt = m_updates[mask];
+    auto found = m_updates.find(mask);
+    if (found == m_updates.end())
+        found = m_updates.insert(mask, nullptr);
+    sqlite3_stmt*& stmt = found.value();
     if (!stmt) {
         QStringList sets;
         for (qsizetype i = 0; i < written.size(); ++i)
@@ -914,7 +924,7 @@ void TADOQuery::ApplyDelete(std::uint32_t slot)
     sqlite3_stmt* stmt = m_connection->cachedStatement(sql);
     qx::StatementReset reset(stmt);
     qx::bindVariant(handle, stmt, 1, QVariant(m_rowIds[slot]));
-    stepWrite(handle, stmt, {});
+    stepWrite(handle, stmt, noValues);
     if (sqlite3_changes(handle) == 0)
         DatabaseError(kRowNotFound);
     m_rowsAffected = 1;

@@ -126,6 +126,7 @@ private:
     // a form changes the same few columns over and over. Finalized when the query closes,
     // which is always before its connection goes.
     QHash<QByteArray, sqlite3_stmt*> m_updates;
+    QByteArray m_maskScratch;
     void finalizeUpdates();
     qint64 m_pendingRowId = 0;
     QString m_readOnlyReason;
