@@ -1232,7 +1232,7 @@ void TQxCustomGrid::ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bo
 
 void TQxCustomGrid::ModifyScrollBar(Qt::Orientation Bar, int Action, int Pos)
 {
-    if (isVisible() && focusPolicy() != Qt::NoFocus && FTabStop && isEnabled() && !hasFocus())
+    if (isVisible() && focusPolicy() != Qt::NoFocus && FTabStop && isEnabled() && !IsActiveControl())
         setFocus(Qt::OtherFocusReason);
     TGridDrawInfo info;
     CalcDrawInfo(info);

@@ -447,3 +447,65 @@ TEST(GridModelLimits, ACountBeyondTheBlockLimitIsRefusedAndUndone)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridScrollingEdges, MovingPastTheLastVisibleColumnScrollsByOneAndStopsAtTheEnd)
+{
+    GridWindow w;
+    TestGrid& g = *w.grid;
+    g.SetColCount(30);
+    QApplication::processEvents();
+    const int visible = g.VisibleColCount();
+    for (int i = 0; i < visible; ++i)
+        QTest::keyClick(&g, Qt::Key_Right);
+    EXPECT_EQ(g.Col(), 1 + visible);
+    EXPECT_EQ(g.LeftCol(), 2);
+    EXPECT_GT(g.horizontalScrollBar()->value(), 0);
+    EXPECT_LT(g.horizontalScrollBar()->value(), 127);
+    QTest::keyClick(&g, Qt::Key_End);
+    EXPECT_EQ(g.Col(), 29);
+    EXPECT_EQ(g.horizontalScrollBar()->value(), 127);
+    QTest::keyClick(&g, Qt::Key_Right);
+    EXPECT_EQ(g.Col(), 29);
+    // Ctrl+Left moves a page of columns back; Home returns to the first scrollable column.
+    QTest::keyClick(&g, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(g.Col(), 29 - g.VisibleColCount());
+    QTest::keyClick(&g, Qt::Key_Home);
+    EXPECT_EQ(g.Col(), 1);
+    EXPECT_EQ(g.LeftCol(), 1);
+    EXPECT_EQ(g.horizontalScrollBar()->value(), 0);
+}
+
+TEST(GridScrollingEdges, FixedCellsStayWhileTheRestScrolls)
+{
+    GridWindow w;
+    TestGrid& g = *w.grid;
+    g.SetRowCount(50);
+    g.SetColCount(30);
+    g.SetFixedCols(2);
+    g.SetFixedRows(2);
+    EXPECT_EQ(g.Col(), 2);
+    EXPECT_EQ(g.Row(), 2);
+    QTest::keyClick(&g, Qt::Key_End, Qt::ControlModifier);
+    // The fixed cells keep their places on screen.
+    EXPECT_EQ(g.CellRect(0, 0), QRect(0, 0, 64, 30));
+    EXPECT_EQ(g.CellRect(1, 1), QRect(65, 31, 64, 30));
+    // The first scrollable cell on screen follows the fixed ones.
+    EXPECT_EQ(g.CellRect(g.LeftCol(), g.TopRow()).topLeft(), QPoint(130, 62));
+    EXPECT_TRUE(g.CellRect(2, 2).isEmpty());
+    g.drawn.clear();
+    (void)shot(&g);
+    EXPECT_TRUE(g.drawn.contains(QPoint(0, 0)));
+    EXPECT_TRUE(g.drawn.contains(QPoint(1, g.TopRow())));
+    EXPECT_TRUE(g.drawn.contains(QPoint(g.LeftCol(), 1)));
+    EXPECT_FALSE(g.drawn.contains(QPoint(2, 2)));
+    // Arrows never enter the fixed cells.
+    QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&g, Qt::Key_Up);
+    QTest::keyClick(&g, Qt::Key_Left);
+    EXPECT_EQ(g.Col(), 2);
+    EXPECT_EQ(g.Row(), 2);
+}
+
+} // namespace
