@@ -43,6 +43,8 @@ QX_DECLARE_EXCEPTION(EInOutError, Exception)
 // Component stream errors: a damaged or truncated image.
 QX_DECLARE_EXCEPTION(EReadError, Exception)
 QX_DECLARE_EXCEPTION(EWriteError, Exception)
+// A value of the wrong class where a particular one is needed ("Invalid class typecast").
+QX_DECLARE_EXCEPTION(EInvalidCast, Exception)
 // The silent exception: aborts an action without a message.
 QX_DECLARE_EXCEPTION(EAbort, Exception)
 

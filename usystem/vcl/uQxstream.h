@@ -20,9 +20,6 @@
 
 class QIODevice;
 
-// A value of the wrong class where a particular one is needed ("Invalid class typecast").
-QX_DECLARE_EXCEPTION(EInvalidCast, Exception)
-
 using TComponentEvent = std::function<void(QObject* AOwner, QObject* AComponent)>;
 using TReadComponentEvent = std::function<void(QObject* AOwner, QObject* AComponent)>;
 using TWriteComponentEvent = std::function<void(QObject* AOwner, QObject* AComponent)>;
