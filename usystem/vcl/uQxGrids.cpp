@@ -948,6 +948,10 @@ void TQxCustomGrid::SetRow(int value)
 
 void TQxCustomGrid::SetTopRow(int value)
 {
+    // Not held to the largest useful top row (a descendant may show empty space below its
+    // last row), but always a scrollable row that exists: a fixed or missing row on top would
+    // paint the fixed rows twice or cells that are not there.
+    value = std::clamp(value, FFixedRows, FRowCount - 1);
     MoveTopLeft(LeftCol(), value);
 }
 

@@ -477,6 +477,19 @@ TEST(GridScrollingEdges, MovingPastTheLastVisibleColumnScrollsByOneAndStopsAtThe
     EXPECT_EQ(g.horizontalScrollBar()->value(), 0);
 }
 
+TEST(GridScrollingEdges, TopRowGoesPastTheLastUsefulRowButNotOutOfTheGrid)
+{
+    TestGrid g;
+    g.resize(320, 300);
+    g.SetRowCount(20);
+    g.SetTopRow(18);
+    EXPECT_EQ(g.TopRow(), 18);
+    g.SetTopRow(50);
+    EXPECT_EQ(g.TopRow(), 19);
+    g.SetTopRow(-3);
+    EXPECT_EQ(g.TopRow(), 1);
+}
+
 TEST(GridScrollingEdges, FixedCellsStayWhileTheRestScrolls)
 {
     GridWindow w;

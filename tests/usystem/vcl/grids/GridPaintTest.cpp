@@ -156,6 +156,32 @@ TEST_F(PaintFixture, FixedDrawStateIsAddedToFixedCells)
     EXPECT_EQ(sg->states.value({0, 0}), TKyGridDrawState(gdSelected | gdFixed));
 }
 
+TEST_F(PaintFixture, WithoutDefaultDrawingTheCellsAreTheDescendantsOwn)
+{
+    struct RedGrid : BlankGrid
+    {
+        void DrawCell(int ACol, int ARow, const QRect& ARect, TKyGridDrawState AState) override
+        {
+            BlankGrid::DrawCell(ACol, ARow, ARect, AState);
+            if (ACol == 2 && ARow == 2)
+                Canvas()->fillRect(ARect, Qt::red);
+        }
+    };
+    auto* rg = new RedGrid;
+    rg->setParent(&window);
+    rg->SetBorderStyle(TQxCustomGrid::bsNone);
+    rg->resize(400, 200);
+    rg->SetDefaultDrawing(false);
+    rg->show();
+    rg->setFocus();
+    const QImage img = shot(rg);
+    const QRect r = rg->CellRect(2, 2);
+    EXPECT_EQ(pixel(img, r.center().x(), r.center().y()), QColor(Qt::red));
+    EXPECT_TRUE(rg->drawn.contains(QPoint(1, 1)));
+    // The grid lines are still the grid's.
+    EXPECT_EQ(pixel(img, 129, 50), c(clBlack));
+}
+
 TEST_F(PaintFixture, OnDrawFooterIsCalledOnlyThroughDrawFooter)
 {
     int calls = 0;
