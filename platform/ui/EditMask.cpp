@@ -1,12 +1,10 @@
 #include "platform/ui/EditMask.h"
 
+#include "platform/rtl/SysUtils.h"
+
 namespace qx {
 
 namespace {
-
-// The separators of the system's fixed format settings ("yyyy-mm-dd", "hh:nn").
-constexpr QChar kDateSeparator = u'-';
-constexpr QChar kTimeSeparator = u':';
 
 // Characters that mean something in Qt's mask and must be escaped to stand for themselves.
 bool isQtMaskSpecial(QChar c)
@@ -59,6 +57,8 @@ EditMaskInfo parseEditMask(const QString& mask)
             info.blank = fields.at(1).at(0);
     }
 
+    // ':' and '/' stand for the separators of the format settings ("hh:nn", "yyyy-mm-dd").
+    const TFormatSettings& fs = FormatSettings();
     for (int i = 0; i < body.size(); ++i) {
         const QChar c = body.at(i);
         switch (c.unicode()) {
@@ -88,8 +88,8 @@ EditMaskInfo parseEditMask(const QString& mask)
         case '0': addInput(info, u'9'); break;
         case '9': addInput(info, u'0'); break;
         case '#': addInput(info, u'#'); break;
-        case ':': addLiteral(info, kTimeSeparator); break;
-        case '/': addLiteral(info, kDateSeparator); break;
+        case ':': addLiteral(info, fs.TimeSeparator); break;
+        case '/': addLiteral(info, fs.DateSeparator); break;
         case '_': addLiteral(info, u' '); break;
         default: addLiteral(info, c); break;
         }
