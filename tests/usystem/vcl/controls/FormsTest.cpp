@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -145,6 +146,30 @@ TEST(FrmBase, EveryShowRunsTheLookPassBetweenItsHooks)
     form.show();
     EXPECT_EQ(form.log, (QStringList{"before", "after", "before", "after"}));
     EXPECT_EQ(label->Caption(), QStringLiteral("<<单号>>"));
+}
+
+TEST(FrmBase, LookPassCoversMenuItemsPagesCheckBoxesAndBitmapButtons)
+{
+    HookGuard hook;
+    TFrmBase form;
+    auto* menu = new TQxPopupMenu(&form);
+    QAction* item = menu->addAction(QStringLiteral("打印"));
+    item->setParent(&form); // a menu item owned by the form
+    auto* pages = new QTabWidget(&form);
+    pages->addTab(new QWidget, QStringLiteral("基本"));
+    auto* check = new TQxCheckBox(&form);
+    check->SetCaption(QStringLiteral("保修"));
+    auto* bit = new TQxBitBtn(&form);
+    bit->SetCaption(QStringLiteral("确定"));
+    for (QObject* c : {static_cast<QObject*>(item), static_cast<QObject*>(pages),
+                       static_cast<QObject*>(check), static_cast<QObject*>(bit)})
+        qx::insertComponent(&form, c);
+    form.show();
+    EXPECT_EQ(item->text(), QStringLiteral("<打印>"));
+    EXPECT_EQ(pages->tabText(0), QStringLiteral("<基本>"));
+    EXPECT_EQ(check->Caption(), QStringLiteral("<保修>"));
+    EXPECT_EQ(bit->Caption(), QStringLiteral("<确定>"));
+    form.hide();
 }
 
 TEST(FrmBase, RulesOfOtherControlsJoinThePassInRankOrder)
