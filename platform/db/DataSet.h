@@ -185,7 +185,10 @@ protected:
     virtual void InternalOpen() {}
     virtual void InternalClose() {}
     // Write-back of a posted or deleted row, before the record store changes. Raise to refuse
-    // (the record stays in its edit state, the store untouched). Buffer*() give the values.
+    // (the record stays in its edit state, the store untouched). Buffer*() give the values;
+    // BufferCellChanged tells which ones the user assigned. Before ApplyInsert an empty
+    // auto-increment cell holds the table's next number (not marked as assigned): a database
+    // that numbers its own keys puts its number in with SetBufferCell.
     virtual void ApplyInsert() {}
     virtual void ApplyUpdate() {}
     virtual void ApplyDelete(std::uint32_t /*slot*/) {}
