@@ -263,6 +263,8 @@ protected:
     // Overridable operations, as descendants replace them.
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
                                  int& SizingOfs, TGridDrawInfo& FixedInfo);
+    // A new editor; its parent should be the viewport (the cells' coordinates), and the base
+    // moves it there when it is not.
     virtual TQxInplaceEdit* CreateEditor();
     virtual bool CanEditShow();
     virtual void DrawCell(int ACol, int ARow, const QRect& ARect, TKyGridDrawState AState) = 0;
