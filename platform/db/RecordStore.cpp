@@ -45,7 +45,7 @@ RecordStore::~RecordStore()
 namespace {
 constexpr std::size_t kArenaSize = std::size_t(2) << 20;
 
-char* mapArena()
+char* mapArena(bool hugePages)
 {
     // Twice the size, then trimmed, gives an arena aligned to its own size (huge pages
     // need the alignment).
@@ -60,7 +60,10 @@ char* mapArena()
     if (end > aligned + kArenaSize)
         munmap(reinterpret_cast<void*>(aligned + kArenaSize), end - (aligned + kArenaSize));
 #ifdef MADV_HUGEPAGE
-    madvise(reinterpret_cast<void*>(aligned), kArenaSize, MADV_HUGEPAGE);
+    if (hugePages)
+        madvise(reinterpret_cast<void*>(aligned), kArenaSize, MADV_HUGEPAGE);
+#else
+    (void)hugePages;
 #endif
     return reinterpret_cast<char*>(aligned);
 }
@@ -71,7 +74,9 @@ void* RecordStore::allocChunk(Kind kind)
     const std::size_t bytes = (kChunk * cellSize(kind) + 63) & ~std::size_t(63);
     static_assert(kChunk * 16 <= kArenaSize);
     if (m_arenas.empty() || m_arenas.back().used + bytes > kArenaSize)
-        m_arenas.push_back(Arena{mapArena(), 0});
+        // Small tables (most of them: a bill's lines) stay on ordinary pages, which are
+        // resident only where rows were written; huge pages pay off once a table is large.
+        m_arenas.push_back(Arena{mapArena(m_arenas.size() >= 2), 0});
     Arena& a = m_arenas.back();
     void* p = a.base + a.used;
     a.used += bytes;

@@ -156,8 +156,8 @@ private:
     void freeAllChunks();
 
     // Chunks are carved from 2 MB arenas taken straight from the system: fresh pages are
-    // already zero (no clearing pass), and the kernel may back them with huge pages, which
-    // spares a page fault per 4 KB while a large table fills.
+    // already zero (no clearing pass), and from the third arena on the kernel may back them
+    // with huge pages, which spares a page fault per 4 KB while a large table fills.
     struct Arena
     {
         char* base;
