@@ -441,3 +441,27 @@ TEST(MemTable, SideBySideMergeOfTwoDatasets)
     copy.Add("More", ftInteger);
     EXPECT_EQ(copy.Count(), target.FieldDefs()->Count() + 1);
 }
+
+TEST(MemTable, BulkLoadsHonourUniqueIndexes)
+{
+    auto source = partsTable();
+    addPart(*source, "A", "a", 1, 1);
+    addPart(*source, "B", "b", 1, 1);
+    auto t = partsTable();
+    t->AddIndex("ByCode", "Code", ixUnique);
+    addPart(*t, "B", "kept", 1, 1);
+    EXPECT_EQ(message([&] { t->LoadFromDataSet(source.get()); }), "Key violation");
+    EXPECT_EQ(codes(*t), QStringList{"B"});
+    QBuffer buf;
+    buf.setData("\"C\",\"c\",1,1\r\n\"C\",\"c\",1,1\r\n");
+    buf.open(QIODevice::ReadOnly);
+    EXPECT_EQ(message([&] { t->LoadFromStream(buf); }), "Key violation");
+    EXPECT_EQ(codes(*t), QStringList{"B"});
+    // The index still guards after the refused loads.
+    t->Append();
+    t->FieldByName("Code")->SetAsString("b");
+    EXPECT_EQ(message([&] { t->Post(); }), "Key violation");
+    t->Cancel();
+    t->LoadFromDataSet(source.get(), {}, 1);
+    EXPECT_EQ(codes(*t), (QStringList{"B", "A"}));
+}
