@@ -532,6 +532,7 @@ private:
     qint64 FClickTime = 0;
     int FEditLimit = 0;
     bool FLoading = false;
+    bool FModifyAsked = false; // KeyPress asked CanEditModify for the key being typed
 
     friend class TQxCustomGrid;
 };

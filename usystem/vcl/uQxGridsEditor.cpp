@@ -126,8 +126,10 @@ bool TQxInplaceEdit::EditCanModify()
 QString TQxInplaceEdit::FilterText(const QString& text)
 {
     // Dropped and input-method text is a change like any other.
-    if (!FLoading && !EditCanModify())
+    // A typed character was asked about in KeyPress already; ask the grid only once per key.
+    if (!FLoading && !FModifyAsked && !EditCanModify())
         return QString();
+    FModifyAsked = false;
     return TCustomMaskEdit::FilterText(text);
 }
 
@@ -246,9 +248,12 @@ void TQxInplaceEdit::KeyPress(QChar& Key)
         }
         break;
     default:
-        if (Key.unicode() >= 32 && !grid->CanEditModify()) {
-            Key = QChar();
-            return;
+        if (Key.unicode() >= 32) {
+            if (!grid->CanEditModify()) {
+                Key = QChar();
+                return;
+            }
+            FModifyAsked = true;
         }
         break;
     }
@@ -321,6 +326,7 @@ bool TQxInplaceEdit::dispatchEvent(QEvent* event)
 void TQxInplaceEdit::keyPressEvent(QKeyEvent* event)
 {
     TCustomMaskEdit::keyPressEvent(event);
+    FModifyAsked = false;
     // The editor swallows every key it is given: what it passed to the grid is done.
     event->accept();
 }

@@ -323,3 +323,33 @@ TEST(GridEditorMouse, ASecondQuickPressOnTheEditorIsADoubleClick)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridEditorQuestions, EachTypedCharacterAsksTheGridOnce)
+{
+    struct Counting : TestGrid
+    {
+        int asked = 0;
+        bool CanEditModify() override
+        {
+            ++asked;
+            return TestGrid::CanEditModify();
+        }
+    };
+    QWidget window;
+    auto* g = new Counting;
+    g->setParent(&window);
+    g->resize(320, 150);
+    window.show();
+    g->setFocus();
+    g->SetOptions(g->Options() | goEditing);
+    QTest::keyClick(g, Qt::Key_F2);
+    ASSERT_TRUE(g->InplaceEditor() && g->InplaceEditor()->isVisible());
+    g->asked = 0;
+    QTest::keyClicks(g->InplaceEditor(), "abc");
+    EXPECT_EQ(g->asked, 3);
+    EXPECT_EQ(g->InplaceEditor()->Text(), "1,1abc");
+}
+
+} // namespace
