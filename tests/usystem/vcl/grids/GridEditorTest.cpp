@@ -235,6 +235,16 @@ TEST_F(EditorFixture, PressOnTheCurrentCellShowsTheEditor)
     EXPECT_FALSE(editorShown());
 }
 
+TEST_F(EditorFixture, TheGridsFontGoesToTheEditor)
+{
+    QTest::keyClick(&g, Qt::Key_F2);
+    ASSERT_TRUE(editorShown());
+    QFont f = g.font();
+    f.setPointSize(f.pointSize() + 5);
+    g.setFont(f);
+    EXPECT_EQ(editor()->font().pointSize(), f.pointSize());
+}
+
 TEST_F(EditorFixture, ScrollingCarriesTheEditorAlong)
 {
     g.SetRowCount(100);
