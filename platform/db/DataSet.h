@@ -121,7 +121,8 @@ public:
     QString Sort() const { return m_sortText; }
     void SetSort(const QString& text);
     // Re-applies the filter and the sort (after a filter handler's conditions changed).
-    void Refresh();
+    // (A dataset over a database reads its rows again here.)
+    virtual void Refresh();
 
     // ---- controls ----------------------------------------------------------------------
     void DisableControls();
