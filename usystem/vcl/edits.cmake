@@ -1,5 +1,6 @@
-# The library's edit base, the date model and the month calendar with its month menu and year
-# spin. The typed and data edits join uQxEdits, the date pad joins uQxDatePad.
+# The library's edits: the edit base, the link and typed edits with their shared number pad,
+# date pad and candidate pop-up, the date model and the month calendar with its month menu and
+# year spin. The data edit is a library of its own, since only it needs the datasets.
 qx_add_library(qxvcl_edits
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/uQxEdits.h
@@ -10,5 +11,16 @@ qx_add_library(qxvcl_edits
     ${CMAKE_CURRENT_LIST_DIR}/uQxTransControl.cpp
     ${CMAKE_CURRENT_LIST_DIR}/uQxDatePad.h
     ${CMAKE_CURRENT_LIST_DIR}/uQxDatePad.cpp
-  DEPS qxplatform_ui qxplatform_rtl Qt6::Widgets)
+    ${CMAKE_CURRENT_LIST_DIR}/uQxNumPad.h
+    ${CMAKE_CURRENT_LIST_DIR}/uQxNumPad.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/uQxIMEPad.h
+    ${CMAKE_CURRENT_LIST_DIR}/uQxIMEPad.cpp
+  DEPS qxvcl_controls qxplatform_ui qxplatform_env qxplatform_rtl Qt6::Widgets)
 target_link_libraries(qxvcl INTERFACE qxvcl_edits)
+
+qx_add_library(qxvcl_dbedits
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/uQxDBEdit.h
+    ${CMAKE_CURRENT_LIST_DIR}/uQxDBEdit.cpp
+  DEPS qxvcl_edits qxplatform_db qxplatform_env Qt6::Widgets)
+target_link_libraries(qxvcl INTERFACE qxvcl_dbedits)

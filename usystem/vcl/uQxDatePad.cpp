@@ -4,6 +4,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/ui/Messages.h"
+#include "platform/ui/Popup.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 
 #include <cmath>
 
@@ -1102,3 +1104,93 @@ void TQxYearSpin::focusOutEvent(QFocusEvent* event)
         return;
     m_calendar->YearSpinDone(false);
 }
+
+// ---- TQxDatePad ----------------------------------------------------------------------------
+
+namespace {
+
+// Halves go to the even neighbour, as the platform's Round does.
+int roundEven(double v)
+{
+    return int(std::nearbyint(v));
+}
+
+} // namespace
+
+TQxDatePad::TQxDatePad(QWidget* Owner) : TQxCustomCalendar(Owner)
+{
+    qx::makeNonActivatingPopup(this);
+    SetColor(clBtnFace);
+    SetBorderStyle(bsNone);
+    SetBevel(TCalendarBevelStyle::bsRaised);
+    int h = 0, w = 0;
+    CalcLayout(h, w);
+    resize(w, h);
+    hide();
+}
+
+void TQxDatePad::CalcLayout(int& Height, int& Width)
+{
+    // The pad's size follows its font, not the other way round.
+    const QFontMetrics fm(font());
+    m_colUnit = roundEven(fm.averageCharWidth() * 1.4);
+    m_rowHeight = roundEven((fm.height() + fm.height() / 8.0) * 1.2);
+    Height = m_rowHeight * (Options().testFlag(coShowTodayBtn) ? 9 : 8) + 12;
+    Width = m_colUnit * (Options().testFlag(coShowWeeks) ? 25 : 21) + 12;
+    m_gridMarginX = 0;
+    m_topOffset = 0;
+    m_weekColWidth = Options().testFlag(coShowWeeks) ? 4 * m_colUnit : 0;
+}
+
+void TQxDatePad::Popup(int X, int Y)
+{
+    PlaceAt(X, Y);
+    show();
+    raise();
+    // The pad takes no focus of its own; the caller keeps it and passes on its keys.
+    QWidget* caller = m_caller ? m_caller.data() : parentWidget();
+    if (caller && !caller->hasFocus())
+        caller->setFocus(Qt::OtherFocusReason);
+}
+
+void TQxDatePad::PlaceAt(int X, int Y)
+{
+    QWidget* anchor = m_caller ? m_caller.data() : parentWidget();
+    const QPoint s = anchor ? anchor->mapToGlobal(QPoint(X, Y)) : QPoint(X, Y);
+    int h = height(), w = width();
+    CalcLayout(h, w);
+    QRect r(s.x() + 1, s.y() + 1, w, h);
+    QScreen* screen = anchor ? anchor->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->geometry();
+        if (qx::rectBottom(r) > qx::rectBottom(area))
+            r.moveTop(qx::rectBottom(area) - h);
+        if (qx::rectRight(r) > qx::rectRight(area))
+            r.moveLeft(qx::rectRight(area) - w);
+    }
+    setGeometry(r);
+}
+
+bool TQxDatePad::HandleKeyPress(QKeyEvent* event)
+{
+    // Tab leaves the edit, and the pad closes with the focus move.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        return false;
+    keyPressEvent(event);
+    return true;
+}
+
+void TQxDatePad::DoAccept()
+{
+    TQxCustomCalendar::DoAccept();
+    hide();
+    if (m_caller && !m_caller->hasFocus())
+        m_caller->setFocus(Qt::OtherFocusReason);
+}
+
+void TQxDatePad::DoCancel()
+{
+    TQxCustomCalendar::DoCancel();
+    hide();
+}
+

@@ -367,3 +367,61 @@ private:
     QPointer<qx::UpDown> m_upDown;
     bool m_closing = false;
 };
+
+// The month calendar as a drop-down pad under a date edit. The program keeps one pad for all
+// date edits; the edit that opens it becomes its parent and Caller and binds OnAccept,
+// OnCancel and OnValueChange. The pad sizes itself from its font and never takes the focus:
+// the edit keeps it and hands the pad its keys (HandleKeyPress). It closes on accept, Esc, or
+// when the edit loses the focus.
+class TQxDatePad : public TQxCustomCalendar
+{
+    Q_OBJECT
+    Q_CLASSINFO("QxDefaults", "BeginingOfWeek=Mon;Bevel=bsRaised;Color=clBtnFace;"
+                              "HilightStyle=hsFrame;SelectStyle=ssFrame;Options=[coShowPopups];"
+                              "TabStop=false;WeekEnds=[Sat,Sun]")
+    Q_CLASSINFO("QxIntegerKinds", "Color=TColor")
+    Q_PROPERTY(QxDateTypes::TWeekDay BeginingOfWeek READ BeginingOfWeek WRITE SetBeginingOfWeek)
+    Q_PROPERTY(QxCalendarTypes::TCalendarBevelStyle Bevel READ Bevel WRITE SetBevel)
+    Q_PROPERTY(QWidget* Caller READ Caller WRITE SetCaller)
+    Q_PROPERTY(int Color READ Color WRITE SetColor)
+    Q_PROPERTY(TQxCalendarColors* Colors READ Colors WRITE SetColors)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(QFont Font READ font WRITE setFont)
+    Q_PROPERTY(QxCalendarTypes::THilightStyle HilightStyle READ HilightStyle WRITE SetHilightStyle)
+    Q_PROPERTY(QxCalendarTypes::TSelectStyle SelectStyle READ SelectStyle WRITE SetSelectStyle)
+    Q_PROPERTY(QxCalendarTypes::TCalendarOptions Options READ Options WRITE SetOptions)
+    Q_PROPERTY(bool ParentShowHint READ ParentShowHint WRITE SetParentShowHint)
+    Q_PROPERTY(QMenu* PopupMenu READ PopupMenu WRITE SetPopupMenu)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
+    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(bool Visible READ Visible WRITE setVisible)
+    Q_PROPERTY(QxDateTypes::TWeekEnds WeekEnds READ WeekEnds WRITE SetWeekEnds)
+
+public:
+    // Owner: the windowed control that creates the pad; it is also its first parent.
+    explicit TQxDatePad(QWidget* Owner);
+
+    QWidget* Caller() const { return m_caller; }
+    void SetCaller(QWidget* value) { m_caller = value; }
+    // A pop-up window has no place in a tab order; the value is only kept for the form file.
+    int TabOrder() const { return m_tabOrder; }
+    void SetTabOrder(int value) { m_tabOrder = value; }
+
+    // (X, Y) in the client coordinates of Caller (of the parent when there is no Caller).
+    void Popup(int X, int Y);
+    void PlaceAt(int X, int Y);
+
+    // Keys the edit passes on while the pad is open; true when the pad took the key.
+    bool HandleKeyPress(QKeyEvent* event);
+
+    void DoAccept() override;
+    void DoCancel() override;
+
+protected:
+    void CalcLayout(int& Height, int& Width) override;
+
+private:
+    QPointer<QWidget> m_caller;
+    int m_tabOrder = -1;
+};

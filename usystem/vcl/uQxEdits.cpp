@@ -1,11 +1,22 @@
 #include "usystem/vcl/uQxEdits.h"
 
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/Focus.h"
+#include "platform/ui/Glyphs.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/Messages.h"
+#include "usystem/vcl/uQxDatePad.h"
+#include "usystem/vcl/uQxIMEPad.h"
+#include "usystem/vcl/uQxNumPad.h"
 #include "usystem/vcl/uQxTransControl.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 
@@ -376,4 +387,483 @@ void TQxEditButton::Changed()
     if (m_owner)
         m_owner->UpdateEditRect();
     InvalidateButton();
+}
+
+// ---- shared pads ---------------------------------------------------------------------------
+
+namespace {
+
+const QString kButtonHint = QStringLiteral(" [+键]: 弹出对话框选择 ");
+
+qx::EditLookupBinding& lookupBinding()
+{
+    static qx::EditLookupBinding b;
+    return b;
+}
+
+// One pad of each kind for the whole process, with the edit that made (and owns) it. The
+// QPointers tell when a pad is gone with the edit it was parented to.
+QPointer<TQxNumPad> g_numPad;
+QPointer<QWidget> g_numPadOwner;
+QPointer<TQxDatePad> g_datePad;
+QPointer<QWidget> g_datePadOwner;
+
+// Makes the edit the pad's parent window; the pad stays a non-activating pop-up.
+void adopt(QWidget* pad, QWidget* edit)
+{
+    if (pad->parentWidget() != edit)
+        pad->setParent(edit, pad->windowFlags());
+}
+
+void forget(QPointer<QWidget>& owner, QWidget* pad)
+{
+    owner = nullptr;
+    if (pad) {
+        pad->hide();
+        pad->deleteLater();
+    }
+}
+
+} // namespace
+
+namespace qx {
+
+void setEditLookupBinding(EditLookupBinding b)
+{
+    lookupBinding() = std::move(b);
+}
+
+const EditLookupBinding& editLookupBinding()
+{
+    return lookupBinding();
+}
+
+} // namespace qx
+
+TQxNumPad* SharedNumPad()
+{
+    return g_numPad;
+}
+
+TQxDatePad* SharedDatePad()
+{
+    return g_datePad;
+}
+
+// ---- TQxCustomLinkEdit ---------------------------------------------------------------------
+
+TQxCustomLinkEdit::TQxCustomLinkEdit(QWidget* parent)
+    : TQxCustomEdit(parent), m_button(new TQxEditButton(this))
+{
+    qx::installImePadBinding();
+    m_button->SetHint(kButtonHint);
+    m_button->SetVisible(false);
+    setMouseTracking(true);
+}
+
+TQxCustomLinkEdit::~TQxCustomLinkEdit() = default;
+
+bool TQxCustomLinkEdit::overButton(const QPoint& pos) const
+{
+    QRect r;
+    m_button->GetButtonRect(r);
+    return r.contains(pos);
+}
+
+void TQxCustomLinkEdit::GetEditRect(QRect& Rect) const
+{
+    Rect = rect();
+    if (isEnabled() && m_button->Visible()) {
+        QRect b;
+        m_button->GetButtonRect(b);
+        if (!b.isEmpty())
+            Rect.setRight(Rect.right() - (b.width() - 1));
+    }
+    if (BorderStyle() != bsSingle)
+        Rect.adjust(2, 3, -1, 0);
+    if (Align() == TAlign::alClient)
+        Rect.adjust(0, 2, 0, 0);
+}
+
+void TQxCustomLinkEdit::PaintFrame(QPainter& Canvas)
+{
+    TQxCustomEdit::PaintFrame(Canvas);
+    m_button->Paint(Canvas);
+}
+
+bool TQxCustomLinkEdit::HandleButtonKey(int& Key)
+{
+    if (Key != m_button->HotKey || !m_button->Visible())
+        return false;
+    ButtonClick();
+    Key = 0;
+    return true;
+}
+
+void TQxCustomLinkEdit::DoHotKeyHint(const QString& Text)
+{
+    if (OnHotKeyHint)
+        OnHotKeyHint(this, Text);
+}
+
+void TQxCustomLinkEdit::AcceptPopup()
+{
+    StateFlags &= ~PopupShown;
+}
+
+void TQxCustomLinkEdit::CancelPopup()
+{
+    StateFlags &= ~PopupShown;
+}
+
+void TQxCustomLinkEdit::KeyDown(int& Key, TShiftState Shift)
+{
+    if (HandleButtonKey(Key))
+        return;
+    TQxCustomEdit::KeyDown(Key, Shift);
+}
+
+void TQxCustomLinkEdit::KeyPress(QChar& Key)
+{
+    // The plus key is the button's: it never becomes text while there is a button.
+    if (m_button->Visible() && Key == u'+') {
+        Key = QChar();
+        return;
+    }
+    TQxCustomEdit::KeyPress(Key);
+}
+
+void TQxCustomLinkEdit::DoEnter()
+{
+    TQxCustomEdit::DoEnter();
+    DoHotKeyHint(m_button->Visible() ? kButtonHint : QString());
+}
+
+void TQxCustomLinkEdit::DoExit()
+{
+    TQxCustomEdit::DoExit();
+    DoHotKeyHint(QString());
+}
+
+bool TQxCustomLinkEdit::event(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip) {
+        auto* he = static_cast<QHelpEvent*>(e);
+        if (overButton(he->pos())) {
+            if (m_button->ShowHint())
+                QToolTip::showText(he->globalPos(), m_button->Hint(), this);
+            return true;
+        }
+    }
+    return TQxCustomEdit::event(e);
+}
+
+void TQxCustomLinkEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    const bool over = overButton(event->position().toPoint());
+    if (over != bool(StateFlags & MouseOverButton)) {
+        StateFlags = over ? (StateFlags | MouseOverButton) : (StateFlags & ~MouseOverButton);
+        if (over)
+            setCursor(m_button->Cursor() == TQxEditButton::crHandPoint ? Qt::PointingHandCursor
+                                                                       : Qt::ArrowCursor);
+        else {
+            unsetCursor();
+            QToolTip::hideText();
+        }
+    }
+    TQxCustomEdit::mouseMoveEvent(event);
+}
+
+void TQxCustomLinkEdit::mousePressEvent(QMouseEvent* event)
+{
+    TQxCustomEdit::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && overButton(event->position().toPoint()))
+        m_button->SetDown(true);
+}
+
+void TQxCustomLinkEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    TQxCustomEdit::mouseReleaseEvent(event);
+    const bool wasDown = m_button->Down();
+    m_button->SetDown(false);
+    if (event->button() == Qt::LeftButton && wasDown && overButton(event->position().toPoint()))
+        ButtonClick();
+}
+
+void TQxCustomLinkEdit::enterEvent(QEnterEvent* event)
+{
+    TQxCustomEdit::enterEvent(event);
+    if (!(StateFlags & MouseInside) && isEnabled()) {
+        StateFlags |= MouseInside;
+        qx::broadcastMouseEntered(this);
+    }
+}
+
+void TQxCustomLinkEdit::leaveEvent(QEvent* event)
+{
+    TQxCustomEdit::leaveEvent(event);
+    if ((StateFlags & MouseInside) && isEnabled()) {
+        StateFlags &= ~MouseInside;
+        qx::broadcastMouseLeft(this);
+    }
+}
+
+void TQxCustomLinkEdit::changeEvent(QEvent* event)
+{
+    TQxCustomEdit::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        m_button->SetVisible(isEnabled());
+}
+
+// ---- TQxEdit -------------------------------------------------------------------------------
+
+TQxEdit::TQxEdit(QWidget* parent) : TQxCustomLinkEdit(parent)
+{
+}
+
+TQxEdit::~TQxEdit()
+{
+    // A pad goes with the edit that made it; the next edit that needs one makes a new one.
+    if (g_numPadOwner == this)
+        forget(g_numPadOwner, g_numPad);
+    if (g_datePadOwner == this)
+        forget(g_datePadOwner, g_datePad);
+}
+
+void TQxEdit::SetDataType(TEditDataType value)
+{
+    m_dataType = value;
+    switch (value) {
+    case edtText: Button()->SetVisible(false); break;
+    case edtNumber:
+        Button()->SetVisible(true);
+        Button()->SetGlyph(qx::libraryGlyph(qx::LibraryGlyph::Calculator));
+        break;
+    case edtDate:
+        Button()->SetVisible(true);
+        Button()->SetGlyph(qx::libraryGlyph(qx::LibraryGlyph::Calendar));
+        break;
+    case edtFind:
+        Button()->SetVisible(true);
+        Button()->SetGlyph(qx::libraryGlyph(qx::LibraryGlyph::Ellipsis));
+        break;
+    case edtPickList: break;
+    }
+}
+
+bool TQxEdit::PopupOpen() const
+{
+    if (!(StateFlags & PopupShown))
+        return false;
+    if (m_dataType == edtNumber)
+        return g_numPad && g_numPad->isVisible() && g_numPad->parentWidget() == this;
+    if (m_dataType == edtDate)
+        return g_datePad && g_datePad->isVisible() && g_datePad->parentWidget() == this;
+    return false;
+}
+
+void TQxEdit::ButtonClick()
+{
+    if (!CanModify())
+        return;
+    if (OnButtonClick) {
+        OnButtonClick(this);
+        return;
+    }
+    switch (m_dataType) {
+    case edtNumber:
+        try {
+            openNumPad();
+        } catch (...) {
+            // A pad that failed is forgotten; the next click makes a new one.
+            forget(g_numPadOwner, g_numPad);
+            g_numPad = nullptr;
+        }
+        break;
+    case edtDate:
+        try {
+            openDatePad();
+        } catch (...) {
+            forget(g_datePadOwner, g_datePad);
+            g_datePad = nullptr;
+        }
+        break;
+    case edtFind:
+        try {
+            runFind();
+        } catch (...) {
+            // A failed lookup leaves the edit as it was.
+        }
+        break;
+    case edtText:
+    case edtPickList: break;
+    }
+}
+
+void TQxEdit::openNumPad()
+{
+    // A second click while the pad is open closes it with the text it had before opening;
+    // the text is remembered only when the pad opens.
+    if (PopupOpen()) {
+        ShowPopup(false);
+        return;
+    }
+    m_savedText = Text();
+    if (!g_numPad) {
+        g_numPad = new TQxNumPad(this);
+        g_numPadOwner = this;
+    }
+    TQxNumPad* pad = g_numPad;
+    adopt(pad, this);
+    pad->setFont(font());
+    pad->OnAccept = [this](QObject*) { AcceptPopup(); };
+    pad->OnCancel = [this](QObject*) { CancelPopup(); };
+    pad->OnChange = [this](QObject*) { PadValueChanged(); };
+    ShowPopup(true);
+}
+
+void TQxEdit::openDatePad()
+{
+    if (PopupOpen()) {
+        ShowPopup(false);
+        return;
+    }
+    m_savedText = Text();
+    if (!g_datePad) {
+        g_datePad = new TQxDatePad(this);
+        g_datePadOwner = this;
+    }
+    TQxDatePad* pad = g_datePad;
+    adopt(pad, this);
+    pad->SetCaller(this);
+    // The pad opens on this edit's date, or today when the text holds none, never on a date
+    // picked in another edit. Seeded before the callbacks are bound, so the text stays as
+    // typed until the user moves in the pad.
+    pad->OnAccept = nullptr;
+    pad->OnCancel = nullptr;
+    pad->OnValueChange = nullptr;
+    TDateTime d;
+    if (Text().trimmed().isEmpty() || !TryStrToDate(Text().trimmed(), d))
+        d = Date();
+    pad->CalendarDate()->SetDateTime(d);
+    pad->OnAccept = [this](QObject*) { AcceptPopup(); };
+    pad->OnCancel = [this](QObject*) { CancelPopup(); };
+    pad->OnValueChange = [this](QObject*) { PadValueChanged(); };
+    ShowPopup(true);
+}
+
+void TQxEdit::runFind()
+{
+    if (InPutType().isEmpty() || InPutField().isEmpty())
+        return;
+    const qx::EditLookupBinding& b = lookupBinding();
+    QString value;
+    if (InPutType().compare(QLatin1String("BPYWB"), Qt::CaseInsensitive) != 0) {
+        // A closed picker chose nothing: the text the user had stays.
+        if (b.selectValueByStructure && b.selectValueByStructure(InPutField(), InPutType(), value))
+            setText(value);
+    } else {
+        if (b.showImeDialog && b.showImeDialog(QStringLiteral("I") + InPutField(), value)
+            && !value.isEmpty())
+            setText(value);
+    }
+}
+
+void TQxEdit::ShowPopup(bool Show)
+{
+    if (!Show) {
+        CancelPopup();
+        if (m_dataType == edtNumber && g_numPad)
+            g_numPad->hide();
+        if (m_dataType == edtDate && g_datePad)
+            g_datePad->hide();
+        setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (m_dataType == edtNumber && g_numPad) {
+        g_numPad->SetDisplayText(Text());
+        g_numPad->Popup(width() - 3, height());
+    } else if (m_dataType == edtDate && g_datePad) {
+        g_datePad->Popup(-3, height());
+    }
+    StateFlags |= PopupShown;
+}
+
+void TQxEdit::AcceptPopup()
+{
+    if (m_dataType == edtNumber && g_numPad) {
+        const QString text = FloatToStr(g_numPad->GetValue());
+        if (text == QLineEdit::text())
+            Change(); // the live text already showed it: the change is still told
+        else
+            setText(text);
+    } else if (m_dataType == edtDate && g_datePad) {
+        setText(DateToStr(g_datePad->CalendarDate()->AsDateTime()));
+    }
+    TQxCustomLinkEdit::AcceptPopup();
+}
+
+void TQxEdit::CancelPopup()
+{
+    setText(m_savedText);
+    TQxCustomLinkEdit::CancelPopup();
+}
+
+void TQxEdit::PadValueChanged()
+{
+    if (m_dataType == edtNumber && g_numPad)
+        setText(g_numPad->DisplayText);
+    else if (m_dataType == edtDate && g_datePad)
+        setText(g_datePad->CalendarDate()->AsText());
+}
+
+void TQxEdit::DblClick()
+{
+    TQxCustomLinkEdit::DblClick();
+    ButtonClick();
+}
+
+void TQxEdit::keyPressEvent(QKeyEvent* event)
+{
+    // While a pad is open the keys are the pad's, the keypad's plus included (the number
+    // pad's "+").
+    if (PopupOpen()) {
+        const bool taken = m_dataType == edtNumber ? g_numPad->HandleKeyPress(event)
+                                                   : g_datePad->HandleKeyPress(event);
+        if (taken) {
+            event->accept();
+            return;
+        }
+    }
+    TQxCustomLinkEdit::keyPressEvent(event);
+}
+
+void TQxEdit::keyReleaseEvent(QKeyEvent* event)
+{
+    if (m_dataType == edtNumber && g_numPad && g_numPad->parentWidget() == this
+        && g_numPad->PressedKey != TQxNumPad::NoKey) {
+        g_numPad->HandleKeyRelease(event);
+        event->accept();
+        return;
+    }
+    TQxCustomLinkEdit::keyReleaseEvent(event);
+}
+
+void TQxEdit::focusOutEvent(QFocusEvent* event)
+{
+    // The pad closes with cancel when the focus goes anywhere else; a menu of the pad (the
+    // calendar's month menu) takes the focus only for a moment.
+    // Some window systems activate a tool window when it is shown, although the pad asks not
+    // to be: that is no move of the focus away from the edit either.
+    QWidget* pad = m_dataType == edtNumber ? static_cast<QWidget*>(g_numPad.data())
+                                           : static_cast<QWidget*>(g_datePad.data());
+    const bool toOwnPad = event->reason() == Qt::ActiveWindowFocusReason && pad
+                          && QApplication::activeWindow() == pad;
+    if (PopupOpen() && event->reason() != Qt::PopupFocusReason && !toOwnPad) {
+        if (m_dataType == edtNumber)
+            g_numPad->Cancel();
+        else
+            g_datePad->DoCancel();
+    }
+    TQxCustomLinkEdit::focusOutEvent(event);
 }

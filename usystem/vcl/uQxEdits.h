@@ -216,3 +216,132 @@ private:
     bool m_visible = true;
     bool m_down = false;
 };
+
+// ---- link edit and typed edit --------------------------------------------------------------
+
+class TQxNumPad;
+class TQxDatePad;
+
+namespace QxEditTypes {
+Q_NAMESPACE
+enum TEditDataType { edtText, edtNumber, edtDate, edtPickList, edtFind };
+Q_ENUM_NS(TEditDataType)
+} // namespace QxEditTypes
+using QxEditTypes::TEditDataType;
+using enum QxEditTypes::TEditDataType;
+
+using THotKeyHintEvent = std::function<void(QObject* Sender, const QString& lHint)>;
+
+namespace qx {
+
+// The record picker and the input-code dialog that a find edit opens. Both need the library's
+// data module, so their units install them when they exist; without them a find edit's button
+// does nothing. Each returns true only when the user confirmed a value.
+struct EditLookupBinding
+{
+    // The picker over a document structure: Value := the chosen record's ResultField.
+    std::function<bool(const QString& ResultField, const QString& StructureCode, QString& Value)>
+        selectValueByStructure;
+    // The input-code dialog for an input type ("I" + field name): Result := the chosen text.
+    std::function<bool(const QString& InputType, QString& Result)> showImeDialog;
+};
+void setEditLookupBinding(EditLookupBinding binding);
+const EditLookupBinding& editLookupBinding();
+
+} // namespace qx
+
+// The pads all library edits of the process share; null when there is none or it is gone.
+TQxNumPad* SharedNumPad();
+TQxDatePad* SharedDatePad();
+
+// An edit with a button inside its right end that the user clicks, or triggers with the
+// numeric keypad's plus key, to pick a value.
+class TQxCustomLinkEdit : public TQxCustomEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TQxCustomLinkEdit(QWidget* parent = nullptr);
+    ~TQxCustomLinkEdit() override;
+
+    TQxEditButton* Button() const { return m_button; }
+
+    void GetEditRect(QRect& Rect) const override;
+    void PaintFrame(QPainter& Canvas) override;
+    // The button's hot key clicks a visible button: true when the key was taken (Key := 0).
+    bool HandleButtonKey(int& Key);
+    void DoHotKeyHint(const QString& Text);
+
+    virtual void AcceptPopup();
+    virtual void CancelPopup();
+    virtual void ButtonClick() = 0;
+    virtual void ShowPopup(bool Show) = 0;
+
+    THotKeyHintEvent OnHotKeyHint;
+
+protected:
+    void KeyDown(int& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void DoEnter() override;
+    void DoExit() override;
+
+    bool event(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    bool overButton(const QPoint& pos) const;
+
+private:
+    TQxEditButton* m_button;
+};
+
+class TQxEdit : public TQxCustomLinkEdit
+{
+    Q_OBJECT
+    Q_CLASSINFO("QxDefaults", "DataType=edtText")
+    Q_PROPERTY(QxEditTypes::TEditDataType DataType READ DataType WRITE SetDataType)
+    Q_PROPERTY(TQxEditButton* Button READ Button)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE setAutoSelect)
+    Q_PROPERTY(TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(int Color READ Color WRITE setColor)
+    Q_PROPERTY(int MaxLength READ MaxLength WRITE setMaxLength)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE setReadOnly)
+
+public:
+    explicit TQxEdit(QWidget* parent = nullptr);
+    ~TQxEdit() override;
+
+    TEditDataType DataType() const { return m_dataType; }
+    void SetDataType(TEditDataType value);
+
+    void ButtonClick() override;
+    void ShowPopup(bool Show) override;
+    void AcceptPopup() override;
+    void CancelPopup() override;
+    // The pads' change callback: the edit shows the value the pad holds while it is open.
+    void PadValueChanged();
+    // Whether a pad is open for this edit.
+    bool PopupOpen() const;
+    // The text the edit had when its pad opened; put back on cancel.
+    QString SavedText() const { return m_savedText; }
+
+    TNotifyEvent OnButtonClick;
+
+protected:
+    void DblClick() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void openNumPad();
+    void openDatePad();
+    void runFind();
+
+    TEditDataType m_dataType = edtText;
+    QString m_savedText;
+};
