@@ -1,0 +1,10 @@
+// The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/uStartup.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    return qx::app::RunAccount();
+}
