@@ -72,7 +72,16 @@ TDataSource* TQxDBEDIT::DataSource() const
 void TQxDBEDIT::SetDataSource(TDataSource* value)
 {
     // The link holds the source by a guarded pointer: a freed source unbinds the edit.
+    if (value == m_dataLink->DataSource())
+        return;
     m_dataLink->SetDataSource(value);
+    // The link looks its field up again only when its active state changes; from one open
+    // dataset to another it does not, so the field is named again to bind the new one.
+    const QString field = m_dataLink->FieldName();
+    if (!field.isEmpty()) {
+        m_dataLink->SetFieldName(QString());
+        m_dataLink->SetFieldName(field);
+    }
 }
 
 bool TQxDBEDIT::ReadOnly() const
@@ -144,7 +153,12 @@ void TQxDBEDIT::DataChange()
         setEditMask(f->EditMask());
         if ((f->DataType() == ftString || f->DataType() == ftWideString) && MaxLength() == 0)
             setMaxLength(f->Size());
-        setText(f->DisplayText());
+        // The same text is not set again: putting the dataset into edit state reports a
+        // record change, and resetting the text then would drop the selection the user is
+        // about to type over.
+        const QString shown = f->DisplayText();
+        if (shown != Text())
+            setText(shown);
         if (m_dataLink->Editing())
             setModified(true);
     } else {
