@@ -1176,6 +1176,11 @@ bool TQxDatePad::HandleKeyPress(QKeyEvent* event)
     // Tab leaves the edit, and the pad closes with the focus move.
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
         return false;
+    // An open year spin takes the keys first: Enter keeps its year, Esc cancels.
+    if (YearSpin() && YearSpin()->isVisible()) {
+        QApplication::sendEvent(YearSpin(), event);
+        return true;
+    }
     keyPressEvent(event);
     return true;
 }

@@ -2,6 +2,7 @@
 // conversion, the dataset's save reading what was typed without the focus leaving, input
 // methods before the dataset edits, data source changes, and a value the field refuses.
 #include "usystem/vcl/uQxDBEdit.h"
+#include "usystem/vcl/uQxDatePad.h"
 #include "usystem/vcl/uQxNumPad.h"
 
 #include "platform/db/DataSource.h"
@@ -242,4 +243,59 @@ TEST_F(DataEdit, NumberPadValueReachesField)
     QTest::keyClick(price, Qt::Key_Return);
     table.Post();
     EXPECT_DOUBLE_EQ(table.FieldByName("Price")->AsFloat(), 25);
+}
+
+TEST_F(DataEdit, LookupPairShowsNameEditsCode)
+{
+    TQxMemTable t;
+    t.FieldDefs()->Add("SCode", ftString, 10);
+    t.FieldDefs()->Add("SName", ftString, 20);
+    t.Open();
+    t.Append();
+    t.FieldByName("SCode")->SetAsString("S01");
+    t.FieldByName("SName")->SetAsString("Supplier One");
+    t.Post();
+    TDataSource s;
+    s.SetDataSet(&t);
+    auto* e = new TQxDBEDIT(form.get());
+    e->setGeometry(170, 10, 100, 21);
+    e->show();
+    e->LookupField()->SetEnabled(true);
+    e->LookupField()->SetCodeField("SCode");
+    e->LookupField()->SetNameField("SName");
+    e->SetDataSource(&s);
+    e->SetDataField("SCode");
+    e->Loaded();
+    EXPECT_EQ(e->Text(), "Supplier One");
+    focus(e);
+    EXPECT_EQ(e->DataField(), "SCode");
+    EXPECT_EQ(e->Text(), "S01");
+    focus(other);
+    EXPECT_EQ(e->Text(), "Supplier One");
+}
+
+TEST_F(DataEdit, DeleteKeyStartsEditing)
+{
+    focus(name);
+    ASSERT_EQ(table.State(), dsBrowse);
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Delete);
+    EXPECT_EQ(table.State(), dsEdit);
+    EXPECT_EQ(name->Text(), "");
+    table.Post();
+    EXPECT_EQ(table.FieldByName("Name")->AsString(), "");
+}
+
+TEST_F(DataEdit, DatePadWritesFieldAndOpensOnFieldDate)
+{
+    day->SetDataType(edtDate);
+    focus(day);
+    QTest::keyClick(day, Qt::Key_Plus, Qt::KeypadModifier);
+    ASSERT_TRUE(SharedDatePad() && SharedDatePad()->isVisible());
+    EXPECT_EQ(SharedDatePad()->CalendarDate()->Day(), 5);
+    QTest::keyClick(day, Qt::Key_Down); // a week on
+    QTest::keyClick(day, Qt::Key_Return);
+    EXPECT_EQ(day->Text(), "2024-03-12");
+    table.Post();
+    EXPECT_EQ(table.FieldByName("Day")->AsDateTime().Val, EncodeDate(2024, 3, 12).Val);
 }

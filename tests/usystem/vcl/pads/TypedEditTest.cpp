@@ -8,6 +8,7 @@
 #include "platform/rtl/DateTime.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -342,4 +343,50 @@ TEST_F(TypedEdit, DataTypeSetsButton)
     number->GetEditRect(e);
     EXPECT_EQ(b.width(), number->Button()->Glyph().width() + 3);
     EXPECT_LE(e.right(), b.left() + 1);
+}
+
+TEST_F(TypedEdit, PadsDropUnderEdit)
+{
+    focus(number);
+    keypadPlus(number);
+    TQxNumPad* pad = SharedNumPad();
+    const QPoint edit = number->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(pad->geometry().right() + 1, edit.x() + number->width() - 2);
+    EXPECT_EQ(pad->y(), edit.y() + number->height() + 1);
+    EXPECT_EQ(pad->size(), QSize(84, 104));
+    QTest::keyClick(number, Qt::Key_Escape);
+
+    focus(date);
+    keypadPlus(date);
+    TQxDatePad* dp = SharedDatePad();
+    const QPoint d = date->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(dp->x(), d.x() - 2);
+    EXPECT_EQ(dp->y(), d.y() + date->height() + 1);
+    // The size follows the font: 21 column units and 8 rows, 12 pixels more each way.
+    EXPECT_EQ(dp->width(), dp->ColUnit() * 21 + 12);
+    EXPECT_EQ(dp->height(), dp->RowHeight() * 8 + 12);
+    QTest::keyClick(date, Qt::Key_Escape);
+}
+
+TEST_F(TypedEdit, PadsStayOnScreen)
+{
+    const QRect screen = form->screen()->geometry();
+    focus(date);
+    keypadPlus(date);
+    TQxDatePad* dp = SharedDatePad();
+    dp->PlaceAt(screen.right() - date->mapToGlobal(QPoint(0, 0)).x() - 3,
+                screen.bottom() - date->mapToGlobal(QPoint(0, 0)).y() - 3);
+    EXPECT_EQ(dp->geometry().right(), screen.right());
+    EXPECT_EQ(dp->geometry().bottom(), screen.bottom());
+    QTest::keyClick(date, Qt::Key_Escape);
+}
+
+TEST_F(TypedEdit, HotKeyHintOnEnterAndExit)
+{
+    focus(text); // the form gave the first edit the focus when it was shown
+    QStringList hints;
+    number->OnHotKeyHint = [&](QObject*, const QString& h) { hints << h; };
+    focus(number);
+    focus(text);
+    EXPECT_EQ(hints, (QStringList{" [+键]: 弹出对话框选择 ", ""}));
 }
