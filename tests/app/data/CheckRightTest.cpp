@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace qx::app::test {
 namespace {
 
@@ -19,6 +21,11 @@ struct RightCase
     bool showMessage;
     bool granted;
 };
+
+void PrintTo(const RightCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 // The operators of every case (the new database's all-rights operator is there too).
 struct StoredRight

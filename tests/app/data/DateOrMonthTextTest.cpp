@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace qx::app::test {
@@ -19,6 +20,11 @@ struct DateCase
     int mode;
     const char* text;
 };
+
+void PrintTo(const DateCase& c, std::ostream* os)
+{
+    *os << "mode " << c.mode << " of " << c.year << '-' << c.month << '-' << c.day;
+}
 
 class DateOrMonthTextTest : public CleanRunTest, public ::testing::WithParamInterface<DateCase>
 {};

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include <QFile>
@@ -23,6 +24,12 @@ struct SettingCase
     const char16_t* key;
     const char16_t* value;
 };
+
+void PrintTo(const SettingCase& c, std::ostream* os)
+{
+    *os << c.file << ' ' << QString::fromUtf16(c.section).toStdString() << '/'
+        << QString::fromUtf16(c.key).toStdString();
+}
 
 class SettingsFileTest : public ::testing::TestWithParam<SettingCase>
 {};
