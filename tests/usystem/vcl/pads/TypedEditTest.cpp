@@ -390,3 +390,16 @@ TEST_F(TypedEdit, HotKeyHintOnEnterAndExit)
     focus(text);
     EXPECT_EQ(hints, (QStringList{" [+键]: 弹出对话框选择 ", ""}));
 }
+
+TEST_F(TypedEdit, TypedEqualsComputesAndKeepsPadOpen)
+{
+    number->setText("");
+    focus(number);
+    keypadPlus(number);
+    type(number, "6*7=");
+    EXPECT_EQ(number->Text(), "42");
+    EXPECT_TRUE(SharedNumPad()->isVisible());
+    QTest::keyClick(number, Qt::Key_Return);
+    EXPECT_FALSE(SharedNumPad()->isVisible());
+    EXPECT_EQ(number->Text(), "42");
+}
