@@ -611,8 +611,15 @@ void TQxCustomLinkEdit::leaveEvent(QEvent* event)
 void TQxCustomLinkEdit::changeEvent(QEvent* event)
 {
     TQxCustomEdit::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        m_button->SetVisible(isEnabled());
+    // Only the edit's own Enabled counts: a form or panel that is disabled and enabled again
+    // leaves the button as it was.
+    if (event->type() == QEvent::EnabledChange) {
+        const bool own = !testAttribute(Qt::WA_ForceDisabled);
+        if (own != m_ownEnabled) {
+            m_ownEnabled = own;
+            m_button->SetVisible(own);
+        }
+    }
 }
 
 // ---- TQxEdit -------------------------------------------------------------------------------

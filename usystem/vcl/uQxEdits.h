@@ -297,6 +297,7 @@ protected:
 
 private:
     TQxEditButton* m_button;
+    bool m_ownEnabled = true;
 };
 
 class TQxEdit : public TQxCustomLinkEdit

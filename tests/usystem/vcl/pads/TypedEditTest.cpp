@@ -403,3 +403,13 @@ TEST_F(TypedEdit, TypedEqualsComputesAndKeepsPadOpen)
     EXPECT_FALSE(SharedNumPad()->isVisible());
     EXPECT_EQ(number->Text(), "42");
 }
+
+TEST_F(TypedEdit, DisablingTheFormLeavesTextEditsWithoutButton)
+{
+    form->setEnabled(false);
+    form->setEnabled(true);
+    EXPECT_FALSE(text->Button()->Visible());
+    focus(text);
+    type(text, "1+1");
+    EXPECT_EQ(text->Text(), "1+1");
+}
