@@ -252,6 +252,8 @@ void TQxDBEDIT::focusOutEvent(QFocusEvent* event)
     // The value is written when the focus leaves. A value the field cannot take keeps the
     // user here: the error is shown (a silent refusal leaves the user guessing), the text is
     // selected and the focus comes back; the exit handling does not run.
+    // An open pad is cancelled first, so its intermediate value never reaches the field.
+    ClosePadOnFocusOut(event);
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
         std::exception_ptr failure;
         try {

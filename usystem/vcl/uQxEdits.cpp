@@ -856,21 +856,26 @@ void TQxEdit::keyReleaseEvent(QKeyEvent* event)
     TQxCustomLinkEdit::keyReleaseEvent(event);
 }
 
-void TQxEdit::focusOutEvent(QFocusEvent* event)
+void TQxEdit::ClosePadOnFocusOut(QFocusEvent* event)
 {
-    // The pad closes with cancel when the focus goes anywhere else; a menu of the pad (the
-    // calendar's month menu) takes the focus only for a moment.
     // Some window systems activate a tool window when it is shown, although the pad asks not
     // to be: that is no move of the focus away from the edit either.
     QWidget* pad = m_dataType == edtNumber ? static_cast<QWidget*>(g_numPad.data())
                                            : static_cast<QWidget*>(g_datePad.data());
     const bool toOwnPad = event->reason() == Qt::ActiveWindowFocusReason && pad
                           && QApplication::activeWindow() == pad;
+    // The pad closes with cancel when the focus goes anywhere else; a menu of the pad (the
+    // calendar's month menu) takes the focus only for a moment.
     if (PopupOpen() && event->reason() != Qt::PopupFocusReason && !toOwnPad) {
         if (m_dataType == edtNumber)
             g_numPad->Cancel();
         else
             g_datePad->DoCancel();
     }
+}
+
+void TQxEdit::focusOutEvent(QFocusEvent* event)
+{
+    ClosePadOnFocusOut(event);
     TQxCustomLinkEdit::focusOutEvent(event);
 }

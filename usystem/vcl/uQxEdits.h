@@ -337,6 +337,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // A pad open for this edit is cancelled when the focus leaves the edit.
+    void ClosePadOnFocusOut(QFocusEvent* event);
 
 private:
     void openNumPad();

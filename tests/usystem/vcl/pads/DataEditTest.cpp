@@ -299,3 +299,15 @@ TEST_F(DataEdit, DatePadWritesFieldAndOpensOnFieldDate)
     table.Post();
     EXPECT_EQ(table.FieldByName("Day")->AsDateTime().Val, EncodeDate(2024, 3, 12).Val);
 }
+
+TEST_F(DataEdit, PadCancelledByFocusMoveWritesNothing)
+{
+    price->SetDataType(edtNumber);
+    focus(price);
+    QTest::keyClick(price, Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClicks(price, "99");
+    EXPECT_EQ(price->Text(), "99");
+    focus(other);
+    EXPECT_EQ(price->Text(), "12.50");
+    EXPECT_DOUBLE_EQ(table.FieldByName("Price")->AsFloat(), 12.5);
+}
