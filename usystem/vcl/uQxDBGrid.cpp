@@ -1168,8 +1168,15 @@ void TQxCustomDBGrid::UpdateRowCount()
     TDataSet* ds = FDataLink->DataSet();
     if (FDataLink->Active() && ds && ds->DisplayCount() > 0) {
         // As many records as rows fit: the window holds nothing the screen does not show.
-        SetRowCount(1000);
-        FDataLink->SetBufferCount(std::max(1, VisibleRowCount()));
+        FInRowCountUpdate = true;
+        try {
+            SetRowCount(1000);
+            FDataLink->SetBufferCount(std::max(1, VisibleRowCount()));
+        } catch (...) {
+            FInRowCountUpdate = false;
+            throw;
+        }
+        FInRowCountUpdate = false;
         SetRowCount(std::max(1, FDataLink->RecordCount()) + FTitleOffset);
         if (FOptions & dgRowSelect)
             SetTopRow(FixedRows());
@@ -1248,13 +1255,27 @@ void TQxCustomDBGrid::UpdateScrollPos()
 
 void TQxCustomDBGrid::UpdateScrollRange()
 {
-    TQxCustomGrid::UpdateScrollRange();
-    if (ScrollBars() == ssVertical || ScrollBars() == ssBoth) {
-        TDataSet* ds = FDataLink->DataSet();
-        const bool need = FDataLink->Active() && ds && ds->RecordCount() > RowCount() - FTitleOffset;
-        setVerticalScrollBarPolicy(need ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        UpdateScrollBar();
+    // The row count passes through a provisional value while the window is measured, and a
+    // bar shown or hidden resizes the grid again: neither may start another round.
+    if (FInRowCountUpdate || FInScrollRange)
+        return;
+    FInScrollRange = true;
+    try {
+        TQxCustomGrid::UpdateScrollRange();
+        if (ScrollBars() == ssVertical || ScrollBars() == ssBoth) {
+            TDataSet* ds = FDataLink->DataSet();
+            const bool need =
+                FDataLink->Active() && ds && ds->RecordCount() > FDataLink->BufferCount();
+            const Qt::ScrollBarPolicy policy = need ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+            if (verticalScrollBarPolicy() != policy)
+                setVerticalScrollBarPolicy(policy);
+            UpdateScrollBar();
+        }
+    } catch (...) {
+        FInScrollRange = false;
+        throw;
     }
+    FInScrollRange = false;
 }
 
 void TQxCustomDBGrid::ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released)

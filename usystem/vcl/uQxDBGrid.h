@@ -633,6 +633,8 @@ private:
     QString FRowBookmarksView;
     bool FInUpdateActive = false;
     bool FInScrollBarUpdate = false;
+    bool FInRowCountUpdate = false;
+    bool FInScrollRange = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TQxCustomDBGrid::TQxDBGridOptions)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QScrollBar>
 
 #include "DBGridTestSupport.h"
 
@@ -209,4 +210,58 @@ TEST(DBGridLayout, ClosingTheDatasetLeavesOneEmptyRow)
     w.table->Post();
     EXPECT_EQ(w.grid->RowCount(), w.grid->TitleOffset() + 1);
     EXPECT_EQ(w.grid->Row(), 1);
+}
+
+TEST(DBGridLayout, AUserWidthOnADefaultColumnGoesToTheFieldToo)
+{
+    DBGridWindow w;
+    TField* name = w.table->FieldByName("Name");
+    const int chars = name->DisplayWidth();
+    w.grid->SetColWidths(2, w.grid->ColWidths(2) + 80);
+    EXPECT_GT(name->DisplayWidth(), chars);
+    TQxColumn* c = w.grid->Columns()->Items(1);
+    EXPECT_FALSE(c->IsStored());
+    EXPECT_EQ(w.grid->ColWidths(2), c->Width());
+    EXPECT_EQ(w.grid->Columns()->State(), csDefault);
+}
+
+TEST(DBGridLayout, TheVerticalBarFollowsTheDataset)
+{
+    DBGridWindow w(300);
+    w.grid->SetScrollBars(TQxCustomGrid::ssBoth);
+    QApplication::processEvents();
+    QScrollBar* bar = w.grid->verticalScrollBar();
+    w.table->SetRecNo(50);
+    EXPECT_EQ(bar->value(), 50);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(w.table->RecNo(), 51);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(w.table->RecNo(), 300);
+    EXPECT_EQ(bar->value(), 300);
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(w.table->RecNo(), 1);
+}
+
+TEST(DBGridLayout, ScrollingByAFewRowsKeepsEveryRowRight)
+{
+    DBGridWindow w(100);
+    w.table->Last();
+    w.table->First();
+    w.grid->viewport()->repaint();
+    QStringList seen;
+    w.grid->OnDrawColumnCell = [&](QObject*, const QRect&, int DataCol, TQxColumn* Column,
+                                   TKyGridDrawState) {
+        if (DataCol == 0)
+            seen << Column->Field()->AsString();
+    };
+    const int rows = w.grid->RowCount() - w.grid->TitleOffset();
+    w.table->SetRecNo(rows);  // the last visible row: no scroll
+    w.table->MoveBy(2);       // two rows down: the window scrolls by two
+    EXPECT_EQ(w.grid->DataLink()->FirstRecord(), 2);
+    seen.clear();
+    w.grid->viewport()->repaint();
+    (void)shot(w.grid);
+    for (int i = 0; i < rows; ++i)
+        EXPECT_TRUE(seen.contains(QStringLiteral("P%1").arg(i + 3, 2, 10, QLatin1Char('0'))));
+    EXPECT_EQ(w.grid->Row(), rows);
 }
