@@ -125,8 +125,8 @@ void TDataSet::Open()
         throw;
     }
     SetState(dsBrowse);
-    doEvent(AfterOpen);
-    if (!IsEmpty())
+    DoAfterOpen();
+    if (Active() && !IsEmpty())
         doEvent(AfterScroll);
 }
 

@@ -185,6 +185,9 @@ protected:
     // BuildColumns(). The default does nothing.
     virtual void InternalOpen() {}
     virtual void InternalClose() {}
+    // The after-open step: raises AfterOpen. A subclass that must act after the form's own
+    // handler (and see whether it closed the dataset) overrides this and calls it first.
+    virtual void DoAfterOpen() { doEvent(AfterOpen); }
     // Write-back of a posted or deleted row, before the record store changes. Raise to refuse
     // (the record stays in its edit state, the store untouched). Buffer*() give the values;
     // BufferCellChanged tells which ones the user assigned. Before ApplyInsert an empty

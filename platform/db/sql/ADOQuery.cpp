@@ -130,8 +130,13 @@ TFieldType typeOfDeclared(const QString& declared, int& size)
     if (decl.isEmpty())
         return ftUnknown;
     const int paren = int(decl.indexOf(u'('));
-    const QString base = (paren < 0 ? decl : decl.left(paren)).simplified();
+    const QString head = (paren < 0 ? decl : decl.left(paren)).simplified();
     const QString args = paren < 0 ? QString() : decl.mid(paren + 1).section(u')', 0, 0);
+    // The first word names the kind; the words after it are SQLite's own affinity, which the
+    // schema adds so the column stores as it should ("MEMO TEXT", "MONEY REAL"). A few kinds
+    // are spelled in two words, and those are taken whole.
+    static const QSet<QString> twoWords = {QStringLiteral("VARYING CHARACTER"), QStringLiteral("DOUBLE PRECISION")};
+    const QString base = twoWords.contains(head) ? head : head.section(u' ', 0, 0);
     static const QSet<QString> text = {QStringLiteral("TEXT"), QStringLiteral("VARCHAR"), QStringLiteral("CHAR"),
                                        QStringLiteral("NVARCHAR"), QStringLiteral("NCHAR"), QStringLiteral("STRING"),
                                        QStringLiteral("CHARACTER"), QStringLiteral("VARYING CHARACTER")};
