@@ -8,6 +8,7 @@
 #include "platform/rtl/DateTime.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -412,4 +413,22 @@ TEST_F(TypedEdit, DisablingTheFormLeavesTextEditsWithoutButton)
     focus(text);
     type(text, "1+1");
     EXPECT_EQ(text->Text(), "1+1");
+}
+
+TEST_F(TypedEdit, YearSpinOfDatePadTakesKeys)
+{
+    date->setText("2024-03-04");
+    focus(date);
+    keypadPlus(date);
+    TQxDatePad* pad = SharedDatePad();
+    const QPoint at = pad->PartRect(TQxCustomCalendar::YearPart).center() + pad->ClientOrigin();
+    QTest::mouseClick(pad, Qt::LeftButton, {}, at);
+    ASSERT_TRUE(pad->YearSpin() && pad->YearSpin()->isVisible());
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    EXPECT_TRUE(pad->HandleKeyPress(&up));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    EXPECT_TRUE(pad->HandleKeyPress(&enter));
+    EXPECT_FALSE(pad->YearSpin() && pad->YearSpin()->isVisible());
+    EXPECT_EQ(pad->CalendarDate()->Year(), 2025);
+    EXPECT_TRUE(pad->isVisible());
 }
