@@ -3,6 +3,7 @@
 #include "usystem/vcl/uQxDBGrid.h"
 
 #include "platform/env/ExceptionGuard.h"
+#include "platform/stream/ClassRegistry.h"
 #include "platform/ui/Messages.h"
 #include "usystem/vcl/uQxIMEPad.h"
 
@@ -448,6 +449,19 @@ TQxCustomDBGrid::~TQxCustomDBGrid()
         delete gSharedBitmap;
         gSharedBitmap = nullptr;
     }
+}
+
+namespace {
+// Form files name the grid by its class: the unit registers it once, as it is linked in.
+const bool gDBGridRegistered = [] {
+    qx::registerClass<TQxDBGrid>();
+    return true;
+}();
+} // namespace
+
+bool TQxDBGrid::Registered()
+{
+    return gDBGridRegistered && qx::isRegisteredClass(&TQxDBGrid::staticMetaObject);
 }
 
 TQxDBGrid::TQxDBGrid(QWidget* parent)

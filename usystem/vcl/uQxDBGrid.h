@@ -685,6 +685,8 @@ class TQxDBGrid : public TQxCustomDBGrid
 public:
     explicit TQxDBGrid(QWidget* parent = nullptr);
     ~TQxDBGrid() override;
+    // Whether the class registry knows the grid (it registers itself when the unit loads).
+    static bool Registered();
 };
 
 // Writes Text into Rect on the canvas: one clipped, vertically centred line on a plain brush;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DBGridTestSupport.h"
+#include "platform/stream/ClassRegistry.h"
 #include "platform/stream/PublishedProperties.h"
 
 namespace {
@@ -55,4 +56,17 @@ TEST(DBGridStream, AFreshColumnWritesOnlyWhatAlwaysGoes)
                                       "PickList", "Title", "Width", "Visible", "FixedColumns",
                                       "TabStop", "IMEControl"}));
     EXPECT_EQ(stored(c->Title()), (QStringList{"Caption"}));
+}
+
+TEST(DBGridStream, TheGridIsKnownToTheClassRegistry)
+{
+    EXPECT_TRUE(TQxDBGrid::Registered());
+    std::unique_ptr<QObject> made(qx::createComponent("TQxDBGrid", nullptr));
+    ASSERT_NE(made, nullptr);
+    auto* grid = qobject_cast<TQxDBGrid*>(made.get());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(int(grid->Options()), 3325);
+    EXPECT_EQ(grid->ScrollBars(), TQxCustomGrid::ssHorizontal);
+    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(grid->RowCount(), 2);
 }
