@@ -964,7 +964,14 @@ void TQxCustomDBGrid::ColumnMoved(int FromIndex, int ToIndex)
     if (from >= 0 && to >= 0 && from < FColumns->Count() && to < FColumns->Count()) {
         BeginLayout();
         try {
-            FColumns->Items(from)->setIndex(to);
+            TQxColumn* moved = FColumns->Items(from);
+            TField* field = moved->Field();
+            TField* target = FColumns->Items(to)->Field();
+            // A default column shows its field where the dataset has it: the field moves, and
+            // the layout puts the columns in the new field order.
+            if (!moved->IsStored() && FDataLink->Active() && field && target)
+                field->SetIndex(target->Index());
+            moved->setIndex(to);
         } catch (...) {
             EndLayout();
             throw;

@@ -153,3 +153,34 @@ TEST(DBGridColumns, OptionsAndFrozenColumnsValues)
     w.grid->SetFrozenCols(-3);
     EXPECT_EQ(w.grid->FrozenCols(), 1);
 }
+
+namespace {
+class MovingGrid : public TQxDBGrid
+{
+public:
+    using TQxDBGrid::TQxDBGrid;
+    using TQxCustomGrid::MoveColumn;
+};
+} // namespace
+
+TEST(DBGridColumns, MovingADefaultColumnMovesItsFieldAStoredOneOnlyItself)
+{
+    auto table = makeParts(3);
+    TDataSource source;
+    source.SetDataSet(table.get());
+    MovingGrid grid;
+    grid.resize(400, 200);
+    grid.SetDataSource(&source);
+    QList<std::pair<int, int>> moves;
+    grid.OnColumnMoved = [&](QObject*, int from, int to) { moves.append({from, to}); };
+    grid.MoveColumn(1, 3); // Code after Qty
+    EXPECT_EQ(table->Fields()->Fields(2)->FieldName(), "Code");
+    EXPECT_EQ(grid.Columns()->Items(2)->FieldName(), "Code");
+    EXPECT_EQ(grid.Columns()->Items(0)->FieldName(), "Name");
+    EXPECT_EQ(moves, (QList<std::pair<int, int>>{{1, 3}}));
+
+    grid.Columns()->SetState(csCustomized);
+    grid.MoveColumn(4, 1); // Done to the front
+    EXPECT_EQ(grid.Columns()->Items(0)->FieldName(), "Done");
+    EXPECT_EQ(table->Fields()->Fields(3)->FieldName(), "Done");
+}
