@@ -1,0 +1,131 @@
+#include "app/uABusinessBase.h"
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/env/ExceptionGuard.h"
+#include "usystem/vcl/uQxButtons.h"
+#include "usystem/vcl/uQxFuncs.h"
+#include "usystem/vcl/uQxStdCtrls.h"
+
+#include <QFont>
+#include <QPointer>
+
+namespace qx::app {
+
+namespace {
+GridLayoutWriter& writerSlot()
+{
+    static GridLayoutWriter writer;
+    return writer;
+}
+} // namespace
+
+void setGridLayoutWriter(GridLayoutWriter writer)
+{
+    writerSlot() = std::move(writer);
+}
+
+const GridLayoutWriter& gridLayoutWriter()
+{
+    return writerSlot();
+}
+
+} // namespace qx::app
+
+TFrmABusinessBase::TFrmABusinessBase(QWidget* parent)
+    : TFrmABase(parent),
+      BtnClose(new TQxButton(pnlleft)),
+      SpeedButton2(new TQxButton(pnlleft)),
+      Panel1(new TQxPanel(this)),
+      pnlbase(new TQxPanel(Panel1)),
+      lblBillType(new TQxLabel(pnlbase)),
+      Panel3(new TQxPanel(Panel1))
+{
+    setObjectName(QStringLiteral("FrmABusinessBase"));
+    SetCaption(QString());
+    SetPosition(poDefault);
+
+    pnlleft->SetWidth(72);
+
+    BtnClose->setObjectName(QStringLiteral("BtnClose"));
+    BtnClose->SetBounds(0, 9, 69, 34);
+    BtnClose->SetCaption(QStringLiteral("退出"));
+    BtnClose->OnClick = [this](QObject* Sender) { BtnCloseClick(Sender); };
+
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->SetBounds(0, 256, 69, 35);
+    SpeedButton2->SetCaption(QStringLiteral("保存格式"));
+    SpeedButton2->OnClick = [this](QObject* Sender) {
+        qx::guard(this, [&] { SpeedButton2Click(Sender); });
+    };
+
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->SetAlign(alClient);
+    Panel1->SetBevelOuter(bvNone);
+    Panel1->SetCaption(QString());
+
+    pnlbase->setObjectName(QStringLiteral("pnlbase"));
+    pnlbase->SetAlign(alTop);
+    pnlbase->SetHeight(28);
+    pnlbase->SetColor(clWhite);
+    pnlbase->SetBevelOuter(bvNone);
+    pnlbase->SetCaption(QString());
+
+    lblBillType->setObjectName(QStringLiteral("lblBillType"));
+    lblBillType->SetAlign(alLeft);
+    lblBillType->SetFontColor(clBlue);
+    QFont titleFont = lblBillType->font();
+    titleFont.setBold(true);
+    lblBillType->setFont(titleFont);
+
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->SetAlign(alBottom);
+    Panel3->SetHeight(29);
+    Panel3->SetColor(clWhite);
+    Panel3->SetBevelOuter(bvNone);
+    Panel3->SetCaption(QString());
+}
+
+TFrmABusinessBase::~TFrmABusinessBase() = default;
+
+void TFrmABusinessBase::FormShow(QObject* Sender)
+{
+    TFrmABase::FormShow(Sender);
+    lblBillType->SetCaption(Caption());
+    QFont titleFont = lblBillType->font();
+    titleFont.setPointSize(14);
+    lblBillType->setFont(titleFont);
+    pnlbase->SetHeight(25);
+}
+
+void TFrmABusinessBase::BtnCloseClick(QObject*)
+{
+    Close();
+}
+
+QString TFrmABusinessBase::GridLayoutFileName(const QObject& grid) const
+{
+    return ExeFolderPath(lblBillType->Caption() + grid.objectName() + QStringLiteral(".dbg"));
+}
+
+QList<QObject*> TFrmABusinessBase::DataGrids() const
+{
+    // By class name: the base needs no more of the grid than knowing which children are one.
+    QList<QObject*> grids;
+    for (QObject* child : findChildren<QObject*>()) {
+        if (child->inherits("TQxDBGrid"))
+            grids.append(child);
+    }
+    return grids;
+}
+
+void TFrmABusinessBase::SpeedButton2Click(QObject*)
+{
+    const QList<QObject*> grids = DataGrids();
+    if (grids.isEmpty())
+        return;
+    const auto& writer = qx::app::gridLayoutWriter();
+    if (!writer)
+        throw Exception(QStringLiteral("表格格式无法保存"));
+    for (QObject* grid : grids)
+        writer(*grid, GridLayoutFileName(*grid));
+}

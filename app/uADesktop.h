@@ -1,0 +1,64 @@
+// TFrmADesktop: the picture desktop behind the browsers, a maximised MDI child of the main
+// window with large buttons for the daily modules and the master files and a strip of buttons
+// for the repair-history reports. It opens modules only through the main window's dispatcher,
+// behind the same rights check as the menu.
+#pragma once
+
+#include <QList>
+#include <QSize>
+#include <QWidget>
+
+class TFrmAMain;
+class TQxButton;
+class TQxPanel;
+
+class TFrmADesktop : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Designed sizes of the two spacers, scaled to the screen when the desktop is shown.
+    static constexpr int kTopSpacer = 30;
+    static constexpr int kLeftSpacer = 61;
+
+    explicit TFrmADesktop(TFrmAMain& MainForm, QWidget* parent = nullptr);
+    ~TFrmADesktop() override;
+
+    TQxPanel* const Panel1; // top: banner and the master files
+    TQxPanel* const Panel2; // the rest: the spacers and Panel4
+    TQxPanel* const Panel3; // bottom: history reports and statistics
+    TQxPanel* const Panel5; // top spacer
+    TQxPanel* const Panel6; // left spacer
+    TQxPanel* const Panel4; // the daily modules
+
+    // The twelve module buttons and the four history buttons, in layout order.
+    QList<TQxButton*> ModuleButtons() const { return FModuleButtons; }
+    QList<TQxButton*> HistoryButtons() const { return FHistoryButtons; }
+    // The button of a caption; nullptr when none.
+    TQxButton* ButtonOf(const QString& Caption) const;
+
+    void FormCreate(QObject* Sender);
+    // Scales the spacers to the primary screen.
+    void FormShow(QObject* Sender);
+    // The spacers for a screen of this size: 600 high or 800 wide takes the spacer away,
+    // otherwise it grows with the screen from the designed 1024 x 768.
+    void ScaleSpacers(const QSize& Screen);
+
+    // Module buttons: right "主" + caption, then the dispatcher.
+    void ModuleButtonClick(QObject* Sender);
+    // History buttons: the report of the caption, without a rights check of the program.
+    void HistoryButtonClick(QObject* Sender);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Closing the desktop only minimises it: it lives for the whole run.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TQxButton* AddButton(QWidget* Parent, const QString& Caption, const QRect& Bounds,
+                         bool History);
+
+    TFrmAMain& FMainForm;
+    QList<TQxButton*> FModuleButtons;
+    QList<TQxButton*> FHistoryButtons;
+};

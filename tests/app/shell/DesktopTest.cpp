@@ -1,0 +1,130 @@
+// The navigation desktop: its buttons, the spacers scaled to the screen, the module buttons
+// behind the rights check and the history buttons without one.
+#include "ShellFixture.h"
+
+#include "app/uABusinessBase.h"
+#include "app/uADesktop.h"
+#include "app/uAMain.h"
+#include "app/uAlogin.h"
+#include "usystem/vcl/uQxButtons.h"
+#include "usystem/vcl/uQxDllCall.h"
+#include "usystem/vcl/uQxStdCtrls.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTest>
+
+namespace qx::app::test {
+namespace {
+
+class DesktopTest : public ShellTest
+{
+protected:
+    void logIn(const QString& code)
+    {
+        main = std::make_unique<TFrmAMain>();
+        dialogs().answerDialog([code](QDialog& dialog) {
+            auto& login = dynamic_cast<TFrmALogin&>(dialog);
+            login.CbxUsercode->setCurrentIndex(login.CbxUsercode->findText(code));
+            QTest::mouseClick(login.BtnLogin, Qt::LeftButton);
+        });
+        main->show();
+        QCoreApplication::processEvents();
+        desktop = new TFrmADesktop(*main);
+        main->AddMdiChild(desktop);
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        ShellTest::TearDown();
+    }
+
+    std::unique_ptr<TFrmAMain> main;
+    TFrmADesktop* desktop = nullptr;
+};
+
+TEST_F(DesktopTest, ButtonsAsLaidOut)
+{
+    logIn(QStringLiteral("高级用户"));
+    const struct
+    {
+        const char* panel;
+        QStringList captions;
+    } layout[] = {
+        {"Panel1", {"固定资料", "供应商档案", "客户档案", "维修项目"}},
+        {"Panel4", {"工单管理", "库存管理", "采购管理", "盘点管理", "其他收支", "支付凭证"}},
+        {"Panel3", {"维修历史工单别", "维修历史配件别", "维修历史单位别", "维修历史项目别", "财务统计", "统计分析"}},
+    };
+    for (const auto& area : layout) {
+        for (const QString& caption : area.captions) {
+            TQxButton* button = desktop->ButtonOf(caption);
+            ASSERT_NE(button, nullptr) << caption.toStdString();
+            EXPECT_EQ(button->parentWidget()->objectName(), QLatin1String(area.panel));
+        }
+    }
+    EXPECT_EQ(desktop->ModuleButtons().size(), 12);
+    EXPECT_EQ(desktop->HistoryButtons().size(), 4);
+    EXPECT_EQ(desktop->Panel1->Height(), 96);
+    EXPECT_EQ(desktop->Panel3->Height(), 90);
+}
+
+TEST_F(DesktopTest, SpacersFollowTheScreen)
+{
+    logIn(QStringLiteral("高级用户"));
+    const struct
+    {
+        QSize screen;
+        int top;
+        int left;
+    } cases[] = {{{1024, 768}, 30, 61}, {{1280, 1024}, 40, 76}, {{800, 600}, 0, 0}, {{1024, 768}, 30, 61}};
+    for (const auto& c : cases) {
+        desktop->ScaleSpacers(c.screen);
+        EXPECT_EQ(desktop->Panel5->Height(), c.top);
+        EXPECT_EQ(desktop->Panel6->Width(), c.left);
+    }
+}
+
+TEST_F(DesktopTest, ModuleButtonChecksTheRightAsTheMenuDoes)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("主-库存管理")});
+    int made = 0;
+    registerForm(QStringLiteral("TFrmAstock"), [&](TFrmAMain&) -> QWidget* {
+        ++made;
+        return new TFrmABusinessBase;
+    });
+    logIn(QStringLiteral("李四"));
+    const int before = main->MdiArea->subWindowList().size();
+    dialogs().answerMessage(mrOk);
+    QTest::mouseClick(desktop->ButtonOf(QStringLiteral("工单管理")), Qt::LeftButton);
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("对不起你没有 [工单管理] 的权限")});
+    QTest::mouseClick(desktop->ButtonOf(QStringLiteral("库存管理")), Qt::LeftButton);
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(main->MdiArea->subWindowList().size(), before + 1);
+}
+
+TEST_F(DesktopTest, HistoryButtonCallsTheReportLibraryWithoutARightsCheck)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("主-库存管理")});
+    logIn(QStringLiteral("李四"));
+    // The program folder of the test has no report library: the load error is the proof
+    // that the library was called and no refusal came first.
+    dialogs().answerMessage(mrOk);
+    QTest::mouseClick(desktop->ButtonOf(QStringLiteral("维修历史工单别")), Qt::LeftButton);
+    const QStringList shown = dialogs().messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("在调入["))) << shown[0].toStdString();
+}
+
+TEST_F(DesktopTest, ClosingTheDesktopKeepsIt)
+{
+    logIn(QStringLiteral("高级用户"));
+    QPointer<TFrmADesktop> kept(desktop);
+    desktop->close();
+    flushDeletes();
+    EXPECT_FALSE(kept.isNull());
+}
+
+} // namespace
+} // namespace qx::app::test
