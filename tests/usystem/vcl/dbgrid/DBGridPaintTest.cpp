@@ -231,3 +231,30 @@ TEST(DBGridPaint, TitleBandsAreDrawnOverTheirCells)
     w.grid->viewport()->repaint();
     EXPECT_EQ(countPixels(shot(w.grid), under, QColor(Qt::blue)), under.width());
 }
+
+TEST(DBGridPaint, DrawDataCellFiresForDefaultColumnsOnlyDrawColumnCellAlways)
+{
+    DBGridWindow w(3);
+    int dataCells = 0, columnCells = 0;
+    w.grid->OnDrawDataCell = [&](QObject*, const QRect&, TField* f, TKyGridDrawState) {
+        EXPECT_NE(f, nullptr);
+        ++dataCells;
+    };
+    w.grid->OnDrawColumnCell = [&](QObject*, const QRect&, int, TQxColumn*, TKyGridDrawState) {
+        ++columnCells;
+    };
+    w.grid->viewport()->repaint();
+    EXPECT_EQ(dataCells, 3 * 4);
+    EXPECT_EQ(columnCells, 3 * 4);
+    dataCells = columnCells = 0;
+    w.grid->Columns()->SetState(csCustomized);
+    w.grid->viewport()->repaint();
+    EXPECT_EQ(dataCells, 0);
+    EXPECT_EQ(columnCells, 3 * 4);
+    // Without default drawing the application draws alone: no text of ours in the cells.
+    w.grid->SetDefaultDrawing(false);
+    w.grid->viewport()->repaint();
+    const QImage img = shot(w.grid);
+    const QRect cell = w.grid->CellRect(2, 2);
+    EXPECT_FALSE(hasPixel(img, cell.adjusted(1, 1, -1, -1), QColor(Qt::black)));
+}
