@@ -305,41 +305,41 @@ void TFrmAMain::MenuItemClick(QAction* Item)
             return;
         }
     }
-    if (caption == QLatin1String("固定资料")) {
+    if (caption == QStringLiteral("固定资料")) {
         if (Allowed(QStringLiteral("主"), caption))
             ShowChildForm(QStringLiteral("TFrmAShareBase"), QStringLiteral("FrmASharebase"));
-    } else if (caption == QLatin1String("统计分析")) {
+    } else if (caption == QStringLiteral("统计分析")) {
         if (Allowed(QStringLiteral("主"), caption))
             ShowChildForm(QStringLiteral("TFrmTotal"), QStringLiteral("FrmTotal"));
-    } else if (caption == QLatin1String("分类统计")) {
+    } else if (caption == QStringLiteral("分类统计")) {
         if (Allowed(QStringLiteral("主"), caption))
             ShowChildForm(QStringLiteral("TFrmTotal2"), QStringLiteral("FrmTotal2"));
-    } else if (caption == QLatin1String("每日提醒")) {
+    } else if (caption == QStringLiteral("每日提醒")) {
         ShowModalForm(QStringLiteral("TFrmAlerk"));
-    } else if (caption == QLatin1String("退出系统")) {
+    } else if (caption == QStringLiteral("退出系统")) {
         Close();
-    } else if (caption == QLatin1String("报表设置")) {
+    } else if (caption == QStringLiteral("报表设置")) {
         if (Allowed(QStringLiteral("报表中心"), caption)) {
             const QString connection = dmdataUnit->ADOConnection->ConnectionString();
             CallFindString(connection, connection, QString(), QStringLiteral("报表中心"));
         }
-    } else if (caption == QLatin1String("更换用户")) {
+    } else if (caption == QStringLiteral("更换用户")) {
         ChangeOperator();
-    } else if (caption == QLatin1String("系统设置")) {
+    } else if (caption == QStringLiteral("系统设置")) {
         if (Allowed(QStringLiteral("主"), caption))
             ShowModalForm(QStringLiteral("TFrmSystemSetup"));
-    } else if (caption == QLatin1String("数据初始化")) {
+    } else if (caption == QStringLiteral("数据初始化")) {
         if (Allowed(QStringLiteral("系统设置"), QStringLiteral("初始化")))
             ShowModalForm(QStringLiteral("TFrmClearData"));
-    } else if (caption == QLatin1String("操作员及权限")) {
+    } else if (caption == QStringLiteral("操作员及权限")) {
         if (Allowed(QStringLiteral("系统设置"), caption))
             ShowModalForm(QStringLiteral("TFrmRightSet"));
-    } else if (caption == QLatin1String("条码打印")) {
+    } else if (caption == QStringLiteral("条码打印")) {
         ShowModalForm(QStringLiteral("TFrmCodeBar"));
-    } else if (caption == QLatin1String("升级数据")) {
+    } else if (caption == QStringLiteral("升级数据")) {
         if (Allowed(QStringLiteral("系统设置"), QStringLiteral("数据升级")))
             ShowModalForm(QStringLiteral("TFrmUpData"));
-    } else if (caption == QLatin1String("关 于本软件")) {
+    } else if (caption == QStringLiteral("关 于本软件")) {
         auto* about = new Taboutform;
         qx::DialogService::instance().execDialog(*about);
         about->deleteLater();

@@ -1,0 +1,459 @@
+// The main window: the menus, the login at start-up, the status bar, the dispatcher behind
+// the rights check, the report-centre menu, the change of operator and the close.
+#include "ShellFixture.h"
+
+#include "app/uABusinessBase.h"
+#include "app/uAMain.h"
+#include "app/uAlogin.h"
+#include "app/uStartup.h"
+#include "platform/env/Clock.h"
+#include "platform/rtl/DateTime.h"
+#include "usystem/vcl/uQxButtons.h"
+#include "usystem/vcl/uQxDllCall.h"
+#include "usystem/vcl/uQxStdCtrls.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTest>
+
+namespace qx::app::test {
+namespace {
+
+// The answer of a login dialog: choose the operator, type the password, press a button.
+std::function<void(QDialog&)> loginAs(const QString& code, const QString& password,
+                                      bool pressCancelAfterwards = false)
+{
+    return [=](QDialog& dialog) {
+        auto& login = dynamic_cast<TFrmALogin&>(dialog);
+        login.CbxUsercode->setCurrentIndex(login.CbxUsercode->findText(code));
+        login.EdtPassword->setText(password);
+        QTest::mouseClick(login.BtnLogin, Qt::LeftButton);
+        if (pressCancelAfterwards && login.isVisible())
+            QTest::mouseClick(login.BtnCancel, Qt::LeftButton);
+    };
+}
+
+std::function<void(QDialog&)> cancelLogin()
+{
+    return [](QDialog& dialog) {
+        QTest::mouseClick(dynamic_cast<TFrmALogin&>(dialog).BtnCancel, Qt::LeftButton);
+    };
+}
+
+// A browser standing in for the modules later units register.
+class TestBrowser : public TFrmABusinessBase
+{
+public:
+    explicit TestBrowser(const QString& name)
+    {
+        setObjectName(name);
+        SetCaption(name);
+    }
+};
+
+class MainWindowTest : public ShellTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        setToday(EncodeDate(2006, 3, 5));
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        clearToday();
+        ShellTest::TearDown();
+    }
+
+    // The main window after the start-up login of the operator.
+    TFrmAMain& loggedIn(const QString& code, const QString& password = QString())
+    {
+        main = std::make_unique<TFrmAMain>();
+        dialogs().answerDialog(loginAs(code, password));
+        main->show();
+        QApplication::setActiveWindow(main.get());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(CurrentUser, code);
+        return *main;
+    }
+
+    void registerBrowser(const QString& formClass, int* made = nullptr)
+    {
+        registerForm(formClass, [formClass, made](TFrmAMain&) -> QWidget* {
+            if (made)
+                ++*made;
+            return new TestBrowser(formClass.mid(1));
+        });
+    }
+
+    std::unique_ptr<TFrmAMain> main;
+};
+
+struct MenuCase
+{
+    const char16_t* menu;
+    std::vector<std::pair<const char16_t*, bool>> items; // caption ("-" separator), visible
+};
+
+TEST_F(MainWindowTest, MenusAndItemsAreTheShopsOwn)
+{
+    const MenuCase expected[] = {
+        {u"每天作业",
+         {{u"工单管理", true}, {u"销售管理", false}, {u"-", true}, {u"采购管理", true},
+          {u"库存管理", true}, {u"盘点管理", true}, {u"-", true}, {u"其他收支", true},
+          {u"支付凭证", true}, {u"-", true}, {u"车辆年季审", false}, {u"-", false},
+          {u"退出系统", true}}},
+        {u"基础资料",
+         {{u"客户档案", true}, {u"维修项目", true}, {u"-", true}, {u"客户档案", false},
+          {u"供应商档案", true}, {u"-", true}, {u"固定资料", true}}},
+        {u"报表中心", {{u"报表设置", true}, {u"-", true}}},
+        {u"统计分析",
+         {{u"财务统计", true}, {u"统计分析", true}, {u"分类统计", false}, {u"-", false},
+          {u"每日提醒", false}}},
+        {u"系统管理",
+         {{u"更换用户", true}, {u"系统设置", true}, {u"-", true}, {u"数据初始化", true},
+          {u"操作员及权限", true}, {u"-", true}, {u"条码打印", true}, {u"-", true},
+          {u"升级数据", true}, {u"压缩数据", true}, {u"备份数据", true}, {u"恢复数据", true}}},
+        {u"关于", {{u"快 捷 导 航", false}, {u"-", false}, {u"关 于本软件", true}}},
+    };
+    TFrmAMain window;
+    QStringList menus;
+    for (QAction* top : window.MMMain->actions())
+        menus << top->text();
+    ASSERT_EQ(menus.size(), int(std::size(expected)));
+    for (std::size_t m = 0; m < std::size(expected); ++m) {
+        const QString caption = QString::fromUtf16(expected[m].menu);
+        EXPECT_EQ(menus[int(m)], caption);
+        QMenu* menu = window.Menu(caption);
+        ASSERT_NE(menu, nullptr);
+        const QList<QAction*> items = menu->actions();
+        ASSERT_EQ(items.size(), int(expected[m].items.size())) << caption.toStdString();
+        for (int i = 0; i < items.size(); ++i) {
+            const auto& [text, visible] = expected[m].items[std::size_t(i)];
+            const QString want = QString::fromUtf16(text);
+            SCOPED_TRACE((caption + u'/' + want).toStdString());
+            if (want == QLatin1String("-"))
+                EXPECT_TRUE(items[i]->isSeparator());
+            else
+                EXPECT_EQ(items[i]->text(), want);
+            EXPECT_EQ(items[i]->isVisible(), visible);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, StatusBarShowsProductOperatorAndDate)
+{
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    EXPECT_EQ(window.StatusPanel(0), ApplicationTitle());
+    EXPECT_EQ(window.StatusPanel(1), QStringLiteral("当前用户：高级用户"));
+    EXPECT_EQ(window.StatusPanel(2), QStringLiteral("业务日期:2006年3月5日 "));
+    EXPECT_EQ(window.StatusPanel(3), QString());
+    EXPECT_EQ(window.Caption(), ApplicationTitle());
+    EXPECT_TRUE(window.MMMain->isEnabled());
+}
+
+TEST_F(MainWindowTest, CancelledLoginAtStartupEndsTheProgram)
+{
+    main = std::make_unique<TFrmAMain>();
+    dialogs().answerDialog(cancelLogin());
+    main->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(programTerminated());
+    EXPECT_TRUE(CurrentUser.isEmpty());
+    EXPECT_FALSE(main->MMMain->isEnabled()) << "no menu for anyone";
+}
+
+TEST_F(MainWindowTest, ClosedLoginAtStartupEndsTheProgram)
+{
+    main = std::make_unique<TFrmAMain>();
+    dialogs().answerDialog(mrCancel);
+    main->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(programTerminated());
+}
+
+TEST_F(MainWindowTest, FlagsComeFromTheShopSettings)
+{
+    exec(QStringLiteral("update tReportTitle set isStock = 1, isBackup = 1"));
+    TFrmAMain window;
+    EXPECT_TRUE(StockEnabled);
+    EXPECT_TRUE(BackupOnExit);
+    EXPECT_EQ(window.ProgramFolder, qx::programFolder());
+}
+
+TEST_F(MainWindowTest, DispatcherRefusesAModuleWithoutTheRight)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("主-库存管理")});
+    int made = 0;
+    registerBrowser(QStringLiteral("TFrmDayIn"), &made);
+    TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("每天作业"), QStringLiteral("工单管理")));
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("对不起你没有 [工单管理] 的权限")});
+    EXPECT_EQ(made, 0);
+    EXPECT_TRUE(window.MdiArea->subWindowList().isEmpty());
+}
+
+TEST_F(MainWindowTest, DispatcherOpensAModuleOnceAndBringsItForward)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()),
+                {QStringLiteral("主-工单管理"), QStringLiteral("    主-库存管理")});
+    int made = 0;
+    registerBrowser(QStringLiteral("TFrmDayIn"), &made);
+    registerBrowser(QStringLiteral("TFrmAstock"));
+    TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    QAction* item = window.MenuItem(QStringLiteral("每天作业"), QStringLiteral("工单管理"));
+    window.ClickMenuItem(item);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("每天作业"), QStringLiteral("库存管理")));
+    window.ClickMenuItem(item);
+    EXPECT_EQ(made, 1);
+    ASSERT_EQ(window.MdiArea->subWindowList().size(), 2);
+    QMdiSubWindow* active = window.MdiArea->currentSubWindow();
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->widget()->objectName().toUpper(), QStringLiteral("FRMDAYIN"));
+    EXPECT_TRUE(dialogs().messages().isEmpty());
+
+    // "退出" of the browser frees it, frame and all; the next choice makes a fresh one.
+    auto* browser = dynamic_cast<TFrmABusinessBase*>(active->widget());
+    ASSERT_NE(browser, nullptr);
+    QPointer<QWidget> gone(browser);
+    QTest::mouseClick(browser->BtnClose, Qt::LeftButton);
+    flushDeletes();
+    flushDeletes();
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(window.MdiArea->subWindowList().size(), 1);
+    window.ClickMenuItem(item);
+    EXPECT_EQ(made, 2);
+}
+
+TEST_F(MainWindowTest, DeviceFileHasTwoCaptions)
+{
+    int made = 0;
+    registerBrowser(QStringLiteral("TFrmAVehicle"), &made);
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    window.OpenModuleByCaption(QStringLiteral("客户档案"));
+    window.OpenModuleByCaption(QStringLiteral("车辆档案"));
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(window.MdiArea->subWindowList().size(), 1);
+}
+
+TEST_F(MainWindowTest, DispatcherTable)
+{
+    const struct
+    {
+        const char16_t* caption;
+        const char16_t* formClass;
+        const char16_t* formName;
+    } table[] = {
+        {u"工单管理", u"TFrmDayIn", u"FrmDayin"},        {u"采购管理", u"TFrmAinBowser", u"FrmAinBowser"},
+        {u"库存管理", u"TFrmAstock", u"FrmAStock"},      {u"销售管理", u"TFrmAOutBowser", u"FrmAOutBowser"},
+        {u"其他收支", u"TFrmADayAccount", u"FrmADayAccount"}, {u"支付凭证", u"TFrmAPayBowser", u"FrmAPayBowser"},
+        {u"车辆档案", u"TFrmAVehicle", u"FrmaVehicle"},  {u"财务统计", u"TFrmtj", u"Frmtj"},
+        {u"统计分析", u"TFrmTotal", u"FrmTotal"},        {u"固定资料", u"TFrmAShareBase", u"FrmASharebase"},
+        {u"电话本", u"TFrmAClient", u"FrmAClient"},      {u"美容卡", u"TFrmACard", u"FrmACard"},
+        {u"分类统计", u"TFrmTotal2", u"FrmTotal2"},      {u"车辆年季审", u"TFrmACheck", u"FrmACheck"},
+        {u"会员卡充值", u"TFrmACardAdd", u"FrmACardAdd"}, {u"每日提醒", u"TFrmAlerk", u"FrmAlerk"},
+        {u"盘点管理", u"TFrmCheckBowser", u"FrmCheckBowser"}, {u"客户档案", u"TFrmAVehicle", u"FrmaVehicle"},
+        {u"供应商档案", u"TFrmASupplierFile", u"FrmASupplierFile"}, {u"维修项目", u"TFrmAServiceItem", u"FrmAServiceItem"},
+    };
+    for (const auto& row : table) {
+        QString formClass;
+        QString formName;
+        ASSERT_TRUE(TFrmAMain::ModuleOfCaption(QString::fromUtf16(row.caption), formClass, formName));
+        EXPECT_EQ(formClass, QString::fromUtf16(row.formClass));
+        EXPECT_EQ(formName, QString::fromUtf16(row.formName));
+    }
+    QString formClass;
+    QString formName;
+    EXPECT_FALSE(TFrmAMain::ModuleOfCaption(QStringLiteral("工单"), formClass, formName));
+}
+
+TEST_F(MainWindowTest, ModuleNotBuiltYetOpensNothingAfterTheRightsCheck)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("主-维修项目")});
+    TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("基础资料"), QStringLiteral("维修项目")));
+    EXPECT_TRUE(window.MdiArea->subWindowList().isEmpty());
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("基础资料"), QStringLiteral("供应商档案")));
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("对不起你没有 [供应商档案] 的权限")});
+}
+
+TEST_F(MainWindowTest, SystemItemsCheckTheirRights)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("系统设置-操作员及权限")});
+    int rightsDialogs = 0;
+    registerForm(QStringLiteral("TFrmRightSet"), [&](TFrmAMain&) -> QWidget* {
+        ++rightsDialogs;
+        auto* dialog = new QDialog;
+        dialog->setObjectName(QStringLiteral("FrmRightSet"));
+        return dialog;
+    });
+    TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    dialogs().answerDialog(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("操作员及权限")));
+    EXPECT_EQ(rightsDialogs, 1);
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("数据初始化")));
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("升级数据")));
+    EXPECT_EQ(dialogs().messages(),
+              (QStringList{QStringLiteral("对不起你没有 [初始化] 的权限"),
+                           QStringLiteral("对不起你没有 [数据升级] 的权限")}));
+}
+
+TEST_F(MainWindowTest, ReportMenuListsTheStoredReportsInOrder)
+{
+    exec(QStringLiteral("delete from tQueryReport"));
+    exec(QStringLiteral("insert into tQueryReport (ReportName, OrderIndex) values ('维修历史配件别', 2), "
+                        "('维修历史工单别', 1), ('营业日报', 3)"));
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    QStringList captions;
+    for (QAction* item : window.ReportItems())
+        captions << item->text();
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("维修历史工单别"), QStringLiteral("维修历史配件别"),
+                                     QStringLiteral("营业日报")}));
+    const QList<QAction*> all = window.Menu(QStringLiteral("报表中心"))->actions();
+    ASSERT_EQ(all.size(), 5);
+    EXPECT_EQ(all[2]->text(), QStringLiteral("维修历史工单别"));
+}
+
+TEST_F(MainWindowTest, ReportItemWithoutTheRightDoesNotLoadTheLibrary)
+{
+    exec(QStringLiteral("delete from tQueryReport"));
+    exec(QStringLiteral("insert into tQueryReport (ReportName, OrderIndex) values ('维修历史工单别', 1)"));
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("主-工单管理")});
+    TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    const int loads = qx::dllLoadCount();
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.ReportItems().value(0));
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("对不起你没有 [维修历史工单别] 的权限")});
+    EXPECT_EQ(qx::dllLoadCount(), loads);
+}
+
+TEST_F(MainWindowTest, ReportSettingsWithTheLibraryMissingSaysSoEachTime)
+{
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    QAction* item = window.MenuItem(QStringLiteral("报表中心"), QStringLiteral("报表设置"));
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(item);
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(item);
+    const QStringList shown = dialogs().messages();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("在调入["))) << shown[0].toStdString();
+    EXPECT_EQ(shown[0], shown[1]);
+}
+
+TEST_F(MainWindowTest, CancelledChangeOfOperatorKeepsThePreviousOperator)
+{
+    addOperator(QStringLiteral("张三"), hashPassword(QStringLiteral("ABC")), {QStringLiteral("主-工单管理")});
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    // A wrong password empties CurrentUser; "取消" then gives the operator back.
+    dialogs().answerDialog(loginAs(QStringLiteral("张三"), QStringLiteral("bad"), true));
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("更换用户")));
+    EXPECT_EQ(CurrentUser, QStringLiteral("高级用户"));
+    EXPECT_FALSE(programTerminated());
+    EXPECT_EQ(window.StatusPanel(1), QStringLiteral("当前用户：高级用户"));
+
+    // Closing the dialog after a failed attempt keeps the operator too.
+    dialogs().answerDialog(loginAs(QStringLiteral("张三"), QStringLiteral("bad")));
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("更换用户")));
+    EXPECT_EQ(CurrentUser, QStringLiteral("高级用户"));
+}
+
+TEST_F(MainWindowTest, StatusBarFollowsTheNewOperator)
+{
+    addOperator(QStringLiteral("张三"), hashPassword(QStringLiteral("ABC")), {QStringLiteral("主-工单管理")});
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    dialogs().answerDialog(loginAs(QStringLiteral("张三"), QStringLiteral("abc")));
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("更换用户")));
+    EXPECT_EQ(CurrentUser, QStringLiteral("张三"));
+    EXPECT_EQ(window.StatusPanel(1), QStringLiteral("当前用户：张三"));
+}
+
+TEST_F(MainWindowTest, CloseAsksFirst)
+{
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    dialogs().answerMessage(mrNo);
+    window.Close();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(module->ADOConnection->Connected());
+    EXPECT_FALSE(programTerminated());
+    ASSERT_EQ(dialogs().shown().size(), 2);
+    EXPECT_EQ(dialogs().shown()[1].caption, QStringLiteral("提示！"));
+    EXPECT_EQ(dialogs().shown()[1].icon, MessageIcon::Question);
+
+    dialogs().answerMessage(mrYes);
+    window.Close();
+    EXPECT_FALSE(module->ADOConnection->Connected());
+    EXPECT_TRUE(programTerminated());
+}
+
+TEST_F(MainWindowTest, BackupOnExitRunsForTheLocalDatabaseOnly)
+{
+    int backups = 0;
+    registerForm(QStringLiteral("TFrmBackupExit"), [&](TFrmAMain&) -> QWidget* {
+        ++backups;
+        return new QDialog;
+    });
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    BackupOnExit = true;
+    dialogs().answerMessage(mrYes);
+    dialogs().answerDialog(mrOk);
+    window.Close();
+    EXPECT_EQ(backups, 1);
+
+    resetProgramTerminated();
+    ASSERT_NO_THROW(module->ADOConnection->Open());
+    main.reset();
+    TFrmAMain& second = loggedIn(QStringLiteral("高级用户"));
+    BackupOnExit = false;
+    dialogs().answerMessage(mrYes);
+    second.Close();
+    EXPECT_EQ(backups, 1) << "no backup without the flag";
+}
+
+TEST_F(MainWindowTest, SharedDatabaseEndsWithoutTheBackup)
+{
+    int backups = 0;
+    registerForm(QStringLiteral("TFrmBackupExit"), [&](TFrmAMain&) -> QWidget* {
+        ++backups;
+        return new QDialog;
+    });
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    BackupOnExit = true;
+    DatabasePath = QStringLiteral("//server/shop/Account.mdb");
+    dialogs().answerMessage(mrYes);
+    window.Close();
+    EXPECT_EQ(backups, 0);
+    EXPECT_TRUE(programTerminated());
+}
+
+TEST_F(MainWindowTest, AboutWindowClosesOnAClick)
+{
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    bool closed = false;
+    dialogs().answerDialog([&](QDialog& dialog) {
+        QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(10, 10));
+        closed = !dialog.isVisible();
+    });
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("关于"), QStringLiteral("关 于本软件")));
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(dialogs().shown().last().caption, QStringLiteral("关于本软件"));
+}
+
+} // namespace
+} // namespace qx::app::test
