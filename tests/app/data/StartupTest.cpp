@@ -100,6 +100,14 @@ TEST_F(StartupTest, WithoutSettingsFileSaysSoAndEnds)
     EXPECT_TRUE(DatabasePath.isEmpty()); // no connection was tried
 }
 
+TEST_F(StartupTest, SettingsFolderInsteadOfFileIsNoSettingsFile)
+{
+    ASSERT_TRUE(QFile::remove(folder.filePath(QStringLiteral("ConSQL.ini"))));
+    ASSERT_TRUE(QDir(folder.programFolder()).mkdir(QStringLiteral("ConSQL.ini")));
+    expectFailure(StartupNoSettingsFile, QStringLiteral("系统无法找到配置文件！"),
+                  MessageIcon::Information);
+}
+
 TEST_F(StartupTest, FileThatIsNoDatabaseFailsToConnect)
 {
     writeFile(folder.databasePath(), QByteArray("This is the shop's price list, not a database.\n").repeated(40));
@@ -176,6 +184,19 @@ TEST_F(StartupTest, PathWithSemicolonReachesTheConnection)
     AccountStartup startup(countingFactories());
     ASSERT_EQ(startup.Start(), StartupOk);
     EXPECT_EQ(startup.DataModule()->ADOConnection->DatabaseFile(), odd);
+}
+
+// The path is taken as written: '#' and '*' begin no comment here.
+TEST_F(StartupTest, PathIsNotCutAtCommentMarks)
+{
+    TempDatabase share;
+    QDir(share.programFolder()).mkdir(QStringLiteral("shop#1*"));
+    const QString marked = share.filePath(QStringLiteral("shop#1*/Account.mdb"));
+    ASSERT_TRUE(QFile::copy(share.databasePath(), marked));
+    writeSettings(folder, marked);
+    AccountStartup startup(countingFactories());
+    ASSERT_EQ(startup.Start(), StartupOk);
+    EXPECT_EQ(DatabasePath, marked);
 }
 
 // The shop's first start: the program folder has settings but no database yet.
