@@ -86,7 +86,7 @@ TEST_F(BaseFormTest, BrowserShowsItsCaptionInTheTitleStrip)
     EXPECT_TRUE(guard.isNull());
 }
 
-TEST_F(BaseFormTest, SaveLayoutWritesOneFileProGridIntoTheProgramFolder)
+TEST_F(BaseFormTest, SaveLayoutWritesOneFilePerGridIntoTheProgramFolder)
 {
     QStringList written;
     setGridLayoutWriter([&](QObject& grid, const QString& fileName) {
