@@ -1,4 +1,5 @@
 // The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/uAMain.h"
 #include "app/uStartup.h"
 
 #include <QApplication>
@@ -6,5 +7,5 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    return qx::app::RunAccount();
+    return qx::app::RunAccount(qx::app::shellFactories());
 }
