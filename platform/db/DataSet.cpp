@@ -216,6 +216,7 @@ void TDataSet::BuildColumns()
         }
     }
     m_buffer.assign(std::size_t(m_store.columnCount()), QVariant());
+    m_loaded.assign(std::size_t(m_store.columnCount()), 1);
     m_changed.assign(std::size_t(m_store.columnCount()), false);
     m_calcValues.assign(std::size_t(m_calcCount), QVariant());
     m_autoIncNext.assign(std::size_t(m_store.columnCount()), 0);
@@ -455,7 +456,7 @@ QVariant TDataSet::cellOf(const TField* field, const ReadTarget& t) const
     if (field->m_column >= 0) {
         switch (t.kind) {
         case Target::None: return QVariant();
-        case Target::Buffer: return m_buffer[std::size_t(field->m_column)];
+        case Target::Buffer: return bufferCell(std::size_t(field->m_column));
         case Target::Slot:
         case Target::Cursor: return m_store.value(t.slot, field->m_column);
         }
@@ -531,7 +532,7 @@ void TDataSet::WriteCell(TField* field, const QVariant& cell)
     const std::size_t col = std::size_t(field->m_column);
     if (field->OnValidate) {
         // The handler sees the new value through the field; a refusal puts the old one back.
-        QVariant old = m_buffer[col];
+        QVariant old = bufferCell(col);
         m_buffer[col] = cell;
         ++m_version;
         try {
@@ -543,6 +544,7 @@ void TDataSet::WriteCell(TField* field, const QVariant& cell)
         }
     } else {
         m_buffer[col] = cell;
+        m_loaded[col] = 1;
     }
     m_changed[col] = true;
     m_modified = true;
@@ -554,6 +556,7 @@ void TDataSet::WriteCell(TField* field, const QVariant& cell)
 void TDataSet::SetBufferCell(int column, const QVariant& cell)
 {
     m_buffer[std::size_t(column)] = cell;
+    m_loaded[std::size_t(column)] = 1;
     m_changed[std::size_t(column)] = true;
     ++m_version;
 }
@@ -565,14 +568,19 @@ void TDataSet::clearBuffer()
     for (QVariant& v : m_buffer)
         if (v.isValid())
             v = QVariant();
+    std::fill(m_loaded.begin(), m_loaded.end(), char(1));
     std::fill(m_changed.begin(), m_changed.end(), false);
     ++m_version;
 }
 
 void TDataSet::loadBuffer(std::uint32_t slot)
 {
-    for (int c = 0; c < m_store.columnCount(); ++c)
-        m_buffer[std::size_t(c)] = m_store.value(slot, c);
+    // The cells come from the row when first read (bufferCell).
+    for (QVariant& v : m_buffer)
+        if (v.isValid())
+            v = QVariant();
+    m_editSlot = slot;
+    std::fill(m_loaded.begin(), m_loaded.end(), char(0));
     std::fill(m_changed.begin(), m_changed.end(), false);
     ++m_version;
 }
@@ -677,7 +685,7 @@ void TDataSet::checkRequiredFields()
     for (TField* f : m_fields) {
         if (f->Required() && !f->ReadOnly() && f->FieldKind() == fkData && f->DataType() != ftAutoInc
             && f->m_column >= 0) {
-            const QVariant& v = m_buffer[std::size_t(f->m_column)];
+            const QVariant& v = bufferCell(std::size_t(f->m_column));
             if (!v.isValid() || v.isNull()) {
                 f->FocusControl();
                 DatabaseError(QStringLiteral("Field '%1' must have a value").arg(f->DisplayName()));
@@ -700,7 +708,7 @@ void TDataSet::assignAutoInc()
                     mx = std::max<qint64>(mx, m_store.int32At(s, int(col)));
             next = mx + 1;
         }
-        const QVariant& v = m_buffer[col];
+        const QVariant& v = bufferCell(col);
         if (!v.isValid() || v.isNull())
             m_buffer[col] = QVariant(int(next++));
         else
@@ -745,7 +753,7 @@ void TDataSet::internalPost()
         for (int c = 0; c < m_store.columnCount(); ++c) {
             if (!m_changed[std::size_t(c)])
                 continue;
-            m_store.setValue(slot, c, m_buffer[std::size_t(c)]);
+            m_store.setValue(slot, c, bufferCell(std::size_t(c)));
             for (const SortKey& k : m_sortKeys)
                 keyChanged = keyChanged || k.column == c;
         }
@@ -1183,7 +1191,7 @@ int TDataSet::CompareSlots(std::uint32_t a, std::uint32_t b, const std::vector<S
 int TDataSet::CompareBufferToSlot(std::uint32_t slot, const std::vector<SortKey>& keys) const
 {
     for (const SortKey& k : keys) {
-        int r = -m_store.compareToValue(slot, k.column, m_buffer[std::size_t(k.column)], true);
+        int r = -m_store.compareToValue(slot, k.column, bufferCell(std::size_t(k.column)), true);
         if (r != 0)
             return k.descending ? -r : r;
     }

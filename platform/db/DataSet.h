@@ -204,7 +204,7 @@ protected:
 
     // The edit buffer of the record being posted, by store column.
     int PendingSlot() const { return m_state == dsEdit ? int(currentSlot()) : -1; }
-    const QVariant& BufferCell(int column) const { return m_buffer[std::size_t(column)]; }
+    const QVariant& BufferCell(int column) const { return bufferCell(std::size_t(column)); }
     bool BufferCellChanged(int column) const { return m_changed[std::size_t(column)]; }
     void SetBufferCell(int column, const QVariant& cell);
 
@@ -303,9 +303,22 @@ private:
     bool m_bof = true;
     bool m_eof = true;
 
-    // edit buffer, by store column
-    std::vector<QVariant> m_buffer;
+    // edit buffer, by store column. Edit does not copy the row: a cell is read from the
+    // edited row the first time something asks for it (most edits touch one or two cells of a
+    // wide row, and copying every cell into variants and back out cost more than the change).
+    // Outside edit state every cell counts as loaded and holds the buffer's own value.
+    mutable std::vector<QVariant> m_buffer;
+    mutable std::vector<char> m_loaded;
+    std::uint32_t m_editSlot = 0;
     std::vector<bool> m_changed;
+    const QVariant& bufferCell(std::size_t column) const
+    {
+        if (!m_loaded[column]) {
+            m_buffer[column] = m_store.value(m_editSlot, int(column));
+            m_loaded[column] = 1;
+        }
+        return m_buffer[column];
+    }
     bool m_modified = false;
 
     // calculated values, by calc index, for the record they were computed for
