@@ -13,6 +13,19 @@
 
 namespace {
 
+// Saves the painter's state and restores it when the scope ends, however it ends.
+class PainterStateSaver
+{
+public:
+    explicit PainterStateSaver(QPainter& p) : m_p(p) { m_p.save(); }
+    ~PainterStateSaver() { m_p.restore(); }
+    PainterStateSaver(const PainterStateSaver&) = delete;
+    PainterStateSaver& operator=(const PainterStateSaver&) = delete;
+
+private:
+    QPainter& m_p;
+};
+
 // The dotted focus rectangle: every other pixel of the frame inverted, as the window system
 // draws it, so that drawing it twice takes it away again.
 void DrawFocusRect(QPainter& p, const QRect& r)
@@ -162,24 +175,27 @@ void TQxCustomGrid::Paint()
                         state |= gdSelected;
                     if (!(state & gdFocused) || !(FOptions & goEditing) || !FEditorMode) {
                         // Cells scrolled under the fixed area by a pixel offset stay clipped.
-                        p.save();
-                        if (clipLeft > 0)
-                            p.setClipRect(ltrb(clipLeft, top, stopX, bottom), Qt::IntersectClip);
-                        if (FDefaultDrawing) {
-                            p.setFont(gridFont);
-                            QColor fill = areaQColor;
-                            p.setPen(fontColor);
-                            if ((state & gdSelected)
-                                && (!(state & gdFocused)
-                                    || (FOptions & (goDrawFocusSelected | goRowSelect)))) {
-                                fill = infoBk;
-                                p.setPen(highlightText);
+                        // The state is restored on every path, also when a descendant's
+                        // DrawCell raises and the error goes on to the exception guard.
+                        {
+                            const PainterStateSaver saved(p);
+                            if (clipLeft > 0)
+                                p.setClipRect(ltrb(clipLeft, top, stopX, bottom), Qt::IntersectClip);
+                            if (FDefaultDrawing) {
+                                p.setFont(gridFont);
+                                QColor fill = areaQColor;
+                                p.setPen(fontColor);
+                                if ((state & gdSelected)
+                                    && (!(state & gdFocused)
+                                        || (FOptions & (goDrawFocusSelected | goRowSelect)))) {
+                                    fill = infoBk;
+                                    p.setPen(highlightText);
+                                }
+                                p.setBrush(fill);
+                                p.fillRect(where, fill);
                             }
-                            p.setBrush(fill);
-                            p.fillRect(where, fill);
+                            DrawCell(curCol, curRow, where, state);
                         }
-                        DrawCell(curCol, curRow, where, state);
-                        p.restore();
                         if (FDefaultDrawing && (state & gdFocused)
                             && (FOptions & (goEditing | goAlwaysShowEditor))
                                    != (goEditing | goAlwaysShowEditor)
