@@ -261,9 +261,21 @@ QList<QMetaProperty> publishedProperties(const QMetaObject* mo)
     while (qtBase && !isQtClass(qtBase))
         qtBase = qtBase->superClass();
     const int first = qtBase ? qtBase->propertyCount() : 0;
+    // A property that a derived class declares again (a grid's own Options over the base's)
+    // is published once, at the base's position, read and written through the derived one.
     QList<QMetaProperty> out;
-    for (int i = first; i < mo->propertyCount(); ++i)
-        out.append(mo->property(i));
+    QHash<QByteArray, qsizetype> position;
+    for (int i = first; i < mo->propertyCount(); ++i) {
+        const QMetaProperty property = mo->property(i);
+        const QByteArray key = QByteArray(property.name()).toLower();
+        const auto seen = position.constFind(key);
+        if (seen != position.constEnd()) {
+            out[*seen] = property;
+        } else {
+            position.insert(key, out.size());
+            out.append(property);
+        }
+    }
     cache.insert(mo, out);
     return out;
 }
