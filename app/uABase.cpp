@@ -2,6 +2,7 @@
 
 #include "platform/env/DialogService.h"
 #include "platform/ui/Fonts.h"
+#include "app/ColorPanel.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 
 #include <QFont>
@@ -19,7 +20,7 @@ QFont applicationFont()
 
 } // namespace
 
-TFrmABase::TFrmABase(QWidget* parent) : TFrmBase(parent), pnlleft(new TQxPanel(this))
+TFrmABase::TFrmABase(QWidget* parent) : TFrmBase(parent), pnlleft(new qx::app::ColorPanel(this))
 {
     setObjectName(QStringLiteral("FrmABase"));
     resize(638, 450);
@@ -31,7 +32,6 @@ TFrmABase::TFrmABase(QWidget* parent) : TFrmBase(parent), pnlleft(new TQxPanel(t
     pnlleft->setObjectName(QStringLiteral("pnlleft"));
     pnlleft->SetAlign(alLeft);
     pnlleft->SetWidth(41);
-    pnlleft->SetBevelOuter(bvNone);
     pnlleft->SetColor(TColor(0xE3E8B5));
 
     OnClose = [this](QObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };

@@ -9,7 +9,9 @@
 
 class QKeyEvent;
 
-class TQxPanel;
+namespace qx::app {
+class ColorPanel;
+}
 
 class TFrmABase : public TFrmBase
 {
@@ -20,7 +22,7 @@ public:
     ~TFrmABase() override;
 
     // Aligned left; descendants put their buttons on it, resize it or hide it.
-    TQxPanel* const pnlleft;
+    qx::app::ColorPanel* const pnlleft;
 
     // Action := caFree: a closed form is released after its caller has read the result, so a
     // dialog is always created afresh with fresh data. Its creator never deletes it.

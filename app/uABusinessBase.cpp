@@ -4,6 +4,7 @@
 #include "platform/env/ExceptionGuard.h"
 #include "usystem/vcl/uQxButtons.h"
 #include "usystem/vcl/uQxFuncs.h"
+#include "app/ColorPanel.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 
 #include <QFont>
@@ -35,10 +36,10 @@ TFrmABusinessBase::TFrmABusinessBase(QWidget* parent)
     : TFrmABase(parent),
       BtnClose(new TQxButton(pnlleft)),
       SpeedButton2(new TQxButton(pnlleft)),
-      Panel1(new TQxPanel(this)),
-      pnlbase(new TQxPanel(Panel1)),
+      Panel1(new qx::app::ColorPanel(this)),
+      pnlbase(new qx::app::ColorPanel(Panel1)),
       lblBillType(new TQxLabel(pnlbase)),
-      Panel3(new TQxPanel(Panel1))
+      Panel3(new qx::app::ColorPanel(Panel1))
 {
     setObjectName(QStringLiteral("FrmABusinessBase"));
     SetCaption(QString());
@@ -60,14 +61,12 @@ TFrmABusinessBase::TFrmABusinessBase(QWidget* parent)
 
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->SetAlign(alClient);
-    Panel1->SetBevelOuter(bvNone);
     Panel1->SetCaption(QString());
 
     pnlbase->setObjectName(QStringLiteral("pnlbase"));
     pnlbase->SetAlign(alTop);
     pnlbase->SetHeight(28);
     pnlbase->SetColor(clWhite);
-    pnlbase->SetBevelOuter(bvNone);
     pnlbase->SetCaption(QString());
 
     lblBillType->setObjectName(QStringLiteral("lblBillType"));
@@ -81,7 +80,6 @@ TFrmABusinessBase::TFrmABusinessBase(QWidget* parent)
     Panel3->SetAlign(alBottom);
     Panel3->SetHeight(29);
     Panel3->SetColor(clWhite);
-    Panel3->SetBevelOuter(bvNone);
     Panel3->SetCaption(QString());
 }
 

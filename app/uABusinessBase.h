@@ -22,10 +22,10 @@ public:
 
     TQxButton* const BtnClose;
     TQxButton* const SpeedButton2;
-    TQxPanel* const Panel1;
-    TQxPanel* const pnlbase;
+    qx::app::ColorPanel* const Panel1;
+    qx::app::ColorPanel* const pnlbase;
     TQxLabel* const lblBillType;
-    TQxPanel* const Panel3;
+    qx::app::ColorPanel* const Panel3;
 
     // The title strip takes the form's caption.
     void FormShow(QObject* Sender) override;

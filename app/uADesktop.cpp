@@ -5,6 +5,7 @@
 #include "platform/env/ExceptionGuard.h"
 #include "platform/ui/AlignLayout.h"
 #include "usystem/vcl/uQxButtons.h"
+#include "app/ColorPanel.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 
 #include <QCloseEvent>
@@ -15,13 +16,12 @@
 
 namespace {
 
-TQxPanel* panel(QWidget* parent, const char* name, TAlign align, int size)
+qx::app::ColorPanel* panel(QWidget* parent, const char* name, TAlign align, int size)
 {
-    auto* p = new TQxPanel(parent);
+    auto* p = new qx::app::ColorPanel(parent);
     p->setObjectName(QLatin1String(name));
-    p->SetBevelOuter(bvNone);
     p->SetCaption(QString());
-    p->SetColor(clWhite);
+    p->SetColor(TColor(0xF8EDE5));
     if (align == alTop || align == alBottom)
         p->SetHeight(size);
     else if (align == alLeft || align == alRight)
@@ -46,6 +46,9 @@ TFrmADesktop::TFrmADesktop(TFrmAMain& MainForm, QWidget* parent)
     setWindowTitle(QStringLiteral("快捷导航"));
     setAutoFillBackground(true);
     new qx::AlignLayout(this);
+    // The picture strips stand out white against the desktop's colour.
+    Panel1->SetColor(clWhite);
+    Panel3->SetColor(clWhite);
 
     // Master files along the banner.
     int left = 360;

@@ -10,7 +10,9 @@
 
 class TFrmAMain;
 class TQxButton;
-class TQxPanel;
+namespace qx::app {
+class ColorPanel;
+}
 
 class TFrmADesktop : public QWidget
 {
@@ -24,12 +26,12 @@ public:
     explicit TFrmADesktop(TFrmAMain& MainForm, QWidget* parent = nullptr);
     ~TFrmADesktop() override;
 
-    TQxPanel* const Panel1; // top: banner and the master files
-    TQxPanel* const Panel2; // the rest: the spacers and Panel4
-    TQxPanel* const Panel3; // bottom: history reports and statistics
-    TQxPanel* const Panel5; // top spacer
-    TQxPanel* const Panel6; // left spacer
-    TQxPanel* const Panel4; // the daily modules
+    qx::app::ColorPanel* const Panel1; // top: banner and the master files
+    qx::app::ColorPanel* const Panel2; // the rest: the spacers and Panel4
+    qx::app::ColorPanel* const Panel3; // bottom: history reports and statistics
+    qx::app::ColorPanel* const Panel5; // top spacer
+    qx::app::ColorPanel* const Panel6; // left spacer
+    qx::app::ColorPanel* const Panel4; // the daily modules
 
     // The twelve module buttons and the four history buttons, in layout order.
     QList<TQxButton*> ModuleButtons() const { return FModuleButtons; }

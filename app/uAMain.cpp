@@ -1,5 +1,6 @@
 #include "app/uAMain.h"
 
+#include "app/ColorPanel.h"
 #include "app/about.h"
 #include "app/dmData.h"
 #include "app/uADesktop.h"

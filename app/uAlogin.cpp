@@ -8,6 +8,7 @@
 #include "platform/env/ExceptionGuard.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Keys.h"
+#include "app/ColorPanel.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 
 #include <QComboBox>
@@ -48,7 +49,7 @@ TQxBitBtn* button(QWidget* parent, const char* name, const QString& caption, int
 
 TFrmALogin::TFrmALogin(QWidget* parent)
     : TFrmABase(parent),
-      Image1(new TQxPanel(this)),
+      Image1(new qx::app::ColorPanel(this)),
       Notebook1(new QStackedWidget(this)),
       PageChange(new QWidget),
       PageDefault(new QWidget),
@@ -79,7 +80,6 @@ TFrmALogin::TFrmALogin(QWidget* parent)
     Image1->SetHeight(79);
     Image1->SetColor(TColor(0xB5723A));
     Image1->SetFontColor(clWhite);
-    Image1->SetBevelOuter(bvNone);
     Image1->SetCaption(QGuiApplication::applicationDisplayName());
 
     Notebook1->setObjectName(QStringLiteral("Notebook1"));

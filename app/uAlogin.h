@@ -23,7 +23,7 @@ public:
     explicit TFrmALogin(QWidget* parent = nullptr);
     ~TFrmALogin() override;
 
-    TQxPanel* const Image1; // the picture strip
+    qx::app::ColorPanel* const Image1; // the picture strip
     QStackedWidget* const Notebook1;
     QWidget* const PageChange;  // page "Change": the login
     QWidget* const PageDefault; // page "Default": the new password

@@ -2,6 +2,8 @@
 // the browser's title strip and its "保存格式", and the information box.
 #include "ShellFixture.h"
 
+#include "app/ColorPanel.h"
+
 #include "app/uABase.h"
 #include "app/uABusinessBase.h"
 #include "usystem/vcl/uQxButtons.h"

@@ -2,6 +2,8 @@
 // behind the rights check and the history buttons without one.
 #include "ShellFixture.h"
 
+#include "app/ColorPanel.h"
+
 #include "app/uABusinessBase.h"
 #include "app/uADesktop.h"
 #include "app/uAMain.h"

@@ -3,6 +3,8 @@
 // change and the keys of the password edits.
 #include "ShellFixture.h"
 
+#include "app/ColorPanel.h"
+
 #include "app/uAlogin.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 

@@ -2,6 +2,8 @@
 // the rights check, the report-centre menu, the change of operator and the close.
 #include "ShellFixture.h"
 
+#include "app/ColorPanel.h"
+
 #include "app/uABusinessBase.h"
 #include "app/uAMain.h"
 #include "app/uAlogin.h"
