@@ -19,6 +19,8 @@
 #include "usystem/vcl/uQxStdCtrls.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -131,6 +133,9 @@ TFrmAMain::TFrmAMain(QWidget* parent)
     setObjectName(QStringLiteral("FrmAMain"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    // Maximised; the screen's size also holds where no window manager maximises it.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
     pnlleft->SetWidth(0);
     pnlleft->SetVisible(false);
@@ -147,7 +152,6 @@ TFrmAMain::TFrmAMain(QWidget* parent)
         auto* panel = new QLabel(StatusBar1);
         panel->setAlignment(Qt::AlignCenter);
         panel->setFixedWidth(w);
-        panel->setFrameShape(QFrame::StyledPanel);
         StatusBar1->addWidget(panel);
         FPanels.append(panel);
     }
