@@ -902,6 +902,15 @@ void TDataSet::Delete()
 
 TBookmark TDataSet::GetBookmark() const
 {
+    // While a data link reads another row of its window, the bookmark names that row, so a
+    // grid can tell whether a painted row is selected without moving the cursor.
+    if (m_readDisplay >= 0) {
+        const ReadTarget t = targetOfDisplay(m_readDisplay);
+        if (t.kind == Target::Slot)
+            return makeBookmark(m_store.rowId(t.slot));
+        if (t.kind != Target::Buffer || m_state != dsEdit)
+            return TBookmark();
+    }
     if (m_state == dsInactive || m_state == dsInsert || m_pos < 0)
         return TBookmark();
     return makeBookmark(m_store.rowId(currentSlot()));

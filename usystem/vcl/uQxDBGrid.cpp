@@ -999,9 +999,6 @@ void TQxCustomDBGrid::LinkActive(bool Value)
     if (!Value)
         HideEditor();
     FBookmarks->SetLinkActive(Value);
-    FRowBookmarks.clear();
-    FRowBookmarksView.clear();
-    checkRowBookmarksView();
     try {
         LayoutChanged();
     } catch (...) {
@@ -1009,19 +1006,16 @@ void TQxCustomDBGrid::LinkActive(bool Value)
         throw;
     }
     UpdateScrollBar();
-    rememberCurrentBookmark();
     if (Value && (FOptions & dgAlwaysShowEditor))
         ShowEditor();
 }
 
 void TQxCustomDBGrid::DataChanged()
 {
-    checkRowBookmarksView();
     UpdateRowCount();
     UpdateScrollBar();
     UpdateActive();
     InvalidateEditor();
-    rememberCurrentBookmark();
     InvalidateGrid();
 }
 
@@ -1035,7 +1029,6 @@ void TQxCustomDBGrid::Scroll(int Distance)
         UpdateRowCount();
     UpdateScrollBar();
     UpdateActive();
-    rememberCurrentBookmark();
     if (Distance != 0) {
         HideEditor();
         const int visible = RowCount() - FTitleOffset;
@@ -1125,48 +1118,17 @@ void TQxCustomDBGrid::FieldRemoved(TField* field)
         DeferLayout();
 }
 
-void TQxCustomDBGrid::checkRowBookmarksView()
-{
-    // Rows came or went, or the order changed: what this grid knew of row places is stale.
-    TDataSet* ds = FDataLink->DataSet();
-    if (!ds)
-        return;
-    const QString view = QString::number(ds->DisplayCount()) + QLatin1Char('|') + ds->Sort()
-                         + QLatin1Char('|') + (ds->Filtered() ? ds->Filter() : QString());
-    if (view != FRowBookmarksView) {
-        FRowBookmarks.clear();
-        FRowBookmarksView = view;
-    }
-}
-
-void TQxCustomDBGrid::rememberCurrentBookmark()
-{
-    TDataSet* ds = FDataLink->DataSet();
-    if (!ds || !FDataLink->Active() || ds->State() != dsBrowse)
-        return;
-    const int index = ds->DisplayIndex();
-    if (index >= 0)
-        FRowBookmarks[index] = ds->Bookmark();
-}
-
 TBookmarkStr TQxCustomDBGrid::RowBookmark(int DataRow)
 {
+    // The link's window names any of its rows without moving the cursor.
     TDataSet* ds = FDataLink->DataSet();
     if (!ds || !FDataLink->Active())
         return {};
-    const int display = FDataLink->FirstRecord() + DataRow;
-    const TBookmarkStr current = ds->Bookmark();
-    if (display == ds->DisplayIndex())
-        return current;
     const int saved = ds->ReadRecord();
-    ds->SetReadRecord(display);
-    const TBookmarkStr read = ds->Bookmark();
+    ds->SetReadRecord(FDataLink->FirstRecord() + DataRow);
+    const TBookmarkStr bookmark = ds->Bookmark();
     ds->SetReadRecord(saved);
-    if (!read.isEmpty() && read != current)
-        return read;
-    // The dataset names only its current record: fall back on what this grid saw there.
-    const auto it = FRowBookmarks.find(display);
-    return it == FRowBookmarks.end() ? TBookmarkStr() : it->second;
+    return bookmark;
 }
 
 bool TQxCustomDBGrid::RowSelected(int DataRow)

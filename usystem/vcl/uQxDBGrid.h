@@ -596,8 +596,6 @@ private:
     void DrawTitleCell(int DataCol, QRect ARect, TKyGridDrawState AState);
     void DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGridDrawState AState);
     TBookmarkStr RowBookmark(int DataRow);
-    void rememberCurrentBookmark();
-    void checkRowBookmarksView();
 
     TQxDBGridOptions FOptions = DefaultDBOptions;
     QFont FTitleFont;
@@ -627,10 +625,6 @@ private:
     bool FUpdateFields = true;
     bool FLoading = false;
     QPointer<TQxIMEPad> FImePad;
-    // Bookmarks of the records met as the current record, by their place among the records
-    // a link can see; used to tell the selection of rows the platform cannot name directly.
-    std::unordered_map<int, TBookmarkStr> FRowBookmarks;
-    QString FRowBookmarksView;
     bool FInUpdateActive = false;
     bool FInScrollBarUpdate = false;
     bool FInRowCountUpdate = false;

@@ -258,3 +258,20 @@ TEST(DBGridPaint, DrawDataCellFiresForDefaultColumnsOnlyDrawColumnCellAlways)
     const QRect cell = w.grid->CellRect(2, 2);
     EXPECT_FALSE(hasPixel(img, cell.adjusted(1, 1, -1, -1), QColor(Qt::black)));
 }
+
+TEST(DBGridPaint, SelectedRowKeepsItsHighlightAfterAnotherRowGoes)
+{
+    DBGridWindow w(10);
+    w.grid->SetOptions(w.grid->Options() | dgMultiSelect);
+    w.table->Locate("Code", "P04");
+    w.grid->SelectedRows()->SetCurrentRowSelected(true);
+    // Delete the first row: P04 moves up to the third data row and is never visited again.
+    w.table->First();
+    w.table->Delete();
+    w.table->Last();
+    w.table->First();
+    w.grid->viewport()->repaint();
+    const QImage img = shot(w.grid);
+    EXPECT_EQ(pixelAt(img, w.grid->CellRect(2, 3).topLeft() + QPoint(1, 1)), toQColor(clHighlight));
+    EXPECT_EQ(pixelAt(img, w.grid->CellRect(2, 4).topLeft() + QPoint(1, 1)), toQColor(clWindow));
+}
