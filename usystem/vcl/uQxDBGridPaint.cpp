@@ -79,24 +79,6 @@ void drawInnerEdge(QPainter& p, const QRect& r, bool sunken, bool left = true, b
         p.fillRect(QRect(l, b, r.width(), 1), dark);
 }
 
-// The dotted focus rectangle, every other pixel inverted.
-void drawFocusRect(QPainter& p, const QRect& r)
-{
-    if (r.width() <= 0 || r.height() <= 0)
-        return;
-    QPolygon pts;
-    const int l = r.left(), t = r.top(), rr = r.left() + r.width() - 1, b = r.top() + r.height() - 1;
-    for (int x = l; x <= rr; x += 2)
-        pts << QPoint(x, t) << QPoint(x, b);
-    for (int y = t + 2; y < b; y += 2)
-        pts << QPoint(l, y) << QPoint(rr, y);
-    p.save();
-    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.setPen(QPen(Qt::white, 1));
-    p.drawPoints(pts);
-    p.restore();
-}
-
 // The flat 13 x 13 check box of a Boolean cell, centred in r.
 void drawFlatCheckBox(QPainter& p, const QRect& r, bool checked)
 {
@@ -379,5 +361,5 @@ void TQxCustomDBGrid::DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGri
     if (FDefaultDrawing && (AState & gdSelected)
         && ((FOptions & dgAlwaysShowSelection) || hasFocus()) && !(FOptions & dgRowSelect)
         && FUpdateLock == 0 && IsActiveControl())
-        drawFocusRect(p, ARect);
+        DrawFocusRect(p, ARect);
 }

@@ -536,3 +536,7 @@ private:
 
     friend class TQxCustomGrid;
 };
+
+// The dotted focus rectangle of the grids: every other pixel of the frame inverted, so that
+// drawing it twice takes it away again.
+void DrawFocusRect(QPainter& p, const QRect& r);

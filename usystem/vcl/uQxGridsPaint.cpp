@@ -26,6 +26,8 @@ private:
     QPainter& m_p;
 };
 
+} // namespace
+
 // The dotted focus rectangle: every other pixel of the frame inverted, as the window system
 // draws it, so that drawing it twice takes it away again.
 void DrawFocusRect(QPainter& p, const QRect& r)
@@ -51,8 +53,6 @@ void DrawFocusRect(QPainter& p, const QRect& r)
     p.drawPoints(pts);
     p.restore();
 }
-
-} // namespace
 
 bool TQxCustomGrid::viewportEvent(QEvent* event)
 {
