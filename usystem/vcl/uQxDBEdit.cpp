@@ -102,9 +102,12 @@ bool TQxDBEDIT::CanModify() const
 void TQxDBEDIT::ButtonClick()
 {
     TQxEdit::ButtonClick();
-    // The record picker of a plain text field (PickFieldValue) acts only on fields of a
-    // document structure, which live on the library's data module; no program creates that
-    // module, so there is nothing to pick here and the button of a text edit does nothing.
+    // A text edit has no pad of its own: its button opens the picker of its field's
+    // definition, which acts only on fields of a document structure.
+    if (DataType() == edtText && !ReadOnly() && Button()->Visible()) {
+        if (const auto& pick = qx::editLookupBinding().pickFieldValue)
+            pick(this);
+    }
 }
 
 void TQxDBEDIT::ResetMaxLength()

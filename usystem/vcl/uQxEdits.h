@@ -234,9 +234,10 @@ using THotKeyHintEvent = std::function<void(QObject* Sender, const QString& lHin
 
 namespace qx {
 
-// The record picker and the input-code dialog that a find edit opens. Both need the library's
-// data module, so their units install them when they exist; without them a find edit's button
-// does nothing. Each returns true only when the user confirmed a value.
+// The record picker, the input-code dialog and the field picker that the library's edits and
+// data controls open. They need the document structures and the library's data module, which
+// sit above the controls, so the picker unit installs them; without them these buttons do
+// nothing. The two finders return true only when the user confirmed a value.
 struct EditLookupBinding
 {
     // The picker over a document structure: Value := the chosen record's ResultField.
@@ -244,6 +245,10 @@ struct EditLookupBinding
         selectValueByStructure;
     // The input-code dialog for an input type ("I" + field name): Result := the chosen text.
     std::function<bool(const QString& InputType, QString& Result)> showImeDialog;
+    // The picker named by the field definition behind a data control (a data edit, a data
+    // grid or a record grid), for buttons that have no handler of their own. It does nothing
+    // for a control whose dataset is not a document structure.
+    std::function<void(QWidget* Control)> pickFieldValue;
 };
 void setEditLookupBinding(EditLookupBinding binding);
 const EditLookupBinding& editLookupBinding();
