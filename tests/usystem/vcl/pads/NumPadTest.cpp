@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct CalcCase
@@ -14,6 +16,20 @@ struct CalcCase
     const char* shown;
     bool accepted;
 };
+
+// Names the case by its keys in the test list, with Enter and Backspace spelled out.
+void PrintTo(const CalcCase& c, std::ostream* os)
+{
+    for (const char* k = c.keys; *k; ++k) {
+        if (*k == '\r')
+            *os << "<Enter>";
+        else if (*k == '\b')
+            *os << "<Back>";
+        else
+            *os << *k;
+    }
+    *os << " shows " << c.shown;
+}
 
 void press(TQxNumPad& pad, const char* keys)
 {
