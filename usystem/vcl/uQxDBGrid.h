@@ -293,6 +293,10 @@ public:
     // A column changed (null: the whole collection).
     void Notify(TQxColumn* item);
     bool MakingDefaultColumn() const { return FMakingDefault; }
+    // Column layout files (".dbg"): the collection as one component image whose only object
+    // is a TQxColumnsWrapper (uQxDBGridFiles.cpp).
+    void SaveToFile(const QString& FileName);
+    void LoadFromFile(const QString& FileName);
 
 protected:
     void update(qx::CollectionItem* item) override;
