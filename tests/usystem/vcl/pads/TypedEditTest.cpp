@@ -313,14 +313,15 @@ TEST_F(TypedEdit, EnabledAgainTextEditRunsButtonClickOnPlus)
 TEST_F(TypedEdit, CancelledFindKeepsText)
 {
     bool confirm = false;
-    qx::setEditLookupBinding({[&](const QString& field, const QString& code, QString& value) {
-                                  EXPECT_EQ(field, "SName");
-                                  EXPECT_EQ(code, "GYS");
-                                  if (confirm)
-                                      value = "供应商甲";
-                                  return confirm;
-                              },
-                              {}});
+    qx::EditLookupBinding binding;
+    binding.selectValueByStructure = [&](const QString& field, const QString& code, QString& value) {
+        EXPECT_EQ(field, "SName");
+        EXPECT_EQ(code, "GYS");
+        if (confirm)
+            value = "供应商甲";
+        return confirm;
+    };
+    qx::setEditLookupBinding(binding);
     text->SetDataType(edtFind);
     text->SetInPutType("GYS");
     text->SetInPutField("SName");
