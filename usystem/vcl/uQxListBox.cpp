@@ -620,18 +620,25 @@ void TQxListBox::DblClick()
         qx::guard(this, [&] { OnDblClick(this); });
 }
 
+int TQxListBox::checkAreaHit(const QPoint& pos) const
+{
+    const int index = ItemAtPos(pos);
+    if (index < 0 || !GetItemEnabled(index))
+        return -1;
+    // The first 15 pixels of an item flip its check, whether a box is shown there or not.
+    const QRect r = ItemRect(index);
+    const bool inCheck = layoutDirection() == Qt::RightToLeft ? pos.x() > r.right() - CheckWidth
+                                                              : pos.x() < r.left() + CheckWidth;
+    return inCheck ? index : -1;
+}
+
 void TQxListBox::mousePressEvent(QMouseEvent* event)
 {
-    const int index = ItemAtPos(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && index >= 0 && GetItemEnabled(index)) {
-        // The first 15 pixels of an item flip its check, whether a box is shown there or not.
-        const QRect r = ItemRect(index);
-        const int x = event->position().toPoint().x();
-        const bool inCheck = layoutDirection() == Qt::RightToLeft ? x > r.right() - CheckWidth
-                                                                  : x < r.left() + CheckWidth;
-        if (inCheck)
-            ToggleClickCheck(index);
-    }
+    const QPoint pos = event->position().toPoint();
+    const int index = ItemAtPos(pos);
+    if (event->button() == Qt::LeftButton)
+        if (const int hit = checkAreaHit(pos); hit >= 0)
+            ToggleClickCheck(hit);
     QListWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && index >= 0)
         Click();
@@ -639,9 +646,16 @@ void TQxListBox::mousePressEvent(QMouseEvent* event)
 
 void TQxListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QListWidget::mouseDoubleClickEvent(event);
-    if (event->button() != Qt::LeftButton)
+    if (event->button() != Qt::LeftButton) {
+        QListWidget::mouseDoubleClickEvent(event);
         return;
+    }
+    // The second press of a double click comes as the double click itself: in the check
+    // column it flips the item as any press there does, and the double click then flips the
+    // current item once more, so a double click on a box changes it, as on the platform.
+    if (const int hit = checkAreaHit(event->position().toPoint()); hit >= 0)
+        ToggleClickCheck(hit);
+    QListWidget::mouseDoubleClickEvent(event);
     DblClick();
     ToggleClickCheck(currentRow());
 }

@@ -212,6 +212,8 @@ private:
     class Delegate;
 
     void checkIndex(int Index) const;
+    // The enabled item whose check column holds pos, or -1.
+    int checkAreaHit(const QPoint& pos) const;
     void invalidateCheck(int Index);
     void applyFrame();
     void applyFontHeight();
