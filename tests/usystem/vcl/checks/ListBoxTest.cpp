@@ -327,6 +327,7 @@ TEST(QxListBox, DrawsTheBoxThePictureAndTheText)
     };
     f.list->viewport()->repaint();
     EXPECT_EQ(drawn.size(), 4u);
+
 }
 
 TEST(QxListBox, DisabledItemTextIsGrey)
@@ -376,4 +377,65 @@ TEST(QxListBox, PublishedPropertiesComeBackFromTheStream)
     EXPECT_EQ(back->ItemHeight(), 20);
     EXPECT_TRUE(back->MultiSelect());
     EXPECT_EQ(back->ItemStrings(), list.ItemStrings());
+}
+
+TEST(QxListBox, AStandardListTakesItsItemHeightFromItsFont)
+{
+    ListForm f;
+    f.show();
+    const int small = f.list->ItemRect(0).height();
+    EXPECT_EQ(small, QFontMetrics(f.list->font()).height());
+    QFont big = f.list->font();
+    big.setPixelSize(30);
+    f.list->setFont(big);
+    QApplication::processEvents();
+    EXPECT_EQ(f.list->ItemHeight(), QFontMetrics(big).height());
+    EXPECT_EQ(f.list->ItemRect(0).height(), QFontMetrics(big).height());
+    // An owner-drawn list keeps the height it was given.
+    f.list->SetStyle(StdCtrls::lbOwnerDrawFixed);
+    f.list->SetItemHeight(20);
+    QApplication::processEvents();
+    EXPECT_EQ(f.list->ItemRect(0).height(), 20);
+}
+
+TEST(QxListBox, ClicksAndMovesTellOnClick)
+{
+    ListForm f;
+    f.show();
+    int clicks = 0;
+    f.list->OnClick = [&](QObject*) { ++clicks; };
+    f.click(1, 40);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(f.list->ItemIndex(), 1);
+    QTest::keyClick(f.list, Qt::Key_Down);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(f.list->ItemIndex(), 2);
+    f.list->SetItemIndex(0); // code does not click
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(QxListBox, RightToLeftPutsTheCheckColumnAtTheRight)
+{
+    ListForm f;
+    f.list->setLayoutDirection(Qt::RightToLeft);
+    f.show();
+    const QRect r = f.list->ItemRect(1);
+    QTest::mouseClick(f.list->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 3, r.center().y()));
+    EXPECT_FALSE(f.list->GetChecked(1));
+    QTest::mouseClick(f.list->viewport(), Qt::LeftButton, {}, QPoint(r.right() - 3, r.center().y()));
+    EXPECT_TRUE(f.list->GetChecked(1));
+}
+
+TEST(QxListBox, AFreedImageListIsForgotten)
+{
+    ListForm f;
+    auto* images = new TImageList;
+    images->Add(QPixmap(16, 16));
+    f.list->SetImageList(images);
+    f.list->SetListBoxStyle(TQxListBox::lbsCheckBox | TQxListBox::lbsBitmap);
+    f.show();
+    delete images;
+    EXPECT_EQ(f.list->ImageList(), nullptr);
+    f.list->viewport()->repaint(); // draws without the picture column
+    QApplication::processEvents();
 }

@@ -519,3 +519,27 @@ TEST(QxTreeView, OnChangeTellsTheSelectedNode)
     EXPECT_EQ(f.tree->Selected(), customer);
     EXPECT_EQ(N(customer)->GetState(), U); // selecting never marks
 }
+
+TEST(QxTreeView, DrawsTheMarkBeforeThePictureAndTheText)
+{
+    TreeForm f;
+    f.show();
+    f.before->setFocus();
+    QApplication::processEvents();
+    const QRect mark = f.tree->StateIconRect(f.a);
+    auto markImage = [&] { return f.tree->viewport()->grab().toImage().copy(mark); };
+    const QImage none = markImage(); // no state picture yet: background only
+    f.a->SetState(U, false, false);
+    QApplication::processEvents();
+    const QImage unchecked = markImage();
+    f.a->SetChecked(true);
+    QApplication::processEvents();
+    const QImage checked = markImage();
+    EXPECT_NE(none, unchecked);
+    EXPECT_NE(unchecked, checked);
+    // The flat box's frame, with the tree's colour through its transparent face.
+    const int top = (mark.height() - 16) / 2;
+    EXPECT_EQ(unchecked.pixelColor(2, top + 2), toQColor(clBtnShadow));
+    EXPECT_EQ(unchecked.pixelColor(8, top + 4), toQColor(clWindow));
+    EXPECT_EQ(checked.pixelColor(8, top + 9), toQColor(clWindowText));
+}
