@@ -157,7 +157,6 @@ TQxListBox::TQxListBox(QWidget* parent) : QListWidget(parent), FItems(this)
     resize(121, 97);
     SetColor(clWindow);
     applyFrame();
-    applyFontHeight();
 }
 
 TQxListBox::~TQxListBox() = default;
@@ -265,15 +264,11 @@ void TQxListBox::applyFrame()
 
 void TQxListBox::applyFontHeight()
 {
-    if (FStyle == StdCtrls::lbStandard)
+    // Only a list that is on screen: a list being set up keeps the height it was given.
+    if (FStyle == StdCtrls::lbStandard && testAttribute(Qt::WA_WState_Created)) {
+        FItemHeight = QFontMetrics(font()).height();
         layoutChanged();
-}
-
-int TQxListBox::ItemHeight() const
-{
-    if (FStyle == StdCtrls::lbStandard)
-        return QFontMetrics(font()).height();
-    return FItemHeight;
+    }
 }
 
 void TQxListBox::layoutChanged()
@@ -286,8 +281,7 @@ void TQxListBox::SetItemHeight(int value)
 {
     if (value > 0 && FItemHeight != value) {
         FItemHeight = value;
-        if (FStyle != StdCtrls::lbStandard)
-            layoutChanged();
+        layoutChanged();
     }
 }
 
@@ -326,7 +320,6 @@ void TQxListBox::SetStyle(StdCtrls::TListBoxStyle value)
 {
     if (FStyle != value) {
         FStyle = value;
-        applyFontHeight();
         layoutChanged();
     }
 }

@@ -129,9 +129,9 @@ public:
     // Switching between the 3-D and the flat border re-creates the list (RecreateWnd).
     bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool value);
-    // Height of every item of a fixed-height list; a standard list takes it from its font
-    // (the text height of "Wg"), whatever was set.
-    int ItemHeight() const;
+    // Height of every item (an owner-drawn variable list asks OnMeasureItem). A standard list
+    // on screen takes the text height of its font whenever the font changes.
+    int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int value);
     bool MultiSelect() const { return FMultiSelect; }
     void SetMultiSelect(bool value);

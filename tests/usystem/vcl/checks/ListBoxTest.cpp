@@ -379,21 +379,26 @@ TEST(QxListBox, PublishedPropertiesComeBackFromTheStream)
     EXPECT_EQ(back->ItemStrings(), list.ItemStrings());
 }
 
-TEST(QxListBox, AStandardListTakesItsItemHeightFromItsFont)
+TEST(QxListBox, AStandardListOnScreenTakesItsItemHeightFromANewFont)
 {
     ListForm f;
-    f.show();
-    const int small = f.list->ItemRect(0).height();
-    EXPECT_EQ(small, QFontMetrics(f.list->font()).height());
     QFont big = f.list->font();
     big.setPixelSize(30);
+    TQxListBox offScreen;
+    offScreen.setFont(big); // no window yet: the given height stays
+    EXPECT_EQ(offScreen.ItemHeight(), 16);
+
+    f.show();
+    EXPECT_EQ(f.list->ItemRect(0).height(), 16);
     f.list->setFont(big);
     QApplication::processEvents();
     EXPECT_EQ(f.list->ItemHeight(), QFontMetrics(big).height());
     EXPECT_EQ(f.list->ItemRect(0).height(), QFontMetrics(big).height());
-    // An owner-drawn list keeps the height it was given.
+    // An owner-drawn list keeps the height it is given.
     f.list->SetStyle(StdCtrls::lbOwnerDrawFixed);
     f.list->SetItemHeight(20);
+    big.setPixelSize(10);
+    f.list->setFont(big);
     QApplication::processEvents();
     EXPECT_EQ(f.list->ItemRect(0).height(), 20);
 }
