@@ -7,6 +7,7 @@
 #include "usystem/vcl/uQxComboBox.h"
 
 #include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 
 using namespace combotest;
@@ -267,4 +268,45 @@ TEST_F(ComboBox, AssignedDrawHandlerDrawsTheItems)
     const QImage img = c->grab().toImage();
     EXPECT_EQ(drawn, QList<int>{2});
     EXPECT_EQ(pixel(img, 10, 11), QColor(Qt::blue));
+}
+
+TEST_F(ComboBox, SimpleStyleShowsItsListUnderTheEdit)
+{
+    TQxComboBox* c = makeCombo(20);
+    c->setGeometry(20, 20, 150, 120);
+    c->SetStyle(csSimple);
+    int changes = 0;
+    c->OnChange = [&](QObject*) { ++changes; };
+    showForm(form.get());
+    auto* list = c->findChild<QListView*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_GT(list->y(), c->lineEdit()->geometry().bottom());
+    // The action key has no list to drop down.
+    focus(form.get(), c);
+    QTest::keyClick(c, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_FALSE(c->DroppedDown());
+    const QRect item = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    EXPECT_EQ(c->ItemIndex(), 2);
+    EXPECT_EQ(c->Text(), "周");
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ComboBox, VariableItemsTakeTheirMeasuredHeight)
+{
+    TQxComboBox* c = makeCombo(20);
+    c->SetStyle(csOwnerDrawVariable);
+    c->OnMeasureItem = [](QObject*, int Index, int& Height) { Height = 20 + Index * 5; };
+    showForm(form.get());
+    c->SetDroppedDown(true);
+    ASSERT_TRUE(c->DroppedDown());
+    EXPECT_EQ(c->view()->visualRect(c->model()->index(0, 0)).height(), 20);
+    EXPECT_EQ(c->view()->visualRect(c->model()->index(3, 0)).height(), 35);
+    c->SetDroppedDown(false);
+    c->SetStyle(csOwnerDrawFixed);
+    c->SetItemHeight(18);
+    c->SetDroppedDown(true);
+    EXPECT_EQ(c->view()->visualRect(c->model()->index(3, 0)).height(), 18);
+    c->SetDroppedDown(false);
 }
