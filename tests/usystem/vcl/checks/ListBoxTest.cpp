@@ -260,6 +260,16 @@ TEST(QxListBox, StatesTravelWithTheirItems)
     f.list->Items()->Delete(f.list->Items()->IndexOf(QStringLiteral("条码")));
     expectKept("delete");
 
+    // Picture numbers belong to positions, not to items: sorting leaves them where they are.
+    f.list->SetItemImageIndex(0, 3);
+    f.list->SetSorted(false);
+    f.list->Items()->Insert(0, QStringLiteral("ZZZ"));
+    f.list->SetSorted(true);
+    EXPECT_EQ(f.list->Items()->Strings(0), QStringLiteral("AAA"));
+    EXPECT_EQ(f.list->GetItemImageIndex(0), 3);
+    f.list->Items()->Delete(f.list->Items()->IndexOf(QStringLiteral("ZZZ")));
+    expectKept("picture numbers");
+
     // Switching the border re-creates the list; every state comes back.
     const QStringList texts = f.list->ItemStrings();
     f.list->SetCtl3D(false);

@@ -325,6 +325,13 @@ TEST(QxTreeView, KeypadPlusAndSpaceToggleTheSelectedNodeCtrlNever)
     QTest::keyClick(f.tree, Qt::Key_Plus, Qt::ShiftModifier);
     EXPECT_EQ(f.a->GetState(), C);
 
+    // The keypad's '+' goes on to the tree after toggling: it also opens a closed node.
+    f.tree->collapseAll();
+    f.tree->SetSelected(f.b);
+    QTest::keyClick(f.tree, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(f.b->GetState(), C);
+    EXPECT_TRUE(f.b->Expanded());
+
     // Enter moves on to the next control.
     QTest::keyClick(f.tree, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), f.after);
