@@ -31,15 +31,6 @@ enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 Q_ENUM_NS(TListBoxStyle)
 } // namespace StdCtrls
 
-// The state flags handed to an item drawing.
-enum TOwnerDrawStateFlag { odSelected = 0x1, odDisabled = 0x4, odFocused = 0x10 };
-Q_DECLARE_FLAGS(TOwnerDrawState, TOwnerDrawStateFlag)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TOwnerDrawState)
-
-using TDrawItemEvent =
-    std::function<void(QObject* Control, int Index, const QRect& Rect, TOwnerDrawState State)>;
-using TMeasureItemEvent = std::function<void(QObject* Control, int Index, int& Height)>;
-
 // The list box's item strings (Items): adding, inserting and deleting items keeps every
 // item's check record with its item.
 class TListBoxStrings
@@ -100,6 +91,14 @@ public:
     enum TListBoxStyleFlag { lbsCheckBox = 0x1, lbsBitmap = 0x2 };
     Q_DECLARE_FLAGS(TListBoxStyle, TListBoxStyleFlag)
     Q_FLAG(TListBoxStyle)
+
+    // The state flags handed to an item drawing (the platform's values).
+    enum TOwnerDrawStateFlag { odSelected = 0x1, odDisabled = 0x4, odFocused = 0x10 };
+    Q_DECLARE_FLAGS(TOwnerDrawState, TOwnerDrawStateFlag)
+    // Drawing events draw on Canvas(), which is valid during the event only.
+    using TDrawItemEvent =
+        std::function<void(QObject* Control, int Index, const QRect& Rect, TOwnerDrawState State)>;
+    using TMeasureItemEvent = std::function<void(QObject* Control, int Index, int& Height)>;
 
     // An item's check state, with the values the saved states carry.
     enum TCheckBoxState { cbUnchecked = 0, cbChecked = 1, cbGrayed = 2 };
@@ -242,3 +241,4 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TQxListBox::TListBoxStyle)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TQxListBox::TOwnerDrawState)

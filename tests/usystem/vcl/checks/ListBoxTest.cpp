@@ -330,7 +330,7 @@ TEST(QxListBox, DrawsTheBoxThePictureAndTheText)
     // A disabled item's text is grey; an owner-drawn list hands its text part to OnDrawItem.
     f.list->SetItemEnabled(3, false);
     std::vector<int> drawn;
-    f.list->OnDrawItem = [&](QObject*, int index, const QRect& rect, TOwnerDrawState) {
+    f.list->OnDrawItem = [&](QObject*, int index, const QRect& rect, TQxListBox::TOwnerDrawState) {
         drawn.push_back(index);
         EXPECT_EQ(rect.left(), f.list->ItemRect(index).left() + 15 + 16);
         f.list->Canvas()->fillRect(rect, f.list->Canvas()->brush());
