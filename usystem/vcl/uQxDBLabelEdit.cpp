@@ -157,7 +157,10 @@ bool ControlLabel::eventFilter(QObject* watched, QEvent* event)
             followParent();
             break;
         case QEvent::ShowToParent:
-            m_label->show();
+            // A control without a parent shows as a window of its own; its label has no
+            // place to go then.
+            if (m_label->parentWidget())
+                m_label->show();
             break;
         case QEvent::HideToParent:
             m_label->hide();

@@ -234,3 +234,19 @@ TEST(LabelledEditLook, WritesTheFieldLikeADataEdit)
     EXPECT_EQ(table.FieldByName("Name")->AsString(), "乙");
     EXPECT_EQ(e->Text(), "乙");
 }
+
+TEST(LabelledEditLook, ControlWithoutParentShowsNoLabelWindow)
+{
+    QWidget form;
+    auto* e = new tQxDBLabelEdit;
+    e->SetLabelCaption("编号：");
+    e->show();
+    QApplication::processEvents();
+    EXPECT_FALSE(e->EditLabel()->isVisible());
+    e->setParent(&form);
+    e->show();
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(e->EditLabel()->parentWidget(), &form);
+    EXPECT_TRUE(e->EditLabel()->isVisible());
+}
