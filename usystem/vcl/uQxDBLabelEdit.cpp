@@ -201,13 +201,13 @@ TQxDBLabelComboBox::~TQxDBLabelComboBox() = default;
 namespace {
 
 template <class Control>
-void applyLook(Control* control, const QString& fieldName, const std::function<void(TColor)>& setLineColor)
+void applyLook(Control* control, const QString& fieldName)
 {
     control->SetLabelCaption(qx::localizeText(control->LabelCaption()));
     if (dmDatabase) {
         if (control->LabelColor() == clGreen)
             control->SetLabelColor(dmDatabase->LabelColor);
-        setLineColor(dmDatabase->LineColor);
+        control->SetLineColor(dmDatabase->LineColor);
     }
     const auto& find = qx::labelledLookBinding().fieldDefinition;
     qx::LabelledFieldDefinition definition;
@@ -233,14 +233,14 @@ void ApplyLabelledLook(tQxDBLabelEdit* Control)
     const QString field = Control->LookupField()->Enabled() && !Control->LookupField()->CodeField().isEmpty()
                               ? Control->LookupField()->CodeField()
                               : Control->DataField();
-    applyLook(Control, field, [Control](TColor c) { Control->SetLineColor(c); });
+    applyLook(Control, field);
 }
 
 void ApplyLabelledLook(TQxDBLabelComboBox* Control)
 {
     if (!Control)
         return;
-    applyLook(Control, Control->DataField(), [Control](TColor c) { Control->SetLineColor(c); });
+    applyLook(Control, Control->DataField());
 }
 
 namespace {
