@@ -389,6 +389,17 @@ TEST_F(CodeBarTest, NameWithoutExtensionGetsTheListsOwn)
     EXPECT_EQ(readFile(path(QStringLiteral("labels.Bar"))), QByteArray("\"5\",,,\r\n"));
 }
 
+TEST_F(CodeBarTest, FileThatCannotBeWrittenIsReported)
+{
+    sequential(QStringLiteral("5"), 2);
+    dialogs->answerFile(path(QStringLiteral("no-such-folder/list.Bar")));
+    dialogs->answerMessage(qx::mrOk);
+    click(form->QxButton5);
+    ASSERT_EQ(dialogs->messages().size(), 1);
+    EXPECT_TRUE(dialogs->messages()[0].contains(QStringLiteral("list.Bar")));
+    EXPECT_EQ(rows(), codes({"5", "6"}));
+}
+
 TEST_F(CodeBarTest, CancelledChoosersDoNothing)
 {
     sequential(QStringLiteral("10"), 2);
