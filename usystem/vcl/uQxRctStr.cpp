@@ -449,11 +449,14 @@ void TQxRctStr::Prepare(const QString& Code, bool WithItemIndex)
         AddIndex(QStringLiteral("Itemidx"), QStringLiteral("ItemIndex"));
         CreateTable();
         SetIndexName(QStringLiteral("ItemIdx"));
-        FItemField = QStringLiteral("itemindex");
     } else {
         CreateTable();
     }
     Open();
+    // Named only once the table holds the column: a statement without it must not leave new
+    // rows looking for a line number they cannot have.
+    if (WithItemIndex)
+        FItemField = QStringLiteral("itemindex");
     for (int i = 0; i < FieldCount(); ++i) {
         TField* field = Fields()->Fields(i);
         // Fields and definitions pair up by position; fields past the last definition keep
@@ -734,8 +737,8 @@ void TQxRctStr::AfterInsertStep()
     FillDefaults();
     if (AfterInsert)
         AfterInsert(this);
-    if (!FItemField.isEmpty())
-        FieldByName(FItemField)->SetAsInteger(RecordCount() + 1);
+    if (TField* line = FItemField.isEmpty() ? nullptr : FindField(FItemField))
+        line->SetAsInteger(RecordCount() + 1);
 }
 
 void TQxRctStr::AfterDeleteStep()

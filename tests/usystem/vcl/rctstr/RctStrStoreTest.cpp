@@ -47,6 +47,37 @@ TEST_F(RctStrStore, CodeWithoutARowLeavesTheStructureCleared)
     EXPECT_TRUE(scripted->shown().isEmpty());
 }
 
+TEST_F(RctStrStore, RowWithoutAnImageLeavesTheStructureCleared)
+{
+    dm->conSystem->Execute(QStringLiteral("INSERT INTO tRctStr (RctCode) VALUES ('Empty')"));
+    TQxRctStr s;
+    describeBillItems(s);
+    s.LoadByCode(QStringLiteral("Empty"));
+    EXPECT_EQ(s.MstSections()->Count(), 0);
+    EXPECT_EQ(s.FindSections()->Count(), 0);
+    EXPECT_TRUE(s.MstSQL().isEmpty());
+    EXPECT_TRUE(scripted->shown().isEmpty());
+}
+
+TEST_F(RctStrStore, LineNumbersNeedALineColumnInTheStatement)
+{
+    TQxRctStr s;
+    describeBillItems(s);
+    s.SetSQLMstSQL(QStringLiteral("Select ItemCode, ItemName From tMaterial"));
+    store(QStringLiteral("RNoLines"), s);
+    TQxRctStr t;
+    EXPECT_THROW(t.Prepare(QStringLiteral("RNoLines"), true), EDatabaseError);
+    EXPECT_FALSE(t.Active());
+    EXPECT_TRUE(t.ItemField().isEmpty());
+    t.Prepare(QStringLiteral("RNoLines"), false);
+    EXPECT_TRUE(t.Active());
+    EXPECT_EQ(t.FieldCount(), 2);
+    t.Append();
+    t.FieldByName(QStringLiteral("ItemCode"))->SetAsString(QStringLiteral("C3"));
+    t.Post();
+    EXPECT_EQ(t.RecordCount(), 1);
+}
+
 TEST_F(RctStrStore, SavingUnderACodeWithoutARowWritesNothing)
 {
     TQxRctStr s;
