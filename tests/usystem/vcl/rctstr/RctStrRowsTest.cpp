@@ -205,6 +205,34 @@ TEST_F(RctStrRows, OtherKeysEmptyTheirDependentsWhenNothingMatches)
     t.Cancel();
 }
 
+TEST_F(RctStrRows, LookupsChainThroughTheFilledFieldsHandlers)
+{
+    TQxRctStr t;
+    t.FieldDefs()->Add("PartCode", ftString, 20);
+    t.FieldDefs()->Add("Model", ftString, 20);
+    t.FieldDefs()->Add("ModelPart", ftString, 40);
+    t.Open();
+    TMstSection* code = define(t, QStringLiteral("tMaterial.ItemCode as PartCode"), QStringLiteral("编号"));
+    code->SetTableName(QStringLiteral("tMaterial"));
+    code->SetActionType(QStringLiteral("BMaterial"));
+    define(t, QStringLiteral("Model"), QStringLiteral("机型"))
+        ->SetTableName(QStringLiteral("tMaterial[Model]"));
+    t.MstSections()->Items(1)->SetLookupKey(QStringLiteral("PartCode[Model]"));
+    define(t, QStringLiteral("ModelPart"), QStringLiteral("同机型零件"))
+        ->SetLookupKey(QStringLiteral("Model[ItemName]"));
+    for (TField* f : *t.Fields())
+        f->OnSetText = [&t](TField* field, const QString& text) { t.LookupFieldText(field, text); };
+    t.Append();
+    t.FieldByName(QStringLiteral("PartCode"))->SetText(QStringLiteral("O'K"));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("Model"))->AsString(), QStringLiteral("N73"));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("ModelPart"))->AsString(), QStringLiteral("电池"));
+    // The same code again looks nothing up: the picker code alone asks for a changed text.
+    t.FieldByName(QStringLiteral("ModelPart"))->SetAsString(QStringLiteral("kept"));
+    t.FieldByName(QStringLiteral("PartCode"))->SetText(QStringLiteral("O'K"));
+    EXPECT_EQ(t.FieldByName(QStringLiteral("ModelPart"))->AsString(), QStringLiteral("kept"));
+    t.Cancel();
+}
+
 TEST_F(RctStrRows, PlainFieldsAndNumbersTakeTheTextWithoutALookup)
 {
     s->Append();
