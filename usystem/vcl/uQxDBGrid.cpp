@@ -1323,51 +1323,6 @@ bool TQxCustomDBGrid::SelectCell(int ACol, int ARow)
     return Row() == ARow;
 }
 
-void TQxCustomDBGrid::KeyDown(int& Key, TShiftState Shift)
-{
-    TDataSet* ds = FDataLink->DataSet();
-    if (FDataLink->Active() && ds) {
-        const bool ctrl = Shift & ssCtrl;
-        const int page = std::max(1, RowCount() - FTitleOffset);
-        switch (Key) {
-        case VK_UP:
-            ds->Prior();
-            Key = 0;
-            return;
-        case VK_DOWN:
-            ds->Next();
-            Key = 0;
-            return;
-        case VK_NEXT:
-            // A page down shows the next page with the current row at the same place.
-            ds->MoveBy(page);
-            Key = 0;
-            return;
-        case VK_PRIOR:
-            ds->MoveBy(-page);
-            Key = 0;
-            return;
-        case VK_HOME:
-            if (ctrl) {
-                ds->First();
-                Key = 0;
-                return;
-            }
-            break;
-        case VK_END:
-            if (ctrl) {
-                ds->Last();
-                Key = 0;
-                return;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    TQxCustomGrid::KeyDown(Key, Shift);
-}
-
 void TQxCustomDBGrid::TopLeftChanged()
 {
     TQxCustomGrid::TopLeftChanged();

@@ -9,7 +9,10 @@
 //
 // The unit is one header over several files: uQxDBGridColumns.cpp (titles, columns, the
 // column collection), uQxDBGrid.cpp (the data link, the selection, the layout pass and the
-// title tree, scrolling) and uQxDBGridPaint.cpp (the cell painting).
+// title tree, scrolling), uQxDBGridPaint.cpp (the cell painting), uQxDBGridInput.cpp (keys,
+// mouse, moves between cells and records, inserting and deleting), uQxDBGridEditor.cpp (the
+// cell editor and its drop-down lists, uQxDBGridEditor.h) and uQxDBGridFind.cpp (the find box,
+// uQxDBGridFind.h).
 #pragma once
 
 #include <QFont>
@@ -36,6 +39,8 @@ class TQxColumn;
 class TQxColumnTitle;
 class TQxDBGridColumns;
 class TQxCustomDBGrid;
+class TQxDBGridInplaceEdit;
+class TFindEdit;
 
 // Errors of the data grid ("Grid requested to display more than 256 columns"...).
 QX_DECLARE_EXCEPTION(EQxDBGridError, Exception)
@@ -556,6 +561,37 @@ public:
 
     std::optional<bool> isPropertyStored(const char* name) const override;
 
+    // ---- keys, mouse, moves and editing (uQxDBGridInput.cpp) ----
+    int GetSelectedIndex() const { return SelectedIndex(); }
+    // Makes data column Index current (a column move without direction).
+    void SetSelectedIndex(int Index);
+    TField* GetSelectedField() const { return SelectedField(); }
+    // Moves the current cell to grid column RawCol; with a Direction (+1/-1) hidden columns
+    // are stepped over. The application may refuse leaving the cell (OnColExit).
+    void MoveCol(int RawCol, int Direction);
+    // Takes the focus before a mouse or scroll action; true when the grid or its editor has it.
+    bool AcquireFocus();
+    bool AcquireFocusEnabled() const { return FAcquireFocus; }
+    void SetAcquireFocusEnabled(bool value) { FAcquireFocus = value; }
+    // The cell button (the editor's ellipsis button or its keypad '+').
+    virtual void EditButtonClick();
+    void HotKeyHint(const QString& Text);
+    QString ColExitError() const { return FColExitError; }
+    void KeyDown(int& Key, TShiftState Shift) override;
+    // The editor of the grid's cells (made on first need).
+    TQxDBGridInplaceEdit* CellEditor() const;
+
+    // ---- the find box (uQxDBGridFind.cpp) ----
+    // Opens the find box over the current column when there are records; otherwise beeps.
+    bool StartFind();
+    void ShowFindEdit();
+    // Moves to the first record whose value in the current column begins with Text (without
+    // case); false when none does.
+    bool FindText(const QString& Text);
+    bool IsValidFindChar(QChar Ch);
+    TFindEdit* FindEdit() const;
+    TBookmarkStr FindBookmark() const { return FFindBookmark; }
+
     // The shared off-screen bitmap of WriteCellText and the number of grids that hold it.
     static QImage* SharedCellBitmap();
     static int SharedCellBitmapUsers();
@@ -570,8 +606,26 @@ protected:
     void ColWidthsChanged() override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void DeferredLayout() override;
-    void KeyDown(int& Key, TShiftState Shift) override;
     bool SelectCell(int ACol, int ARow) override;
+    TQxInplaceEdit* CreateEditor() override;
+    bool CanEditAcceptKey(QChar Key) override;
+    bool CanEditModify() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    int GetEditLimit() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DoExit() override;
+    void focusInEvent(QFocusEvent* event) override;
+    virtual void ColEnter();
+    virtual void ColExit(bool& CanExit, QString& Err);
+    virtual void CellClick(TQxColumn* Column);
+    virtual void TitleClick(TQxColumn* Column);
+    // The title popup menu's chance at a right-button release in the title rows; true when it
+    // showed (the grid then does nothing more with the release). No menu by default.
+    virtual bool ShowTitleMenu(const QPoint& Pos) { (void)Pos; return false; }
+    bool TitleMenuDue() const { return FTitleMenuDue; }
     void TopLeftChanged() override;
     void UpdateScrollPos() override;
     void UpdateScrollRange() override;
@@ -591,6 +645,21 @@ private:
     friend class TQxDBGridColumns;
     friend class TGridDataLink;
     friend class TBookmarkList;
+    friend class TQxDBGridInplaceEdit;
+    friend class TFindEdit;
+
+    // Moves between records and cells (uQxDBGridInput.cpp).
+    bool MoveByOne(int Direction, bool Select, TShiftState Shift);
+    void NextRow(bool Select, TShiftState Shift);
+    void PriorRow(bool Select, TShiftState Shift);
+    void TabMove(bool Back);
+    bool FreshInsertAtEnd() const;
+    void ClearSelection();
+    void ToggleCurrentRowSelection();
+    bool ConfirmDelete(int Count);
+    void DeleteRecords(bool InSelectionOrder);
+    bool CanDeleteOrInsert() const;
+    void FindEditClosed(int ExitMode);
 
     void InternalLayout();
     void SetRowHeightsFromFonts();
@@ -633,6 +702,16 @@ private:
     bool FInScrollBarUpdate = false;
     bool FInRowCountUpdate = false;
     bool FInScrollRange = false;
+    // Leaving a cell: the application's check is running, and its last refusal text.
+    bool FInColExit = false;
+    QString FColExitError;
+    // A keyboard range selection (Shift with Up or Down) and the record it started on.
+    bool FSelecting = false;
+    TBookmarkStr FSelectionAnchor;
+    bool FAcquireFocus = true;
+    bool FTitleMenuDue = false;
+    QPointer<TFindEdit> FFindEdit;
+    TBookmarkStr FFindBookmark;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TQxCustomDBGrid::TQxDBGridOptions)

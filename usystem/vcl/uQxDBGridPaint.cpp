@@ -6,6 +6,7 @@
 // A data row is painted by making its record the link's active record for the time of the
 // cell; the dataset's cursor never moves, so no scroll event reaches the application.
 #include "usystem/vcl/uQxDBGrid.h"
+#include "usystem/vcl/uQxDBGridEditor.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -79,23 +80,6 @@ void drawInnerEdge(QPainter& p, const QRect& r, bool sunken, bool left = true, b
         p.fillRect(QRect(l, b, r.width(), 1), dark);
 }
 
-// The flat 13 x 13 check box of a Boolean cell, centred in r.
-void drawFlatCheckBox(QPainter& p, const QRect& r, bool checked)
-{
-    const QRect box(r.left() + (r.width() - 13) / 2, r.top() + (r.height() - 13) / 2, 13, 13);
-    p.fillRect(box, toQColor(clBtnShadow));
-    p.fillRect(box.adjusted(1, 1, -1, -1), toQColor(clWindow));
-    if (!checked)
-        return;
-    // The tick: a short stroke down to the right, then a long one up, three pixels thick.
-    const int x = box.left() + 3, y = box.top() + 5;
-    const QColor ink = toQColor(clWindowText);
-    for (int i = 0; i < 7; ++i) {
-        const int top = i <= 2 ? y + i : y + 4 - i;
-        p.fillRect(QRect(x + i, top, 1, 3), ink);
-    }
-}
-
 } // namespace
 
 void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft,
@@ -154,6 +138,22 @@ void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft
         bp.drawText(QRect(DX, DY, Rect.width() - DX, Rect.height() - DY), flags, Text);
     }
     Canvas.drawImage(Rect.topLeft(), *bmp, QRect(QPoint(0, 0), Rect.size()));
+}
+
+void qx::drawGridCheckBox(QPainter& p, const QRect& r, bool checked)
+{
+    const QRect box(r.left() + (r.width() - 13) / 2, r.top() + (r.height() - 13) / 2, 13, 13);
+    p.fillRect(box, toQColor(clBtnShadow));
+    p.fillRect(box.adjusted(1, 1, -1, -1), toQColor(clWindow));
+    if (!checked)
+        return;
+    // The tick: a short stroke down to the right, then a long one up, three pixels thick.
+    const int x = box.left() + 3, y = box.top() + 5;
+    const QColor ink = toQColor(clWindowText);
+    for (int i = 0; i < 7; ++i) {
+        const int top = i <= 2 ? y + i : y + 4 - i;
+        p.fillRect(QRect(x + i, top, 1, 3), ink);
+    }
 }
 
 bool TQxCustomDBGrid::HighlightCell(int DataCol, int DataRow, const QString& Value,
@@ -345,7 +345,7 @@ void TQxCustomDBGrid::DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGri
         p.setBrush(brushColor);
         if (FDefaultDrawing) {
             if (field && field->DataType() == ftBoolean)
-                drawFlatCheckBox(p, ARect, !field->IsNull() && field->AsBoolean());
+                qx::drawGridCheckBox(p, ARect, !field->IsNull() && field->AsBoolean());
             else
                 WriteCellText(p, ARect, 2, false, col->Alignment(), text, 0, brushColor);
         }
