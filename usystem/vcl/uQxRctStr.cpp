@@ -4,6 +4,7 @@
 #include "platform/db/Fields.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/db/sql/JetSqlRewriter.h"
+#include "platform/db/sql/SqlLexer.h"
 #include "platform/env/Clock.h"
 #include "platform/env/DialogService.h"
 #include "platform/rtl/Exceptions.h"
@@ -102,6 +103,43 @@ void copyRow(TDataSet* from, TDataSet* to)
         if (target && target->FieldKind() == fkData)
             target->SetValue(source->Value());
     }
+}
+
+// Adds a condition to a statement. With a WHERE of its own (the statement's, not one inside a
+// literal or a sub-select) the new condition comes first, joined with "and"; each side keeps
+// its own parentheses, so that an "or" on either side cannot reach over to the other. Without
+// one a WHERE is added, ahead of any GROUP BY, HAVING, ORDER BY or UNION, where SQL wants it.
+QString addCondition(const QString& sql, const QString& condition)
+{
+    const QList<qx::SqlToken> tokens = qx::tokenizeSql(sql);
+    int depth = 0;
+    int clauseStart = -1;
+    int tail = int(sql.size());
+    for (const qx::SqlToken& token : tokens) {
+        if (token.kind == qx::SqlToken::Symbol) {
+            const QChar c = sql.at(token.pos);
+            depth += c == u'(' ? 1 : c == u')' ? -1 : 0;
+            continue;
+        }
+        if (depth != 0 || token.kind != qx::SqlToken::Word)
+            continue;
+        const QString word = token.text(sql).toString().toUpper();
+        if (clauseStart < 0 && word == QLatin1String("WHERE")) {
+            clauseStart = token.pos + token.len;
+        } else if (word == QLatin1String("GROUP") || word == QLatin1String("HAVING")
+                   || word == QLatin1String("ORDER") || word == QLatin1String("UNION")) {
+            tail = token.pos;
+            break;
+        }
+    }
+    const QString rest = sql.mid(tail);
+    const QString end = rest.isEmpty() ? QString() : QLatin1Char(' ') + rest;
+    if (clauseStart < 0)
+        return QStringView(sql).left(tail).trimmed().toString() + QStringLiteral(" Where ") + condition
+               + end;
+    const QString own = QStringView(sql).mid(clauseStart, tail - clauseStart).trimmed().toString();
+    return sql.left(clauseStart) + QStringLiteral(" (") + condition.trimmed() + QStringLiteral(") and (")
+           + own + QLatin1Char(')') + end;
 }
 
 } // namespace
@@ -418,14 +456,8 @@ void TQxRctStr::OpenStructure(const QString& Code, TADOQuery* Query)
             }
         }
     }
-    if (!key.isEmpty()) {
-        const QString condition = key + QStringLiteral("='zz90zz2121zzzzzzzz'");
-        const int where = sql.toUpper().indexOf(QStringLiteral("WHERE"));
-        if (where < 0)
-            sql += QStringLiteral(" Where ") + condition;
-        else
-            sql.insert(where + 5, QLatin1Char(' ') + condition + QStringLiteral(" and "));
-    }
+    if (!key.isEmpty())
+        sql = addCondition(sql, key + QStringLiteral("='zz90zz2121zzzzzzzz'"));
     Query->Close();
     Query->SQL().SetText(qx::rewriteJetSql(sql));
     Query->Open();
@@ -479,13 +511,8 @@ void TQxRctStr::OpenWhere(const QString& Where, TADOQuery* Query, const QString&
     QString sql = MstSQL();
     if (!Top.isEmpty())
         sql = sql.left(6) + QLatin1Char(' ') + Top + QLatin1Char(' ') + sql.mid(6);
-    if (!Where.isEmpty()) {
-        const int where = sql.toUpper().indexOf(QStringLiteral("WHERE"));
-        if (where < 0)
-            sql += QStringLiteral(" Where ") + Where;
-        else
-            sql.insert(where + 5, QLatin1Char(' ') + Where + QStringLiteral(" and "));
-    }
+    if (!Where.isEmpty())
+        sql = addCondition(sql, Where);
     Query->Close();
     Query->SQL().SetText(qx::rewriteJetSql(sql));
     bindParams(Query, Params);

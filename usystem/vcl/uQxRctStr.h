@@ -305,8 +305,9 @@ public:
     // WithItemIndex orders its rows by the line number ItemIndex.
     void Prepare(const QString& Code, bool WithItemIndex);
     // Opens Query on the structure's statement, limited by Top (" Top 20 ", may be empty) and
-    // restricted by Where (may be empty). Values that users typed belong in Params (bound to
-    // ":name" parameters of Where), never pasted into Where.
+    // restricted by Where (may be empty): put first into the statement's own WHERE, each side
+    // in parentheses, or added as its WHERE. Values that users typed belong in Params (bound
+    // to ":name" parameters of Where), never pasted into Where.
     void OpenWhere(const QString& Where, TADOQuery* Query, const QString& Top,
                    const QVariantMap& Params = {});
     // Writes the structure's rows to MstTableName in one transaction on the business

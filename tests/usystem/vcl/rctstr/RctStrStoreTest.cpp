@@ -188,10 +188,44 @@ TEST_F(RctStrStore, OpenWhereAddsAWhereOrPutsTheConditionFirst)
 
     s.SetSQLMstSQL(QStringLiteral("Select * From tBillItem where Qty < 2 order by ItemIndex"));
     s.OpenWhere(QStringLiteral("BillNo='B001'"), &q, QString());
-    EXPECT_TRUE(q.SQL().Text().contains(QStringLiteral("where BillNo='B001' and  Qty < 2")))
+    EXPECT_TRUE(q.SQL().Text().contains(QStringLiteral("where (BillNo='B001') and (Qty < 2) order by")))
         << q.SQL().Text().toStdString();
     EXPECT_EQ(q.RecordCount(), 1);
     EXPECT_EQ(q.FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("A1"));
+}
+
+TEST_F(RctStrStore, OpenWhereConditionHoldsAgainstAnOrOfTheStatement)
+{
+    TQxRctStr s;
+    TQxADOQuery q;
+    q.SetConnection(dm->conBusiness);
+    // Without the parentheses the new condition would bind to the first half of the "or" only.
+    s.SetSQLMstSQL(QStringLiteral("Select * From tBillItem Where Qty = 1 or Qty = 3 Order By BillNo"));
+    s.OpenWhere(QStringLiteral("BillNo='B001'"), &q, QString());
+    ASSERT_EQ(q.RecordCount(), 1);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("A1"));
+}
+
+TEST_F(RctStrStore, OpenWhereAddsItsWhereAheadOfTheOrder)
+{
+    TQxRctStr s;
+    TQxADOQuery q;
+    q.SetConnection(dm->conBusiness);
+    s.SetSQLMstSQL(QStringLiteral("Select * From tBillItem Order By Qty Desc"));
+    s.OpenWhere(QStringLiteral("BillNo='B001'"), &q, QStringLiteral("Top 1"));
+    ASSERT_EQ(q.RecordCount(), 1);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("B2"));
+
+    // A "where" inside a literal or a sub-select is not the statement's own.
+    s.SetSQLMstSQL(QStringLiteral("Select * From tBillItem Where ItemName <> 'where' and ItemCode in"
+                                  " (select ItemCode from tMaterial where Model = 'N70')"));
+    s.OpenWhere(QStringLiteral("Qty = 2"), &q, QString());
+    ASSERT_EQ(q.RecordCount(), 1);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("B2"));
+    s.SetSQLMstSQL(QStringLiteral("Select * From tBillItem t1 where exists"
+                                  " (select 1 from tMaterial m where m.ItemCode = t1.ItemCode)"));
+    s.OpenWhere(QStringLiteral("BillNo='B002'"), &q, QString());
+    EXPECT_EQ(q.RecordCount(), 1);
 }
 
 TEST_F(RctStrStore, OpenWhereTakesQuotedOrBoundValuesWithApostrophes)
