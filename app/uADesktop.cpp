@@ -4,13 +4,14 @@
 #include "app/uAMain.h"
 #include "platform/env/ExceptionGuard.h"
 #include "platform/ui/AlignLayout.h"
-#include "usystem/vcl/uQxButtons.h"
 #include "app/ColorPanel.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "platform/ui/Fonts.h"
+#include "usystem/vcl/uQxGifButton.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -77,14 +78,19 @@ TFrmADesktop::TFrmADesktop(TFrmAMain& MainForm, QWidget* parent)
 
 TFrmADesktop::~TFrmADesktop() = default;
 
-TQxButton* TFrmADesktop::AddButton(QWidget* Parent, const QString& Caption, const QRect& Bounds,
+tQxGifButton* TFrmADesktop::AddButton(QWidget* Parent, const QString& Caption, const QRect& Bounds,
                                    bool History)
 {
-    auto* button = new TQxButton(Parent);
+    auto* button = new tQxGifButton(Parent);
     button->setObjectName(QStringLiteral("QxGifButton%1").arg(FModuleButtons.size() + FHistoryButtons.size() + 1));
     button->SetCaption(Caption);
     button->SetBounds(Bounds.left(), Bounds.top(), Bounds.width(), Bounds.height());
     button->setCursor(Qt::PointingHandCursor);
+    button->SetTransparent(true);
+    button->SetGlyphsTransparent(true);
+    button->SetInterval(2);
+    button->SetUpGlyph(ButtonPicture(Caption, Bounds.size(), false));
+    button->SetActiveGlyph(ButtonPicture(Caption, Bounds.size(), true));
     if (History) {
         button->OnClick = [this](QObject* Sender) { qx::guard(this, [&] { HistoryButtonClick(Sender); }); };
         FHistoryButtons.append(button);
@@ -95,10 +101,38 @@ TQxButton* TFrmADesktop::AddButton(QWidget* Parent, const QString& Caption, cons
     return button;
 }
 
-TQxButton* TFrmADesktop::ButtonOf(const QString& Caption) const
+QImage TFrmADesktop::ButtonPicture(const QString& Caption, const QSize& Size, bool Active)
 {
-    for (TQxButton* b : FModuleButtons + FHistoryButtons) {
-        if (b->Caption() == Caption)
+    QImage picture(Size, QImage::Format_RGB32);
+    // The key colour around the tile: the corners show the desktop through the button.
+    picture.fill(toQColor(clFuchsia));
+    QPainter p(&picture);
+    // No smoothing on the tile's outline: a blended edge pixel would be neither the key
+    // colour nor the tile's, and would show as a pink fringe.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QRect tile = picture.rect().adjusted(1, 1, -2, -2);
+    const int radius = qMin(8, qMin(tile.width(), tile.height()) / 4);
+    p.setPen(QPen(Active ? QColor(0xF0, 0x9A, 0x28) : QColor(0x3A, 0x62, 0x9C), 1));
+    p.setBrush(Active ? QColor(0x8C, 0xBE, 0xF0) : QColor(0x4F, 0x86, 0xC6));
+    p.drawRoundedRect(tile, radius, radius);
+    // A lighter band across the top half, so the tile reads as raised.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Active ? QColor(0xB4, 0xD6, 0xF7) : QColor(0x6C, 0x9C, 0xD4));
+    p.drawRoundedRect(tile.adjusted(3, 3, -3, -tile.height() / 2), radius / 2, radius / 2);
+
+    QFont font = qx::libraryFont(Size.height() >= 80 ? 14 : 10);
+    font.setBold(true);
+    p.setFont(font);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setPen(Active ? QColor(0x10, 0x30, 0x60) : QColor(Qt::white));
+    p.drawText(tile, Qt::AlignCenter | Qt::TextWordWrap, Caption);
+    return picture;
+}
+
+tQxGifButton* TFrmADesktop::ButtonOf(const QString& Caption) const
+{
+    for (tQxGifButton* b : FModuleButtons + FHistoryButtons) {
+        if (b->caption() == Caption)
             return b;
     }
     return nullptr;
@@ -140,15 +174,15 @@ void TFrmADesktop::closeEvent(QCloseEvent* event)
 
 void TFrmADesktop::ModuleButtonClick(QObject* Sender)
 {
-    auto* button = qobject_cast<TQxButton*>(Sender);
+    auto* button = qobject_cast<tQxGifButton*>(Sender);
     if (!button)
         return;
-    if (dmdataUnit->CheckRight(QStringLiteral("主"), button->Caption(), true))
-        FMainForm.OpenModuleByCaption(button->Caption());
+    if (dmdataUnit->CheckRight(QStringLiteral("主"), button->caption(), true))
+        FMainForm.OpenModuleByCaption(button->caption());
 }
 
 void TFrmADesktop::HistoryButtonClick(QObject* Sender)
 {
-    if (auto* button = qobject_cast<TQxButton*>(Sender))
-        FMainForm.OpenQueryReport(button->Caption());
+    if (auto* button = qobject_cast<tQxGifButton*>(Sender))
+        FMainForm.OpenQueryReport(button->caption());
 }

@@ -4,12 +4,13 @@
 // behind the same rights check as the menu.
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QSize>
 #include <QWidget>
 
 class TFrmAMain;
-class TQxButton;
+class tQxGifButton;
 namespace qx::app {
 class ColorPanel;
 }
@@ -33,11 +34,12 @@ public:
     qx::app::ColorPanel* const Panel6; // left spacer
     qx::app::ColorPanel* const Panel4; // the daily modules
 
-    // The twelve module buttons and the four history buttons, in layout order.
-    QList<TQxButton*> ModuleButtons() const { return FModuleButtons; }
-    QList<TQxButton*> HistoryButtons() const { return FHistoryButtons; }
+    // The twelve module buttons and the four history buttons, in layout order. Each is an
+    // image button that lights up under the mouse; its caption names the module or report.
+    QList<tQxGifButton*> ModuleButtons() const { return FModuleButtons; }
+    QList<tQxGifButton*> HistoryButtons() const { return FHistoryButtons; }
     // The button of a caption; nullptr when none.
-    TQxButton* ButtonOf(const QString& Caption) const;
+    tQxGifButton* ButtonOf(const QString& Caption) const;
 
     void FormCreate(QObject* Sender);
     // Scales the spacers to the primary screen.
@@ -56,11 +58,15 @@ protected:
     // Closing the desktop only minimises it: it lives for the whole run.
     void closeEvent(QCloseEvent* event) override;
 
+    // The pictures of a button: a rounded tile with the caption on it, the hover picture a
+    // lighter tile. The bottom-left pixel is the key colour the button leaves transparent.
+    static QImage ButtonPicture(const QString& Caption, const QSize& Size, bool Active);
+
 private:
-    TQxButton* AddButton(QWidget* Parent, const QString& Caption, const QRect& Bounds,
+    tQxGifButton* AddButton(QWidget* Parent, const QString& Caption, const QRect& Bounds,
                          bool History);
 
     TFrmAMain& FMainForm;
-    QList<TQxButton*> FModuleButtons;
-    QList<TQxButton*> FHistoryButtons;
+    QList<tQxGifButton*> FModuleButtons;
+    QList<tQxGifButton*> FHistoryButtons;
 };

@@ -8,7 +8,7 @@
 #include "app/uADesktop.h"
 #include "app/uAMain.h"
 #include "app/uAlogin.h"
-#include "usystem/vcl/uQxButtons.h"
+#include "usystem/vcl/uQxGifButton.h"
 #include "usystem/vcl/uQxDllCall.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 
@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTest>
+#include <QTimer>
 
 namespace qx::app::test {
 namespace {
@@ -61,15 +62,51 @@ TEST_F(DesktopTest, ButtonsAsLaidOut)
     };
     for (const auto& area : layout) {
         for (const QString& caption : area.captions) {
-            TQxButton* button = desktop->ButtonOf(caption);
+            tQxGifButton* button = desktop->ButtonOf(caption);
             ASSERT_NE(button, nullptr) << caption.toStdString();
             EXPECT_EQ(button->parentWidget()->objectName(), QLatin1String(area.panel));
+            EXPECT_EQ(button->caption(), caption);
+            // Image buttons that light up under the mouse, their corners showing the desktop.
+            EXPECT_TRUE(button->Transparent());
+            EXPECT_TRUE(button->GlyphsTransparent());
+            EXPECT_EQ(button->Interval(), 2u);
+            EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
+            EXPECT_FALSE(button->UpGlyph().isNull());
+            EXPECT_FALSE(button->ActiveGlyph().isNull());
+            EXPECT_NE(button->UpGlyph(), button->ActiveGlyph());
+            EXPECT_TRUE(button->DownGlyph().isNull());
+            EXPECT_EQ(button->UpGlyph().size(), button->size());
+            EXPECT_EQ(button->ClickSound(), nullptr);
+            EXPECT_EQ(button->ActiveSound(), nullptr);
         }
     }
     EXPECT_EQ(desktop->ModuleButtons().size(), 12);
     EXPECT_EQ(desktop->HistoryButtons().size(), 4);
     EXPECT_EQ(desktop->Panel1->Height(), 96);
     EXPECT_EQ(desktop->Panel3->Height(), 90);
+}
+
+TEST_F(DesktopTest, AButtonLightsUpUnderTheMouseAndShowsTheDesktopAtItsCorners)
+{
+    logIn(QStringLiteral("高级用户"));
+    tQxGifButton* button = desktop->ButtonOf(QStringLiteral("工单管理"));
+    ASSERT_NE(button, nullptr);
+    const QPoint centre = button->rect().center();
+    const QImage up = button->grab().toImage();
+    // The tile's corner is the desktop's own colour, its face the up picture.
+    EXPECT_EQ(up.pixelColor(0, button->height() - 1), toQColor(TColor(0xF8EDE5)));
+    EXPECT_EQ(up.pixelColor(5, centre.y()), button->UpGlyph().pixelColor(5, centre.y()));
+
+    QTest::mouseMove(button, centre);
+    EXPECT_TRUE(button->MouseInside());
+    EXPECT_TRUE(button->FadeTimer()->isActive());
+    for (int i = 0; i <= tQxGifButton::kFadeSteps; ++i)
+        button->FadeTick();
+    EXPECT_FALSE(button->FadeTimer()->isActive());
+    EXPECT_EQ(button->FadeLevel(), 1.0);
+    const QImage lit = button->grab().toImage();
+    EXPECT_EQ(lit.pixelColor(5, centre.y()), button->ActiveGlyph().pixelColor(5, centre.y()));
+    EXPECT_EQ(lit.pixelColor(0, button->height() - 1), toQColor(TColor(0xF8EDE5)));
 }
 
 TEST_F(DesktopTest, SpacersFollowTheScreen)
