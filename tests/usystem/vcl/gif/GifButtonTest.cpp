@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
@@ -138,8 +140,34 @@ TEST(GifButton, LeavingHalfwayFadesBackFromWhereItWas)
         f.button->FadeTick();
     EXPECT_EQ(f.button->FadeStep(), 4);
     f.leave();
+    f.button->FadeTick();
+    EXPECT_EQ(f.button->FadeStep(), 3);
+    // Back over it before the fade-out ends: it lights up again from there.
+    f.enter();
+    EXPECT_TRUE(f.button->FadingIn());
+    f.button->FadeTick();
+    EXPECT_EQ(f.button->FadeStep(), 4);
+    f.leave();
     EXPECT_EQ(f.runFade(), 4);
     EXPECT_EQ(f.button->FadeStep(), 0);
+}
+
+TEST(GifButton, ADisabledButtonIgnoresTheMouseAndDropsItsHover)
+{
+    ButtonForm f;
+    f.enter();
+    f.button->FadeTick();
+    QTest::mousePress(f.button, Qt::LeftButton, {}, QPoint(20, 20));
+    f.button->SetEnabled(false);
+    EXPECT_FALSE(f.button->MouseDown());
+    EXPECT_FALSE(f.button->MouseInside());
+    EXPECT_FALSE(f.button->FadingIn());
+    f.runFade();
+    f.leave();
+    f.enter();
+    EXPECT_FALSE(f.button->MouseInside());
+    EXPECT_FALSE(f.button->FadeTimer()->isActive());
+    EXPECT_EQ(f.clicks, 0);
 }
 
 TEST(GifButton, ClickFiresOnClickOnlyWhenReleasedOverAnEnabledButton)
@@ -299,6 +327,37 @@ TEST(GifButton, AFreedPlayerLeavesTheReferenceEmpty)
     f.enter();
     QTest::mouseClick(f.button, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(f.clicks, 1);
+}
+
+TEST(GifButton, TheRightButtonOpensThePopupMenu)
+{
+    ButtonForm f;
+    QMenu menu;
+    menu.addAction(QStringLiteral("属性"));
+    f.button->SetPopupMenu(&menu);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            f.button->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(f.button, &event);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    EXPECT_EQ(f.clicks, 0);
+}
+
+TEST(GifButton, TheFontFollowsTheParentUntilSetItself)
+{
+    ButtonForm f;
+    EXPECT_TRUE(f.button->ParentFont());
+    QFont big = f.form.font();
+    big.setPointSize(20);
+    f.form.setFont(big);
+    EXPECT_EQ(f.button->font().pointSize(), 20);
+    QFont small = big;
+    small.setPointSize(7);
+    f.button->setFont(small);
+    EXPECT_FALSE(f.button->ParentFont());
+    f.button->SetParentFont(true);
+    EXPECT_TRUE(f.button->ParentFont());
+    EXPECT_EQ(f.button->font().pointSize(), 20);
 }
 
 TEST(GifButton, MouseEventsFollowTheButtonsOwnHandling)
