@@ -1,4 +1,5 @@
 // The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/uALibraryForms.h"
 #include "app/uAMain.h"
 #include "app/uStartup.h"
 
@@ -7,5 +8,6 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    qx::app::registerLibraryForms();
     return qx::app::RunAccount(qx::app::shellFactories());
 }
