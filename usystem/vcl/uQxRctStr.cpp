@@ -735,10 +735,11 @@ void TQxRctStr::LookupFieldText(TField* Field, const QString& Text)
 
 std::optional<bool> TQxRctStr::isPropertyStored(const char* name) const
 {
-    // The open state and the row order belong to the rows, which the image does not carry:
-    // a structure read back is never opened by its image.
+    // The open state, the row order and the row filter belong to the rows, which the image
+    // does not carry: a structure read back is never opened or filtered by its image.
     const QByteArray property(name);
-    if (property == "Active" || property == "IndexName" || property == "IndexFieldNames")
+    if (property == "Active" || property == "IndexName" || property == "IndexFieldNames"
+        || property == "Filter" || property == "Filtered")
         return false;
     return std::nullopt;
 }

@@ -213,7 +213,8 @@ TEST_F(RctStrImage, StructureWrittenToABlobReadsBackWhole)
     TFindsection* f = source.FindSections()->Items(0);
     f->SetOperateChar(QStringLiteral("包含于"));
     f->SetFieldValue(QStringLiteral("O'K"));
-    // An open structure with an index writes neither its open state nor its order.
+    // An open, filtered structure with an index writes neither its open state, its order nor
+    // its filter.
     source.FieldDefs()->Add("ItemIndex", ftInteger);
     source.AddIndex(QStringLiteral("Itemidx"), QStringLiteral("ItemIndex"));
     source.Open();
@@ -221,6 +222,8 @@ TEST_F(RctStrImage, StructureWrittenToABlobReadsBackWhole)
     source.Append();
     source.FieldByName("ItemIndex")->SetAsInteger(1);
     source.Post();
+    source.SetFilter(QStringLiteral("ItemIndex > 0"));
+    source.SetFiltered(true);
 
     source.SaveToDataSet(&table);
     EXPECT_EQ(table.State(), dsBrowse);
@@ -250,6 +253,8 @@ TEST_F(RctStrImage, StructureWrittenToABlobReadsBackWhole)
     EXPECT_EQ(loaded.ConditionRemark(), source.ConditionRemark());
     EXPECT_EQ(loaded.ItemField(), QStringLiteral("Line"));
     EXPECT_FALSE(loaded.Active());
+    EXPECT_FALSE(loaded.Filtered());
+    EXPECT_TRUE(loaded.Filter().isEmpty());
     // The structure read from the image is gone once copied.
     EXPECT_TRUE(loaded.findChildren<TQxRctStr*>().isEmpty());
 }
