@@ -290,3 +290,40 @@ TEST_F(FieldPicker, InstalledPickersServeTheEditsButtons)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FieldPicker, StaffPickersWriteTheNameAndStockPickersTheStockIndex)
+{
+    exec("CREATE TABLE tWorker (Remark TEXT(10), Name TEXT(20)); INSERT INTO tWorker VALUES ('W1', '王五');");
+    dm->conSystem->Execute(QStringLiteral("insert into tRctStr (RctCode) values ('BWorker'), ('BStock')"));
+    {
+        TQxRctStr s;
+        s.SetSQLMstSQL(QStringLiteral("Select Remark, Name from tWorker"));
+        s.SaveByCode(QStringLiteral("BWorker"));
+        s.SetSQLMstSQL(QStringLiteral("Select ItemCode, ItemName, Location, StockIndex from tMaterial"));
+        s.SaveByCode(QStringLiteral("BStock"));
+    }
+    doc->MstSections()->Items(3)->SetActionType(QStringLiteral("BWorker"));
+    doc->MstSections()->Items(0)->SetActionType(QStringLiteral("BStock"));
+
+    // The staff picker is opened for Remark, whose records also have a Name: the name wins.
+    scripted->answerDialog([&](QDialog& d) { picker(d).BtnOkClick(nullptr); });
+    PickFieldValue(edit("Remark"));
+    EXPECT_EQ(value("Remark"), QStringLiteral("王五"));
+
+    // The stock picker of a grid line brings the line's stock index along.
+    TQxDBGrid grid(&form);
+    grid.SetDataSource(&source);
+    scripted->answerDialog([&](QDialog& d) {
+        picker(d).TblSelect->Last();
+        picker(d).BtnOkClick(nullptr);
+    });
+    PickFieldValue(&grid);
+    EXPECT_EQ(value("ItemCode"), QStringLiteral("A02"));
+    EXPECT_EQ(value("StockIndex"), QStringLiteral("8"));
+    grid.SetDataSource(nullptr);
+    EXPECT_EQ(scripted->unexpected(), 0);
+}
+
+} // namespace

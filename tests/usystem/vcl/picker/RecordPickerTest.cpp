@@ -429,3 +429,77 @@ TEST_F(RecordPicker, TheValueButtonOfAConditionOpensTheConditionsOwnPicker)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RecordPicker, EnterInTheValueOfTheLastConditionRunsTheQuery)
+{
+    scripted->answerDialog([&](QDialog& d) {
+        TFrmSelect& f = picker(d);
+        fill(f, "ItemCode", QStringLiteral("A"));
+        f.MMTCondition->First();
+        f.dbgCondition->setFocus();
+        f.dbgCondition->SetCol(f.dbgCondition->DataToRawColumn(2));
+        // Not on the last condition: the key is the grid's.
+        QTest::keyClick(f.dbgCondition, Qt::Key_Return);
+        EXPECT_EQ(f.Notebook->currentWidget(), f.PageCondition);
+        f.MMTCondition->Last();
+        f.dbgCondition->SetCol(f.dbgCondition->DataToRawColumn(2));
+        QTest::keyClick(f.dbgCondition, Qt::Key_Return);
+        EXPECT_EQ(f.Notebook->currentWidget(), f.PageFind);
+        EXPECT_EQ(codes(f), (QStringList{"A01", "A02"}));
+        // A double click on a record confirms it.
+        f.TblSelect->Last();
+        const QRect r = f.DBGrid->CellRect(1, 2);
+        QTest::mouseDClick(f.DBGrid->viewport(), Qt::LeftButton, {}, r.center());
+    });
+    QString value;
+    EXPECT_TRUE(SelectValueByStructure(QStringLiteral("ItemCode"), QStringLiteral("BMaterial"), value));
+    EXPECT_EQ(value, QStringLiteral("A02"));
+}
+
+TEST_F(RecordPicker, AColumnTitleSortsTheRecords)
+{
+    scripted->answerDialog([&](QDialog& d) {
+        TFrmSelect& f = picker(d);
+        TQxDBGridColumns* columns = f.DBGrid->Columns();
+        TQxColumn* price = nullptr;
+        for (int i = 0; i < columns->Count(); ++i)
+            if (columns->Items(i)->FieldName() == QStringLiteral("Price"))
+                price = columns->Items(i);
+        ASSERT_NE(price, nullptr);
+        f.DBGridTitleClick(price);
+        EXPECT_EQ(codes(f), (QStringList{"B02", "B03", "A02", "B01", "A01"}));
+        f.Close();
+    });
+    QString value;
+    SelectValueByStructure(QStringLiteral("ItemCode"), QStringLiteral("BPlain"), value);
+}
+
+TEST_F(RecordPicker, AnInputCodeConditionTakesItsValueFromTheInputCodeDialog)
+{
+    exec("CREATE TABLE tMaterialName (ItemName TEXT(30), PY TEXT(30), WBH TEXT(30), WB TEXT(30), OrderID INTEGER);"
+         "INSERT INTO tMaterialName VALUES ('排线', 'PX', '', '', 1);");
+    storeStructure("BName", {{"ItemName", "名称", "等于", "Varchar", "BPYWB"}});
+    QStringList found;
+    scripted->answerDialog([&](QDialog& d) {
+        TFrmSelect& f = picker(d);
+        scripted->answerDialog([&](QDialog& ime) {
+            auto* dialog = qobject_cast<TFrmIME*>(&ime);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->Kind(), QStringLiteral("IItemName"));
+            QTest::keyClicks(dialog->EdtInput, "px");
+            QTest::keyClick(dialog->EdtInput, Qt::Key_Return);
+        });
+        f.dbgConditionEditButtonClick(f.dbgCondition);
+        click(f.BtnNext);
+        found = codes(f);
+        click(f.BtnClose);
+    });
+    QString value;
+    SelectValueByStructure(QStringLiteral("ItemCode"), QStringLiteral("BName"), value);
+    EXPECT_EQ(found, QStringList{"A02"});
+    EXPECT_EQ(scripted->unexpected(), 0);
+}
+
+} // namespace
