@@ -3,10 +3,12 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/env/ExceptionGuard.h"
 #include "usystem/vcl/uQxButtons.h"
+#include "usystem/vcl/uQxDBGrid.h"
 #include "usystem/vcl/uQxFuncs.h"
 #include "app/ColorPanel.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QPointer>
 
@@ -105,25 +107,53 @@ QString TFrmABusinessBase::GridLayoutFileName(const QObject& grid) const
     return ExeFolderPath(lblBillType->Caption() + grid.objectName() + QStringLiteral(".dbg"));
 }
 
-QList<QObject*> TFrmABusinessBase::DataGrids() const
+QList<TQxDBGrid*> TFrmABusinessBase::DataGrids() const
 {
-    // By class name: the base needs no more of the grid than knowing which children are one.
-    QList<QObject*> grids;
-    for (QObject* child : findChildren<QObject*>()) {
-        if (child->inherits("TQxDBGrid"))
-            grids.append(child);
+    return findChildren<TQxDBGrid*>();
+}
+
+bool TFrmABusinessBase::LoadGridLayout(TQxDBGrid& grid)
+{
+    const QString fileName = GridLayoutFileName(grid);
+    if (!QFileInfo(fileName).isFile())
+        return false;
+    try {
+        grid.Columns()->LoadFromFile(fileName);
+        return true;
+    } catch (const Exception&) {
+        // A layout is a convenience: a file that does not read (cut short by a crash, written
+        // by something else) must not stop the browser from opening. The columns are replaced
+        // only after a complete read, so the grid still has its own.
+        return false;
     }
-    return grids;
+}
+
+void TFrmABusinessBase::LoadGridLayouts()
+{
+    for (TQxDBGrid* grid : DataGrids())
+        LoadGridLayout(*grid);
+}
+
+void TFrmABusinessBase::SaveGridLayouts()
+{
+    const auto& writer = qx::app::gridLayoutWriter();
+    QStringList errors;
+    for (TQxDBGrid* grid : DataGrids()) {
+        const QString fileName = GridLayoutFileName(*grid);
+        try {
+            if (writer)
+                writer(*grid, fileName);
+            else
+                grid->Columns()->SaveToFile(fileName);
+        } catch (const Exception& e) {
+            errors << e.Message();
+        }
+    }
+    if (!errors.isEmpty())
+        throw EInOutError(errors.join(u'\n'));
 }
 
 void TFrmABusinessBase::SpeedButton2Click(QObject*)
 {
-    const QList<QObject*> grids = DataGrids();
-    if (grids.isEmpty())
-        return;
-    const auto& writer = qx::app::gridLayoutWriter();
-    if (!writer)
-        throw Exception(QStringLiteral("表格格式无法保存"));
-    for (QObject* grid : grids)
-        writer(*grid, GridLayoutFileName(*grid));
+    SaveGridLayouts();
 }

@@ -10,6 +10,7 @@
 
 class QObject;
 class TQxButton;
+class TQxDBGrid;
 class TQxLabel;
 
 class TFrmABusinessBase : public TFrmABase
@@ -35,17 +36,28 @@ public:
     // under the title + the grid's name + ".dbg" (the file the browser loads when shown).
     void SpeedButton2Click(QObject* Sender);
 
-    // The layout file of one grid of this browser.
+    // The layout file of one grid of this browser: the program folder, the title label's
+    // caption, the grid's name and ".dbg", whatever the working folder is.
     QString GridLayoutFileName(const QObject& grid) const;
     // The data grids of the form, in creation order.
-    QList<QObject*> DataGrids() const;
+    QList<TQxDBGrid*> DataGrids() const;
+
+    // Loads the grid's layout from its file when the file exists; true when it was loaded. A
+    // damaged or unreadable file is passed by: the grid keeps the columns it has and the
+    // next save writes a good file in its place. Browsers call it when they are shown.
+    bool LoadGridLayout(TQxDBGrid& grid);
+    // LoadGridLayout for every data grid of the form.
+    void LoadGridLayouts();
+    // Writes the layout of every data grid of the form to its file. Each file is replaced only
+    // when written whole; grids whose file cannot be written do not stop the others, and
+    // their errors are raised together afterwards. Browsers call it when they close.
+    void SaveGridLayouts();
 };
 
 namespace qx::app {
 
-// Writes a grid's column layout into a file. The grid's column collection is to learn to
-// write itself; until it does the program installs the writer here. Without one, saving a
-// layout raises an error instead of claiming success.
+// Writes a grid's column layout into a file. Without one installed (the program's case) the
+// grid's columns write their own layout file; tests install one to watch what is written.
 using GridLayoutWriter = std::function<void(QObject& grid, const QString& fileName)>;
 void setGridLayoutWriter(GridLayoutWriter writer);
 const GridLayoutWriter& gridLayoutWriter();
