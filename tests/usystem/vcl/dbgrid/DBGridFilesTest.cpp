@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QMenu>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -116,6 +117,10 @@ void dressColumn(TQxColumn* c)
     c->Title()->SetAlignment(taRightJustify);
     c->Title()->SetCaption(QStringLiteral("名称"));
     c->Title()->SetColor(clYellow);
+    QFont titleFont(QStringLiteral("黑体"));
+    titleFont.setPixelSize(14);
+    titleFont.setItalic(true);
+    c->Title()->SetFont(titleFont);
     c->SetWidth(200);
     c->SetVisible(false);
     c->SetFixedColumns(true);
@@ -141,6 +146,11 @@ QByteArray dressedColumnEntry()
            + prop("Title.Alignment") + ident("taRightJustify")
            + prop("Title.Caption") + wideString(QStringLiteral("名称"))
            + prop("Title.Color") + ident("clYellow")
+           + prop("Title.Font.Charset") + ident("GB2312_CHARSET")
+           + prop("Title.Font.Color") + ident("clWindowText")
+           + prop("Title.Font.Height") + int8(-14)
+           + prop("Title.Font.Name") + wideString(QStringLiteral("黑体"))
+           + prop("Title.Font.Style") + '\x0b' + shortBytes("fsItalic") + End
            + prop("Width") + int16(200)
            + prop("Visible") + False
            + prop("FixedColumns") + True
@@ -216,6 +226,10 @@ TEST_F(DBGridFiles, LoadingReplacesTheColumnsOfAnotherGridWithStoredCopies)
     EXPECT_EQ(c->Title()->Alignment(), taRightJustify);
     EXPECT_EQ(c->Title()->Caption(), QStringLiteral("名称"));
     EXPECT_EQ(c->Title()->Color(), clYellow);
+    EXPECT_EQ(c->Title()->Font().family(), QStringLiteral("黑体"));
+    EXPECT_EQ(c->Title()->Font().pixelSize(), 14);
+    EXPECT_TRUE(c->Title()->Font().italic());
+    EXPECT_FALSE(c->Title()->Font().bold());
     EXPECT_EQ(c->Width(), 200);
     EXPECT_FALSE(c->Visible());
     EXPECT_TRUE(c->FixedColumns());
@@ -262,6 +276,30 @@ TEST_F(DBGridFiles, ALayoutOfAnotherDatasetShowsMissingFieldsAsEmptyColumns)
     EXPECT_EQ(cols->Items(1)->Field(), w.table->FieldByName("Code"));
     // Written the other way round: the short names still load.
     EXPECT_EQ(w.grid->DataLink()->FieldCount(), 2);
+}
+
+TEST_F(DBGridFiles, APopupMenuIsStoredByNameAndFoundAgainOnTheLoadingForm)
+{
+    DBGridWindow w(3);
+    auto* menu = new QMenu(w.window.get());
+    menu->setObjectName("pmGrid");
+    TQxColumn* c = w.grid->Columns()->Add();
+    c->SetFieldName("Code");
+    c->SetPopupMenu(menu);
+    w.grid->Columns()->SaveToFile(path("menu.dbg"));
+    EXPECT_TRUE(readAll(path("menu.dbg")).contains(prop("FieldName") + asciiString("Code") + prop("PopupMenu")
+                                                   + ident("pmGrid") + prop("Visible")));
+
+    DBGridWindow other(3);
+    auto* otherMenu = new QMenu(other.window.get());
+    otherMenu->setObjectName("pmGrid");
+    other.grid->Columns()->LoadFromFile(path("menu.dbg"));
+    EXPECT_EQ(other.grid->Columns()->Items(0)->PopupMenu(), otherMenu);
+
+    // A form without that menu: the column has none.
+    DBGridWindow bare(3);
+    bare.grid->Columns()->LoadFromFile(path("menu.dbg"));
+    EXPECT_EQ(bare.grid->Columns()->Items(0)->PopupMenu(), nullptr);
 }
 
 TEST_F(DBGridFiles, AFileWithoutColumnsLeavesNoStoredColumns)
