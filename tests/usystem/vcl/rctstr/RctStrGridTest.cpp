@@ -95,6 +95,13 @@ TEST_F(RctStrGrid, ColumnsFollowTheVisibleDefinitions)
     EXPECT_EQ(column("InDate")->ButtonStyle(), cbsEllipsis);
     EXPECT_EQ(column("ItemCode")->ButtonStyle(), cbsAuto);
     EXPECT_EQ(grid->Columns()->Count(), 8);
+
+    // A structure that cannot be changed offers no pickers.
+    d->Items(2)->SetIsReadOnly(false);
+    s->SetReadOnly(true);
+    s->BuildGridColumns(grid.get());
+    EXPECT_EQ(column("ItemCode")->ButtonStyle(), cbsAuto);
+    EXPECT_EQ(column("InDate")->ButtonStyle(), cbsEllipsis);
 }
 
 TEST_F(RctStrGrid, MissingFieldIsReportedAndLeftOut)
