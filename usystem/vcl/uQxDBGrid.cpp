@@ -978,8 +978,9 @@ void TQxCustomDBGrid::ColumnMoved(int FromIndex, int ToIndex)
         }
         EndLayout();
     }
+    // The application hears the columns' own positions, not the grid's (the indicator is none).
     if (OnColumnMoved)
-        OnColumnMoved(this, FromIndex, ToIndex);
+        OnColumnMoved(this, from, to);
 }
 
 void TQxCustomDBGrid::InvalidateTitles()

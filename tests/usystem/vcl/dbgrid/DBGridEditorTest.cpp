@@ -529,3 +529,34 @@ TEST(DBGridImePad, ThePadHidesWhenTheFocusLeavesAndNeverShowsForOtherColumns)
     typeText("b");
     EXPECT_FALSE(g.pad()->isVisible());
 }
+
+TEST(DBGridCellButton, TheDateButtonOfADateTimeColumnOpensTheCalendar)
+{
+    auto t = std::make_unique<TQxMemTable>();
+    t->FieldDefs()->Add("Code", ftString, 10);
+    t->FieldDefs()->Add("Moment", ftDateTime, 0);
+    t->Open();
+    t->Append();
+    t->FieldByName("Code")->SetAsString("A");
+    t->Post();
+    GridOver w(std::move(t));
+    w.grid->Columns()->BeginUpdate();
+    for (const char* name : {"Code", "Moment"})
+        w.grid->Columns()->Add()->SetFieldName(QString::fromLatin1(name));
+    w.grid->Columns()->EndUpdate();
+    w.grid->LayoutChanged();
+    w.grid->Columns()->Items(1)->SetButtonStyle(cbsEllipsis);
+    EXPECT_FALSE(w.grid->Columns()->Items(1)->Glyph().isNull());
+    w.grid->SetSelectedIndex(1);
+    press(Qt::Key_F2);
+    TQxDBGridInplaceEdit* e = w.grid->CellEditor();
+    ASSERT_TRUE(e && e->isVisible());
+    auto& d = dialogs();
+    d.answerDialog(0);
+    d.answerDialog(0);
+    keypadPlus();
+    QTest::mouseClick(e, Qt::LeftButton, Qt::NoModifier, e->ButtonRect().center());
+    EXPECT_EQ(d.shown().size(), 2);
+    EXPECT_EQ(d.pending(), 0);
+    EXPECT_EQ(d.unexpected(), 0);
+}

@@ -2,6 +2,7 @@
 // options, the row selection by key and mouse, deleting after the question, and the check that
 // lets the application keep the cursor in a cell.
 #include <gtest/gtest.h>
+#include <QMenu>
 
 #include "DBGridInputSupport.h"
 #include "usystem/vcl/uQxDBGridFind.h"
@@ -458,4 +459,19 @@ TEST(DBGridMouse, CtrlClickTogglesAndAPlainClickSelectsOneWithMultiSelect)
     QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(w, 0, 4));
     EXPECT_EQ(w.grid->SelectedRows()->Count(), 1);
     EXPECT_TRUE(w.grid->SelectedRows()->CurrentRowSelected());
+}
+
+TEST(DBGridMouse, ARightClickOnACellShowsItsColumnsMenu)
+{
+    DBGridWindow w(4);
+    storeColumns(w);
+    QMenu menu;
+    menu.addAction(QStringLiteral("复制"));
+    w.grid->Columns()->Items(1)->SetPopupMenu(&menu);
+    QTest::mouseClick(w.grid->viewport(), Qt::RightButton, Qt::NoModifier, cellCentre(w, 1, 2));
+    EXPECT_EQ(w.table->RecNo(), 3);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    QTest::mouseClick(w.grid->viewport(), Qt::RightButton, Qt::NoModifier, cellCentre(w, 0, 1));
+    EXPECT_FALSE(menu.isVisible());
 }
