@@ -310,3 +310,24 @@ TEST_F(ComboBox, VariableItemsTakeTheirMeasuredHeight)
     EXPECT_EQ(c->view()->visualRect(c->model()->index(3, 0)).height(), 18);
     c->SetDroppedDown(false);
 }
+
+TEST_F(ComboBox, MouseOnTheButtonDropsTheList)
+{
+    TQxComboBox* list = makeCombo(20);
+    TQxComboBox* edit = makeCombo(60);
+    edit->SetStyle(csDropDown);
+    int drops = 0;
+    edit->OnDropDown = [&](QObject*) { ++drops; };
+    showForm(form.get());
+    // A pick-only list opens wherever it is pressed.
+    QTest::mousePress(list, Qt::LeftButton, Qt::NoModifier, QPoint(20, 11));
+    EXPECT_TRUE(list->DroppedDown());
+    list->SetDroppedDown(false);
+    // With an edit, a press in the text does not open it; one on the button does.
+    QTest::mousePress(edit, Qt::LeftButton, Qt::NoModifier, QPoint(20, 11));
+    EXPECT_FALSE(edit->DroppedDown());
+    QTest::mousePress(edit, Qt::LeftButton, Qt::NoModifier, QPoint(edit->width() - 10, 11));
+    EXPECT_TRUE(edit->DroppedDown());
+    EXPECT_EQ(drops, 1);
+    edit->SetDroppedDown(false);
+}
