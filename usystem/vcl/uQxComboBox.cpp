@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QWheelEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -639,6 +640,17 @@ void TQxCustomComboBox::resizeEvent(QResizeEvent* event)
 {
     QComboBox::resizeEvent(event);
     placeSimpleList();
+}
+
+void TQxCustomComboBox::wheelEvent(QWheelEvent* event)
+{
+    // The wheel turns the focused control only, as on the platform: scrolling a form with the
+    // mouse over a combo box must not change its value.
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 // ---- focus ---------------------------------------------------------------------------------

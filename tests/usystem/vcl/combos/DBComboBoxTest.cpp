@@ -13,6 +13,7 @@
 #include "usystem/vcl/uQxDBComboBox.h"
 
 #include <QLineEdit>
+#include <QWheelEvent>
 
 using namespace combotest;
 
@@ -317,4 +318,23 @@ TEST_F(DBComboBox, FreedDataSourceUnbinds)
     EXPECT_EQ(unit->DataSource(), nullptr);
     EXPECT_EQ(unit->GetField(), nullptr);
     EXPECT_EQ(unit->Text(), "");
+}
+
+TEST_F(DBComboBox, WheelTurnsOnlyTheFocusedControl)
+{
+    showForm(form.get());
+    focus(form.get(), other);
+    const QPoint at(20, 11);
+    QWheelEvent down(at, unit->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(unit, &down);
+    EXPECT_EQ(unit->Text(), "天");
+    EXPECT_EQ(table.State(), dsBrowse);
+    focus(form.get(), unit);
+    QWheelEvent again(at, unit->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(unit, &again);
+    EXPECT_EQ(unit->Text(), "周");
+    leave();
+    EXPECT_EQ(table.FieldByName("Unit")->AsString(), "周");
 }
