@@ -475,3 +475,23 @@ TEST(DBGridMouse, ARightClickOnACellShowsItsColumnsMenu)
     QTest::mouseClick(w.grid->viewport(), Qt::RightButton, Qt::NoModifier, cellCentre(w, 0, 1));
     EXPECT_FALSE(menu.isVisible());
 }
+
+TEST(DBGridKeys, AValueThatCannotBeWrittenKeepsTheFocusInTheGrid)
+{
+    DBGridWindow w(3);
+    auto& d = dialogs();
+    w.table->FieldByName("Name")->OnSetText = [](TField*, const QString& text) {
+        if (text.contains(u'!'))
+            throw EDatabaseError(QStringLiteral("名称不能含有感叹号"));
+    };
+    w.grid->SetSelectedIndex(1);
+    typeText("a!");
+    ASSERT_TRUE(editorShowing(w));
+    d.answerMessage(qx::mrOk);
+    w.other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(d.messages(), QStringList{"名称不能含有感叹号"});
+    QWidget* now = w.window->focusWidget();
+    EXPECT_TRUE(now == w.grid || now == editorOf(w));
+    EXPECT_EQ(w.table->State(), dsEdit);
+}
