@@ -14,6 +14,8 @@
 
 #include <QLineEdit>
 #include <QWheelEvent>
+#include <QClipboard>
+#include <QInputMethodEvent>
 
 using namespace combotest;
 
@@ -337,4 +339,30 @@ TEST_F(DBComboBox, WheelTurnsOnlyTheFocusedControl)
     EXPECT_EQ(unit->Text(), "周");
     leave();
     EXPECT_EQ(table.FieldByName("Unit")->AsString(), "周");
+}
+
+TEST_F(DBComboBox, InputMethodAndPasteStartTheEditing)
+{
+    unit->SetStyle(csDropDown);
+    showForm(form.get());
+    focus(form.get(), unit);
+    ASSERT_TRUE(unit->lineEdit()->isReadOnly());
+    unit->lineEdit()->selectAll();
+    QInputMethodEvent preedit("zhou", {});
+    QApplication::sendEvent(unit, &preedit);
+    EXPECT_EQ(table.State(), dsEdit);
+    QInputMethodEvent commit;
+    commit.setCommitString("周");
+    QApplication::sendEvent(unit, &commit);
+    EXPECT_EQ(unit->Text(), "周");
+    table.Post();
+    EXPECT_EQ(table.FieldByName("Unit")->AsString(), "周");
+
+    QApplication::clipboard()->setText("小时");
+    unit->lineEdit()->selectAll();
+    QTest::keyClick(unit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(table.State(), dsEdit);
+    EXPECT_EQ(unit->Text(), "小时");
+    leave();
+    EXPECT_EQ(table.FieldByName("Unit")->AsString(), "小时");
 }
