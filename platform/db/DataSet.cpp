@@ -637,7 +637,7 @@ void TDataSet::beginInsertAppend(bool append)
     }
     m_modified = false;
     DataEvent(deDataSetChange);
-    doEvent(AfterInsert);
+    DoAfterInsert();
     doEvent(AfterScroll);
 }
 
@@ -894,7 +894,7 @@ void TDataSet::Delete()
     if (m_state != dsBrowse)
         SetState(dsBrowse);
     DataEvent(deDataSetChange);
-    doEvent(AfterDelete);
+    DoAfterDelete();
     doEvent(AfterScroll);
 }
 

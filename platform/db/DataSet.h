@@ -188,6 +188,10 @@ protected:
     // The after-open step: raises AfterOpen. A subclass that must act after the form's own
     // handler (and see whether it closed the dataset) overrides this and calls it first.
     virtual void DoAfterOpen() { doEvent(AfterOpen); }
+    // The after-insert and after-delete steps: raise their events. A subclass that fills a new
+    // row or tidies up after a delete around the form's handler overrides these.
+    virtual void DoAfterInsert() { doEvent(AfterInsert); }
+    virtual void DoAfterDelete() { doEvent(AfterDelete); }
     // Write-back of a posted or deleted row, before the record store changes. Raise to refuse
     // (the record stays in its edit state, the store untouched). Buffer*() give the values;
     // BufferCellChanged tells which ones the user assigned. Before ApplyInsert an empty

@@ -292,17 +292,9 @@ TQxRctStr::TQxRctStr(QObject* Owner)
     registerStructureClasses();
     FMstSections = new TMstSections(this);
     FFindSections = new TFindsections(this);
-    // The dataset's own events carry the structure's steps; forms hang their handlers on the
-    // structure's AfterInsert and AfterDelete, which those steps raise in their place.
-    TDataSet::AfterInsert = [this](TDataSet*) { AfterInsertStep(); };
-    TDataSet::AfterDelete = [this](TDataSet*) { AfterDeleteStep(); };
 }
 
-TQxRctStr::~TQxRctStr()
-{
-    TDataSet::AfterInsert = nullptr;
-    TDataSet::AfterDelete = nullptr;
-}
+TQxRctStr::~TQxRctStr() = default;
 
 QString TQxRctStr::MstSQL() const
 {
@@ -760,21 +752,19 @@ void TQxRctStr::DoAfterOpen()
             field->SetDisplayFormat(QStringLiteral("#,##0.00"));
 }
 
-void TQxRctStr::AfterInsertStep()
+void TQxRctStr::DoAfterInsert()
 {
     FillDefaults();
-    if (AfterInsert)
-        AfterInsert(this);
+    TQxMemTable::DoAfterInsert();
     if (TField* line = FItemField.isEmpty() ? nullptr : FindField(FItemField))
         line->SetAsInteger(RecordCount() + 1);
 }
 
-void TQxRctStr::AfterDeleteStep()
+void TQxRctStr::DoAfterDelete()
 {
     if (!FItemField.isEmpty())
         Renumber();
-    if (AfterDelete)
-        AfterDelete(this);
+    TQxMemTable::DoAfterDelete();
 }
 
 void TQxRctStr::FillDefaults()

@@ -241,13 +241,6 @@ public:
     TQxGetTextEvent OnQxGetText;
     TQxSetTextEvent OnQxSetText;
 
-    // The structure's own after-insert and after-delete events. The structure fills defaults
-    // and line numbers of a new row around AfterInsert, and renumbers the lines before
-    // AfterDelete, so forms assign these (through a TQxRctStr pointer) rather than the
-    // dataset's.
-    TDataSetNotifyEvent AfterInsert;
-    TDataSetNotifyEvent AfterDelete;
-
     TMstSections* MstSections() const { return FMstSections; }
     void SetMstSections(TMstSections* value) { FMstSections->Assign(value); }
     TFindsections* FindSections() const { return FFindSections; }
@@ -331,8 +324,10 @@ protected:
     void DoAfterOpen() override;
 
 private:
-    void AfterInsertStep();
-    void AfterDeleteStep();
+    // The structure fills defaults and line numbers of a new row around the form's
+    // AfterInsert, and renumbers the lines before its AfterDelete.
+    void DoAfterInsert() override;
+    void DoAfterDelete() override;
     void FillDefaults();
     void Renumber();
 
