@@ -429,6 +429,8 @@ TQxCustomDBGrid::TQxCustomDBGrid(QWidget* parent)
     SetParentColor(false);
     FTitleFont = font();
     HideEditor();
+    // Typing Chinese starts in the grid itself: its first composition opens the cell editor.
+    setAttribute(Qt::WA_InputMethodEnabled);
     FImePad = new TQxIMEPad(this);
     FImePad->hide();
     ApplyBaseOptions();

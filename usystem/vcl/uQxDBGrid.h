@@ -618,6 +618,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DoExit() override;
     void focusInEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     virtual void ColEnter();
     virtual void ColExit(bool& CanExit, QString& Err);
     virtual void CellClick(TQxColumn* Column);

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QMenu>
 
 #include <algorithm>
@@ -594,6 +595,19 @@ void TQxCustomDBGrid::focusInEvent(QFocusEvent* event)
                    + QStringLiteral(" [CTRL键] + [F键]: 查找当前列 "));
     if (FOptions & dgRowSelect)
         InvalidateRow(Row());
+}
+
+void TQxCustomDBGrid::inputMethodEvent(QInputMethodEvent* event)
+{
+    // A composition begun over a cell goes on in the cell's editor.
+    if (FOptions & dgEditing) {
+        ShowEditor();
+        if (TQxInplaceEdit* editor = InplaceEditor(); editor && editor->Visible()) {
+            QCoreApplication::sendEvent(editor, event);
+            return;
+        }
+    }
+    TQxCustomGrid::inputMethodEvent(event);
 }
 
 void TQxCustomDBGrid::DoExit()

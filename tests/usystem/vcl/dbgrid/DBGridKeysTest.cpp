@@ -2,6 +2,7 @@
 // options, the row selection by key and mouse, deleting after the question, and the check that
 // lets the application keep the cursor in a cell.
 #include <gtest/gtest.h>
+#include <QInputMethodEvent>
 #include <QMenu>
 
 #include "DBGridInputSupport.h"
@@ -494,4 +495,18 @@ TEST(DBGridKeys, AValueThatCannotBeWrittenKeepsTheFocusInTheGrid)
     QWidget* now = w.window->focusWidget();
     EXPECT_TRUE(now == w.grid || now == editorOf(w));
     EXPECT_EQ(w.table->State(), dsEdit);
+}
+
+TEST(DBGridKeys, AnInputMethodCompositionOverACellGoesOnInItsEditor)
+{
+    DBGridWindow w(3);
+    w.grid->SetSelectedIndex(1);
+    ASSERT_FALSE(editorShowing(w));
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("屏幕"));
+    QCoreApplication::sendEvent(w.grid, &commit);
+    ASSERT_TRUE(editorShowing(w));
+    EXPECT_EQ(editorOf(w)->Text(), "屏幕");
+    press(Qt::Key_Return);
+    EXPECT_EQ(w.table->FieldByName("Name")->AsString(), "屏幕");
 }
