@@ -19,6 +19,17 @@ TFindEdit::TFindEdit(TQxCustomDBGrid* grid, QWidget* parent)
 
 TFindEdit::~TFindEdit() = default;
 
+namespace {
+// A character typed with Alt alone: what a form would take as a button's accelerator.
+QChar altCharacter(const QKeyEvent* event)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier || event->text().isEmpty())
+        return QChar();
+    const QChar c = event->text().at(0);
+    return c.isPrint() ? c : QChar();
+}
+} // namespace
+
 bool TFindEdit::event(QEvent* event)
 {
     // Enter and Esc end the search here; a form's default or cancel button must not take them.
@@ -35,10 +46,28 @@ bool TFindEdit::event(QEvent* event)
             ke->accept();
             return true;
         default:
+            // Alt with a letter is typed into the box, not taken as a button's accelerator.
+            if (!altCharacter(ke).isNull()) {
+                ke->accept();
+                return true;
+            }
             break;
         }
     }
     return TCustomMaskEdit::event(event);
+}
+
+void TFindEdit::keyPressEvent(QKeyEvent* event)
+{
+    QChar typed = altCharacter(event);
+    if (typed.isNull()) {
+        TCustomMaskEdit::keyPressEvent(event);
+        return;
+    }
+    KeyPress(typed);
+    if (!typed.isNull() && !isReadOnly())
+        insertFiltered(QString(typed));
+    event->accept();
 }
 
 void TFindEdit::KeyDown(int& Key, TShiftState Shift)

@@ -29,6 +29,7 @@ protected:
     void KeyPress(QChar& Key) override;
     void Change() override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

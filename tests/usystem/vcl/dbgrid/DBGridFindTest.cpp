@@ -5,6 +5,8 @@
 #include "DBGridInputSupport.h"
 #include "usystem/vcl/uQxDBGridFind.h"
 
+#include <QPushButton>
+
 namespace {
 
 // Parts whose names differ in case and prefix.
@@ -189,4 +191,20 @@ TEST(DBGridFind, ALookupColumnFindsThroughItsLookupTable)
     EXPECT_EQ(w.table->FieldByName("Code")->AsString(), "C4");
     press(Qt::Key_Escape);
     EXPECT_EQ(w.table->FieldByName("Code")->AsString(), "C1");
+}
+
+TEST(DBGridFind, AltLettersAreTypedIntoTheBoxNotTakenByTheForm)
+{
+    GridOver w(makeNamed());
+    auto* button = new QPushButton(QStringLiteral("&Banana"), w.window.get());
+    int clicked = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicked; });
+    button->show();
+    press(Qt::Key_F, Qt::ControlModifier);
+    TFindEdit* box = w.grid->FindEdit();
+    ASSERT_TRUE(box && box->isVisible());
+    QTest::keyClick(box, Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(clicked, 0);
+    EXPECT_EQ(box->Text().toLower(), "b");
+    EXPECT_EQ(nameOf(w), "Banana");
 }
