@@ -10,6 +10,7 @@
 #include "platform/ui/Components.h"
 #include "usystem/vcl/uDMDataBase.h"
 #include "usystem/vcl/uQxADODB.h"
+#include "usystem/vcl/uQxAddItemRct.h"
 #include "usystem/vcl/uQxButtons.h"
 #include "usystem/vcl/uQxDBEdit.h"
 #include "usystem/vcl/uQxDBGrid.h"
@@ -18,6 +19,7 @@
 #include "usystem/vcl/uQxIME.h"
 #include "usystem/vcl/uQxRctFuncs.h"
 #include "usystem/vcl/uQxRctStr.h"
+#include "usystem/vcl/uQxSelectItemName.h"
 #include "usystem/vcl/uQxSetQueryDate.h"
 #include "usystem/vcl/uQxStdCtrls.h"
 
@@ -782,10 +784,8 @@ void TFrmSelect::BtnAddRctClick(QObject*)
         if (e.handler)
             raiseSetText(to);
     }
-    // The quantity dialog of the parts workflow is not offered by this library, so the line
-    // is written as it stands: the next part then goes into a line of its own.
-    if (editing(lines))
-        lines->Post();
+    // The quantity dialog posts the line, or takes it back when closed without saving.
+    ShowAddItemRct(grid);
     // The picker stays open for the next part.
 }
 
@@ -861,4 +861,6 @@ void InstallLibraryPickers()
     };
     binding.pickFieldValue = PickFieldValue;
     qx::setEditLookupBinding(binding);
+    // A part code that matches nothing offers the parts whose name holds the typed text.
+    qx::selectItemByName = SelectItemByName;
 }

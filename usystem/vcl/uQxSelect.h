@@ -143,6 +143,7 @@ void PickFieldValue(QWidget* Control);
 // there is no library data module).
 bool SelectValueByStructure(const QString& ResultField, const QString& StructureCode, QString& Value);
 
-// Gives the library's edits and data controls their pickers: the record picker, the
-// input-code dialog and the field picker. Called once at start-up.
+// Gives the library's edits and data controls their pickers (the record picker, the
+// input-code dialog and the field picker) and the document structures their part-name
+// picker. Called once at start-up.
 void InstallLibraryPickers();

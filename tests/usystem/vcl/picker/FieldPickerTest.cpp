@@ -7,6 +7,8 @@
 #include "platform/db/Fields.h"
 #include "platform/db/QxMemTable.h"
 #include "usystem/vcl/uQxADODB.h"
+#include "usystem/vcl/uQxAddItemRct.h"
+#include "usystem/vcl/uQxDBLabelEdit.h"
 #include "usystem/vcl/uQxButtons.h"
 #include "usystem/vcl/uQxDBEdit.h"
 #include "usystem/vcl/uQxDBGrid.h"
@@ -55,9 +57,10 @@ protected:
         doc->FieldDefs()->Add(QStringLiteral("Remark"), ftString, 40);
         doc->FieldDefs()->Add(QStringLiteral("Location"), ftString, 20);
         doc->FieldDefs()->Add(QStringLiteral("StockIndex"), ftInteger);
+        doc->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
         const struct { const char* name; const char* code; } defs[] = {
             {"ItemCode", "BMaterial"}, {"ItemName", "BPYWB"}, {"BillDate", "BGetDate"}, {"Remark", ""},
-            {"Location", ""}, {"StockIndex", ""}};
+            {"Location", ""}, {"StockIndex", ""}, {"Qty", ""}};
         for (const auto& d : defs) {
             TMstSection* m = doc->MstSections()->Add();
             m->SetFieldName(QString::fromLatin1(d.name));
@@ -222,22 +225,40 @@ TEST_F(FieldPicker, AGridOnItemCodeAddsPartsAsNewLinesWithThePlusKey)
     TQxDBGrid grid(&form);
     grid.SetDataSource(&source);
     ASSERT_EQ(grid.SelectedField(), doc->FieldByName(QStringLiteral("ItemCode")));
+    QStringList quantityEdits;
     scripted->answerDialog([&](QDialog& d) {
         TFrmSelect& f = picker(d);
         EXPECT_FALSE(f.BtnAddRct->isHidden());
+        // The first part gets a quantity and is saved with Enter in the last edit.
+        scripted->answerDialog([&](QDialog& q) {
+            auto* dialog = qobject_cast<TFrmAddItemRct*>(&q);
+            ASSERT_NE(dialog, nullptr);
+            for (auto* e : dialog->findChildren<tQxDBLabelEdit*>())
+                quantityEdits << e->DataField() + QLatin1Char(e->isEnabled() ? '+' : '-');
+            ASSERT_NE(dialog->LastEdit(), nullptr);
+            EXPECT_EQ(dialog->LastEdit()->DataField(), QStringLiteral("Qty"));
+            EXPECT_EQ(dialog->focusWidget(), dialog->LastEdit());
+            QTest::keyClicks(dialog->LastEdit(), "3");
+            QTest::keyClick(dialog->LastEdit(), Qt::Key_Return);
+        });
         QTest::keyClick(f.EdtFind, Qt::Key_Plus, Qt::KeypadModifier);
+        // The second is taken back by closing the quantity dialog with Esc.
         f.TblSelect->Next();
+        scripted->answerDialog([&](QDialog& q) { QTest::keyClick(&q, Qt::Key_Escape); });
         QTest::keyClick(f.EdtFind, Qt::Key_Plus, Qt::KeypadModifier);
         EXPECT_TRUE(f.isVisible()); // stays open for the next part
         QTest::keyClick(f.EdtFind, Qt::Key_Escape);
     });
     PickFieldValue(&grid);
-    ASSERT_EQ(doc->RecordCount(), 3);
+    EXPECT_EQ(quantityEdits, (QStringList{"ItemCode-", "ItemName-", "Qty+"}));
+    ASSERT_EQ(doc->RecordCount(), 2);
     QStringList lines;
     for (doc->First(); !doc->Eof(); doc->Next())
-        lines << value("ItemCode") + QLatin1Char('/') + value("Location") + QLatin1Char('/') + value("StockIndex");
-    EXPECT_EQ(lines, (QStringList{"OLD//", "A01/S1/7", "A02/S2/8"}));
+        lines << value("ItemCode") + QLatin1Char('/') + value("Location") + QLatin1Char('/') + value("StockIndex")
+                     + QLatin1Char('/') + value("Qty");
+    EXPECT_EQ(lines, (QStringList{"OLD///", "A01/S1/7/3"}));
     EXPECT_EQ(setTexts, (QStringList{"ItemCode=A01", "Location=S1", "ItemCode=A02", "Location=S2"}));
+    EXPECT_EQ(scripted->unexpected(), 0);
     grid.SetDataSource(nullptr);
 }
 

@@ -1,0 +1,173 @@
+// The part-name picker and the quantity dialog of the parts workflow.
+#include "PickerTestSupport.h"
+
+#include "platform/db/DataSource.h"
+#include "platform/db/Fields.h"
+#include "platform/db/QxMemTable.h"
+#include "usystem/vcl/uQxADODB.h"
+#include "usystem/vcl/uQxAddItemRct.h"
+#include "usystem/vcl/uQxDBGrid.h"
+#include "usystem/vcl/uQxDBLabelEdit.h"
+#include "usystem/vcl/uQxRctStr.h"
+#include "usystem/vcl/uQxSelect.h"
+#include "usystem/vcl/uQxSelectItemName.h"
+
+#include <QTest>
+
+namespace {
+
+class PartDialogs : public LibraryDataTest
+{
+protected:
+    void SetUp() override
+    {
+        LibraryDataTest::SetUp();
+        exec("CREATE TABLE tMaterial (ItemCode TEXT(20) COLLATE NOCASE, ItemName TEXT(40) COLLATE NOCASE,"
+             " Model TEXT(20) COLLATE NOCASE);"
+             "INSERT INTO tMaterial VALUES ('A01', '屏幕总成', 'X1'), ('A02', '屏幕排线', 'X2'),"
+             " ('B01', 'O''Neil 电池', 'Y2'), ('B02', '50%电阻', 'Y2'), ('B03', '500电阻', 'Y2');");
+        lines.FieldDefs()->Add(QStringLiteral("ItemCode"), ftString, 20);
+        lines.FieldDefs()->Add(QStringLiteral("ItemName"), ftString, 40);
+        lines.FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
+        lines.CreateTable();
+        lines.Open();
+        lines.Append();
+        lines.FieldByName(QStringLiteral("ItemCode"))->SetAsString(QStringLiteral("OLD"));
+        lines.Post();
+        code()->OnSetText = [this](TField* Sender, const QString& Text) {
+            setTexts << Text;
+            Sender->SetAsString(Text);
+        };
+        source.SetDataSet(&lines);
+    }
+    void TearDown() override
+    {
+        qx::selectItemByName = nullptr;
+        LibraryDataTest::TearDown();
+    }
+    TField* code() { return lines.FieldByName(QStringLiteral("ItemCode")); }
+
+    TQxMemTable lines;
+    TDataSource source;
+    QStringList setTexts;
+};
+
+TEST_F(PartDialogs, OneMatchingPartFillsTheCodeWithoutADialog)
+{
+    SelectItemByName(QStringLiteral("总成"), QString(), code());
+    EXPECT_TRUE(scripted->shown().isEmpty());
+    EXPECT_EQ(code()->AsString(), QStringLiteral("A01"));
+    EXPECT_EQ(setTexts, QStringList{"A01"});
+}
+
+TEST_F(PartDialogs, NoMatchingPartEmptiesTheCode)
+{
+    for (const char* name : {"轮胎", "5%0", "_", "' or ''='"}) {
+        SelectItemByName(QString::fromUtf8(name), QString(), code());
+        EXPECT_TRUE(code()->IsNull()) << name;
+        lines.FieldByName(QStringLiteral("ItemCode"))->SetAsString(QStringLiteral("OLD"));
+    }
+    EXPECT_TRUE(scripted->shown().isEmpty());
+    // An empty name empties it too.
+    setTexts.clear();
+    SelectItemByName(QString(), QString(), code());
+    EXPECT_TRUE(code()->IsNull());
+    EXPECT_EQ(setTexts, QStringList{QString()});
+}
+
+TEST_F(PartDialogs, TypedQuotesAndPercentSignsAreMatchedLiterally)
+{
+    SelectItemByName(QStringLiteral("O'Neil"), QString(), code());
+    EXPECT_EQ(code()->AsString(), QStringLiteral("B01"));
+    SelectItemByName(QStringLiteral(" 50% "), QString(), code());
+    EXPECT_EQ(code()->AsString(), QStringLiteral("B02"));
+    EXPECT_TRUE(scripted->shown().isEmpty());
+}
+
+TEST_F(PartDialogs, SeveralMatchesAreListedForTheUserToChoose)
+{
+    scripted->answerDialog([&](QDialog& d) {
+        auto* f = qobject_cast<TFrmSelectItemName*>(&d);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->windowTitle(), QStringLiteral("请选择品种"));
+        EXPECT_EQ(f->QryItemName->RecordCount(), 2);
+        f->QryItemName->Last();
+        QTest::keyClick(f->dbgridItemName, Qt::Key_Return);
+    });
+    SelectItemByName(QStringLiteral("屏幕"), QString(), code());
+    EXPECT_EQ(code()->AsString(), QStringLiteral("A02"));
+    EXPECT_EQ(setTexts, QStringList{"A02"});
+
+    // Closed without a choice: the code stays.
+    scripted->answerDialog(qx::mrCancel);
+    SelectItemByName(QStringLiteral("屏幕"), QString(), code());
+    EXPECT_EQ(code()->AsString(), QStringLiteral("A02"));
+    EXPECT_EQ(scripted->unexpected(), 0);
+}
+
+TEST_F(PartDialogs, TheModelNarrowsTheMatchesOnlyWhenTheSettingIsOn)
+{
+    scripted->answerDialog(qx::mrCancel);
+    SelectItemByName(QStringLiteral("屏幕"), QStringLiteral("X2"), code());
+    EXPECT_EQ(scripted->shown().size(), 1);
+    dm->MatchModel = true;
+    SelectItemByName(QStringLiteral("屏幕"), QStringLiteral("X2"), code());
+    EXPECT_EQ(scripted->shown().size(), 1);
+    EXPECT_EQ(code()->AsString(), QStringLiteral("A02"));
+}
+
+TEST_F(PartDialogs, InstalledPickersGiveTheStructuresTheirPartNamePicker)
+{
+    EXPECT_FALSE(qx::selectItemByName);
+    InstallLibraryPickers();
+    ASSERT_TRUE(qx::selectItemByName);
+    qx::selectItemByName(QStringLiteral("总成"), QString(), code());
+    EXPECT_EQ(code()->AsString(), QStringLiteral("A01"));
+    qx::setEditLookupBinding({});
+}
+
+TEST_F(PartDialogs, TheQuantityDialogForAnotherColumnClosesAtOnce)
+{
+    QWidget form;
+    TQxDBGrid grid(&form);
+    grid.SetDataSource(&source);
+    grid.SetSelectedIndex(1);
+    ASSERT_EQ(grid.SelectedField()->FieldName(), QStringLiteral("ItemName"));
+    bool closed = false;
+    scripted->answerDialog([&](QDialog& d) {
+        QCoreApplication::processEvents();
+        closed = !d.isVisible();
+    });
+    ShowAddItemRct(&grid);
+    EXPECT_TRUE(closed);
+    grid.SetDataSource(nullptr);
+}
+
+TEST_F(PartDialogs, TheQuantityDialogSavesWithF2AndTakesTheLineBackOnEsc)
+{
+    QWidget form;
+    TQxDBGrid grid(&form);
+    grid.SetDataSource(&source);
+    for (int key : {int(Qt::Key_F2), int(Qt::Key_Escape)}) {
+        lines.Append();
+        code()->SetAsString(QStringLiteral("NEW"));
+        scripted->answerDialog([&](QDialog& d) {
+            auto* f = qobject_cast<TFrmAddItemRct*>(&d);
+            ASSERT_NE(f, nullptr);
+            EXPECT_EQ(f->windowTitle(), QStringLiteral("请输入数量"));
+            ASSERT_NE(f->LastEdit(), nullptr);
+            QTest::keyClicks(f->LastEdit(), "5");
+            QTest::keyClick(f->LastEdit(), Qt::Key(key));
+        });
+        ShowAddItemRct(&grid);
+        flushDeletes();
+    }
+    QStringList rows;
+    for (lines.First(); !lines.Eof(); lines.Next())
+        rows << code()->AsString() + QLatin1Char('/') + lines.FieldByName(QStringLiteral("Qty"))->AsString();
+    EXPECT_EQ(rows, (QStringList{"OLD/", "NEW/5"}));
+    EXPECT_EQ(lines.State(), dsBrowse);
+    grid.SetDataSource(nullptr);
+}
+
+} // namespace
