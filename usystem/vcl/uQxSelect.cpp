@@ -596,7 +596,9 @@ void TFrmSelect::RunQuery()
             break;
         }
     }
-    MMTCondition->OpenWhere(where, TblSelect, top, params);
+    // A code without a stored structure has no statement: the picker lists nothing.
+    if (!MMTCondition->MstSQL().trimmed().isEmpty())
+        MMTCondition->OpenWhere(where, TblSelect, top, params);
 
     Notebook->setCurrentWidget(PageFind);
     BuildFindFields();

@@ -503,3 +503,23 @@ TEST_F(RecordPicker, AnInputCodeConditionTakesItsValueFromTheInputCodeDialog)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RecordPicker, ACodeWithoutAStoredStructureListsNothing)
+{
+    bool empty = false;
+    scripted->answerDialog([&](QDialog& d) {
+        TFrmSelect& f = picker(d);
+        empty = f.Notebook->currentWidget() == f.PageFind && !f.TblSelect->Active();
+        // Confirming an empty list closes the picker without a value.
+        click(f.BtnOk);
+    });
+    QString value = QStringLiteral("keep");
+    EXPECT_FALSE(SelectValueByStructure(QStringLiteral("ItemCode"), QStringLiteral("BMissing"), value));
+    EXPECT_TRUE(empty);
+    EXPECT_EQ(value, QStringLiteral("keep"));
+    EXPECT_TRUE(scripted->messages().isEmpty());
+}
+
+} // namespace
