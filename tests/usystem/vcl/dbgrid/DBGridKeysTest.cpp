@@ -510,3 +510,21 @@ TEST(DBGridKeys, AnInputMethodCompositionOverACellGoesOnInItsEditor)
     press(Qt::Key_Return);
     EXPECT_EQ(w.table->FieldByName("Name")->AsString(), "屏幕");
 }
+
+TEST(DBGridKeys, AFilledNewRecordIsPostedAndDownStartsTheNextOne)
+{
+    DBGridWindow w(3);
+    w.grid->SetOptions(w.grid->Options() | dgAllowAdd);
+    w.table->Last();
+    press(Qt::Key_Down);
+    ASSERT_EQ(w.table->State(), dsInsert);
+    EXPECT_EQ(w.grid->SelectedIndex(), 0);
+    typeText("X9");
+    press(Qt::Key_Down);
+    EXPECT_EQ(w.table->State(), dsInsert);
+    EXPECT_EQ(w.table->RecordCount(), 4);
+    press(Qt::Key_Up); // the untouched second one goes again
+    EXPECT_EQ(w.table->State(), dsBrowse);
+    EXPECT_EQ(w.table->RecordCount(), 4);
+    EXPECT_EQ(codeOf(w), "X9");
+}
