@@ -560,3 +560,45 @@ TEST(DBGridCellButton, TheDateButtonOfADateTimeColumnOpensTheCalendar)
     EXPECT_EQ(d.pending(), 0);
     EXPECT_EQ(d.unexpected(), 0);
 }
+
+// ---- drawing -----------------------------------------------------------------------------------
+
+TEST(DBGridEditorDrawing, ABooleanCellIsACheckBoxAndAListCellHasAButton)
+{
+    DBGridWindow w(3);
+    storeColumns(w);
+    w.grid->Columns()->Items(1)->SetPickList(lines(3));
+    w.grid->SetSelectedIndex(3);
+    press(Qt::Key_F2);
+    TQxDBGridInplaceEdit* e = editorOf(w);
+    ASSERT_TRUE(e && e->isVisible());
+    QImage img = e->grab().toImage();
+    const QRect box((e->width() - 13) / 2, (e->height() - 13) / 2, 13, 13);
+    EXPECT_EQ(QColor(img.pixel(box.left(), box.top() + 6)), toQColor(clBtnShadow));
+    EXPECT_EQ(QColor(img.pixel(2, 2)), toQColor(clInfoBk));
+    EXPECT_TRUE(e->ButtonRect().isEmpty());
+
+    press(Qt::Key_Home, Qt::ControlModifier); // no column move: Ctrl+Home is a record move
+    w.grid->SetSelectedIndex(1);
+    press(Qt::Key_F2);
+    ASSERT_TRUE(e->isVisible());
+    img = e->grab().toImage();
+    const QRect button = e->ButtonRect();
+    ASSERT_FALSE(button.isEmpty());
+    EXPECT_EQ(button.right(), e->width() - 1);
+    EXPECT_EQ(QColor(img.pixel(button.left() + 2, button.top() + 2)), toQColor(clBtnFace));
+}
+
+TEST(DBGridEditorKeys, LeftInAnEmptyCellGoesToTheCellBefore)
+{
+    DBGridWindow w(3);
+    w.grid->SetSelectedIndex(1);
+    press(Qt::Key_F2);
+    press(Qt::Key_Left); // text in the cell: the caret moves
+    EXPECT_EQ(w.grid->SelectedIndex(), 1);
+    editorOf(w)->selectAll();
+    press(Qt::Key_Delete);
+    ASSERT_EQ(editorOf(w)->Text(), "");
+    press(Qt::Key_Left);
+    EXPECT_EQ(w.grid->SelectedIndex(), 0);
+}
