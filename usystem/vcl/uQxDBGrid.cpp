@@ -1277,11 +1277,12 @@ void TQxCustomDBGrid::ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, 
         setFocus(Qt::OtherFocusReason);
     const int page = std::max(1, RowCount() - FTitleOffset);
     switch (Action) {
+    // A line scrolls the view: the record just past the last (before the first) row shown.
     case QAbstractSlider::SliderSingleStepAdd:
-        ds->Next();
+        ds->MoveBy(FDataLink->RecordCount() - FDataLink->ActiveRecord());
         break;
     case QAbstractSlider::SliderSingleStepSub:
-        ds->Prior();
+        ds->MoveBy(-FDataLink->ActiveRecord() - 1);
         break;
     case QAbstractSlider::SliderPageStepAdd:
         ds->MoveBy(page - FDataLink->ActiveRecord() + page - 1);

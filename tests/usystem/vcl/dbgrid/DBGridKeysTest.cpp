@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QScrollBar>
 
 #include "DBGridInputSupport.h"
 #include "usystem/vcl/uQxDBGridFind.h"
@@ -527,4 +528,20 @@ TEST(DBGridKeys, AFilledNewRecordIsPostedAndDownStartsTheNextOne)
     EXPECT_EQ(w.table->State(), dsBrowse);
     EXPECT_EQ(w.table->RecordCount(), 4);
     EXPECT_EQ(codeOf(w), "X9");
+}
+
+TEST(DBGridMouse, TheBarsLineArrowsScrollPastTheRowsShown)
+{
+    DBGridWindow w(100);
+    w.grid->SetScrollBars(TQxCustomGrid::ssBoth);
+    QApplication::processEvents();
+    const int visible = w.grid->RowCount() - w.grid->TitleOffset();
+    QScrollBar* bar = w.grid->verticalScrollBar();
+    w.table->SetRecNo(2); // the second row of the first page
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(w.table->RecNo(), visible + 1);
+    const int firstShown = w.table->RecNo() - w.grid->DataLink()->ActiveRecord();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(w.table->RecNo(), firstShown - 1);
+    EXPECT_EQ(focused(), w.grid);
 }
