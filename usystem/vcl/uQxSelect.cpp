@@ -49,11 +49,23 @@ void ensureEditing(TDataSet* ds)
 }
 
 // After a value went into a field the way a program does it, the field's own set-text
-// handler still gets its say (a structure's lookup cascade hangs there).
+// handler still gets its say.
 void raiseSetText(TField* field)
 {
     if (field && field->OnSetText)
         field->OnSetText(field, field->Text());
+}
+
+// A picked value goes into a field through the field's set-text handler when it has one, as
+// typed text would: a structure's lookup cascade hangs there and looks up only a code that
+// differs from the one the field holds, so storing the value first would leave the fields
+// that depend on the code unfilled. A field without a handler takes the value as it is.
+void putPicked(TField* field, const TField* source)
+{
+    if (field->OnSetText)
+        field->OnSetText(field, source->AsString());
+    else
+        field->SetValue(source->Value());
 }
 
 // A LIKE pattern with '%', '_' and the escape character '\' of the value escaped.
@@ -741,10 +753,8 @@ void TFrmSelect::BtnOkClick(QObject*)
         if (sameText(FCode, "BWorker"))
             if (const TField* name = TblSelect->FindField(QStringLiteral("Name")))
                 source = name;
-        if (source) {
-            target->SetValue(source->Value());
-            raiseSetText(target);
-        }
+        if (source)
+            putPicked(target, source);
         if (qobject_cast<TQxCustomDBGrid*>(FControl.data()) && sameText(FCode, "BStock")) {
             TField* to = dataSet->FindField(QStringLiteral("StockIndex"));
             const TField* from = TblSelect->FindField(QStringLiteral("StockIndex"));
@@ -770,8 +780,7 @@ void TFrmSelect::BtnAddRctClick(QObject*)
     TDataSet* lines = grid->DataSource()->DataSet();
     if (!editing(lines))
         lines->Append();
-    selected->SetValue(source->Value());
-    raiseSetText(selected);
+    putPicked(selected, source);
     const struct { const char* from; const char* to; bool handler; } extra[] = {
         {"Location", "Location", true},
         {"CostPrice", "Costprice", true},
@@ -782,9 +791,10 @@ void TFrmSelect::BtnAddRctClick(QObject*)
         TField* to = lines->FindField(QLatin1String(e.to));
         if (!from || !to)
             continue;
-        to->SetValue(from->Value());
         if (e.handler)
-            raiseSetText(to);
+            putPicked(to, from);
+        else
+            to->SetValue(from->Value());
     }
     // The quantity dialog posts the line, or takes it back when closed without saving.
     ShowAddItemRct(grid);
@@ -817,8 +827,10 @@ void PickFieldValue(QWidget* Control)
         if (!ShowImeDialog(QStringLiteral("I") + field->FieldName(), field, QString()))
             return;
         ensureEditing(dataSet);
-        field->SetAsString(ImeResultText());
-        raiseSetText(field);
+        if (field->OnSetText)
+            field->OnSetText(field, ImeResultText());
+        else
+            field->SetAsString(ImeResultText());
         return;
     }
     if (sameText(code, "BGetDate")) {

@@ -13,8 +13,10 @@
 
 namespace {
 
-// The field takes a value the way a program sets it, then its own set-text handler hears of
-// it (a structure's lookup cascade fills the part's other fields from the code).
+// The chosen code goes into the field through its set-text handler when it has one, as typed
+// text would, so a structure's lookup cascade sees the new code and fills the part's other
+// fields from it; a field without a handler takes the value as it is. No code empties the
+// field, and the handler hears of that too.
 void putIntoField(TField* field, const QVariant& value)
 {
     if (!field)
@@ -22,12 +24,15 @@ void putIntoField(TField* field, const QVariant& value)
     TDataSet* ds = field->DataSet();
     if (ds && ds->State() != dsEdit && ds->State() != dsInsert)
         ds->Edit();
-    if (value.isNull())
+    if (value.isNull()) {
         field->Clear();
-    else
+        if (field->OnSetText)
+            field->OnSetText(field, field->Text());
+    } else if (field->OnSetText) {
+        field->OnSetText(field, value.toString());
+    } else {
         field->SetValue(value);
-    if (field->OnSetText)
-        field->OnSetText(field, field->Text());
+    }
 }
 
 QString containsPattern(const QString& text)

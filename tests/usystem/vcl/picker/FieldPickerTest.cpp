@@ -348,3 +348,26 @@ TEST_F(FieldPicker, StaffPickersWriteTheNameAndStockPickersTheStockIndex)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FieldPicker, APickedCodeRunsTheStructuresLookupOfTheFieldsThatDependOnIt)
+{
+    doc->MstSections()->Items(0)->SetTableName(QStringLiteral("tMaterial"));
+    doc->MstSections()->Items(1)->SetLookupKey(QStringLiteral("ItemCode"));
+    doc->MstSections()->Items(4)->SetLookupKey(QStringLiteral("ItemCode"));
+    TQxRctStr* d = doc.get();
+    doc->FieldByName(QStringLiteral("ItemCode"))->OnSetText = [d](TField* Sender, const QString& Text) {
+        d->LookupFieldText(Sender, Text);
+    };
+    scripted->answerDialog([&](QDialog& dlg) {
+        picker(dlg).TblSelect->Last();
+        picker(dlg).BtnOkClick(nullptr);
+    });
+    PickFieldValue(edit("ItemCode"));
+    EXPECT_EQ(value("ItemCode"), QStringLiteral("A02"));
+    EXPECT_EQ(value("ItemName"), QStringLiteral("排线"));
+    EXPECT_EQ(value("Location"), QStringLiteral("S2"));
+}
+
+} // namespace

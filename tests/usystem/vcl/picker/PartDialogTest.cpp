@@ -171,3 +171,35 @@ TEST_F(PartDialogs, TheQuantityDialogSavesWithF2AndTakesTheLineBackOnEsc)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PartDialogs, APartCodeThatMatchesNothingIsLookedUpByNameThroughTheStructure)
+{
+    InstallLibraryPickers();
+    TQxRctStr doc;
+    doc.FieldDefs()->Add(QStringLiteral("ItemCode"), ftString, 20);
+    doc.FieldDefs()->Add(QStringLiteral("ItemName"), ftString, 40);
+    TMstSection* codeDef = doc.MstSections()->Add();
+    codeDef->SetFieldName(QStringLiteral("ItemCode"));
+    codeDef->SetTableName(QStringLiteral("tMaterial"));
+    codeDef->SetActionType(QStringLiteral("BMaterial"));
+    TMstSection* nameDef = doc.MstSections()->Add();
+    nameDef->SetFieldName(QStringLiteral("ItemName"));
+    nameDef->SetLookupKey(QStringLiteral("ItemCode"));
+    doc.CreateTable();
+    doc.Open();
+    for (int i = 0; i < doc.FieldCount(); ++i)
+        doc.Fields()->Fields(i)->OnSetText = [&doc](TField* Sender, const QString& Text) {
+            doc.LookupFieldText(Sender, Text);
+        };
+    doc.Append();
+    // Typed into the code: a name fragment. It names one part, whose code and name arrive.
+    doc.FieldByName(QStringLiteral("ItemCode"))->SetText(QStringLiteral("总成"));
+    EXPECT_EQ(doc.FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("A01"));
+    EXPECT_EQ(doc.FieldByName(QStringLiteral("ItemName"))->AsString(), QStringLiteral("屏幕总成"));
+    EXPECT_TRUE(scripted->shown().isEmpty());
+    qx::setEditLookupBinding({});
+}
+
+} // namespace
