@@ -203,3 +203,49 @@ TEST_F(PartDialogs, APartCodeThatMatchesNothingIsLookedUpByNameThroughTheStructu
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PartDialogs, TheQuantityDialogShowsTheLinesColumnsWithTheirTitles)
+{
+    TQxMemTable sale;
+    for (const char* name : {"ItemCode", "ItemName", "Qty", "Price", "Charger", "Class"})
+        sale.FieldDefs()->Add(QString::fromLatin1(name), ftString, 20);
+    sale.CreateTable();
+    sale.Open();
+    sale.Append();
+    TDataSource src;
+    src.SetDataSet(&sale);
+    QWidget form;
+    // The sales-out form also asks who fitted the part and its class.
+    form.setObjectName(QStringLiteral("FrmRpSOutItem"));
+    TQxDBGrid grid(&form);
+    grid.SetDataSource(&src);
+    TQxDBGridColumns* columns = grid.Columns();
+    columns->Items(2)->Title()->SetCaption(QStringLiteral("数量"));
+    columns->Items(3)->SetReadOnly(true);
+    QStringList edits;
+    scripted->answerDialog([&](QDialog& d) {
+        auto* f = qobject_cast<TFrmAddItemRct*>(&d);
+        ASSERT_NE(f, nullptr);
+        for (auto* e : f->findChildren<tQxDBLabelEdit*>())
+            edits << QStringLiteral("%1:%2:%3:%4%5%6")
+                         .arg(e->DataField(), e->LabelCaption())
+                         .arg(e->y())
+                         .arg(e->isEnabled() ? "" : "disabled")
+                         .arg(e->ReadOnly() ? "readonly" : "")
+                         .arg(e->Button()->Visible() ? "button" : "");
+        EXPECT_EQ(f->LastEdit()->DataField(), QStringLiteral("Class"));
+        QTest::keyClick(f->focusWidget(), Qt::Key_Escape);
+    });
+    ShowAddItemRct(&grid);
+    EXPECT_EQ(edits, (QStringList{"ItemCode:ItemCode:65:disabled", "ItemName:ItemName:87:disabled",
+                                  "Qty:数量:109:", "Price:Price:131:readonly", "Charger:Charger:153:button",
+                                  "Class:Class:175:button"}));
+    // Esc took the new line back.
+    EXPECT_EQ(sale.State(), dsBrowse);
+    EXPECT_EQ(sale.RecordCount(), 0);
+    grid.SetDataSource(nullptr);
+}
+
+} // namespace
