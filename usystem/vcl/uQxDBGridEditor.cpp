@@ -180,7 +180,8 @@ TQxCustomDBGrid* TQxDBGridInplaceEdit::DBGrid() const
 TQxColumn* TQxDBGridInplaceEdit::CurrentColumn() const
 {
     TQxCustomDBGrid* grid = DBGrid();
-    if (!grid)
+    // A grid being destroyed has let its columns go already.
+    if (!grid || !grid->Columns())
         return nullptr;
     const int index = grid->SelectedIndex();
     if (index < 0 || index >= grid->Columns()->Count())

@@ -602,3 +602,14 @@ TEST(DBGridEditorKeys, LeftInAnEmptyCellGoesToTheCellBefore)
     press(Qt::Key_Left);
     EXPECT_EQ(w.grid->SelectedIndex(), 0);
 }
+
+TEST(DBGridPickList, AGridClosedWithItsListOpenGoesQuietly)
+{
+    auto w = std::make_unique<DBGridWindow>(3);
+    openNameEditor(*w, lines(4));
+    press(Qt::Key_Down);
+    ASSERT_TRUE(editorOf(*w)->ListVisible());
+    QPointer<TPopupListbox> list = editorOf(*w)->PickList();
+    w.reset();
+    EXPECT_TRUE(list.isNull());
+}
