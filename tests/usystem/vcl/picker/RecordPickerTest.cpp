@@ -293,6 +293,7 @@ TEST_F(RecordPicker, FindBoxFindsByPrefixAndShowsAMissInBlue)
         EXPECT_EQ(codes(f).first(), QStringLiteral("B02"));
 
         QTest::keyClicks(f.EdtFind, "o'n");
+        EXPECT_EQ(f.EdtFind->maxLength(), 40); // the size of the find field
         EXPECT_EQ(f.TblSelect->FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("B01"));
         EXPECT_EQ(f.EdtFind->palette().color(QPalette::Text), QColor(Qt::black));
         EXPECT_EQ(f.PnlHot->Caption(), QStringLiteral("[O'Neil 电池]"));
