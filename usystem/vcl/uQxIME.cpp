@@ -249,10 +249,11 @@ bool ShowImeDialog(const QString& Kind, TField* Field, const QString& StartText)
 {
     if (!IsImeKind(Kind) || !dmDatabase)
         return false;
-    // A dialog still open somewhere is used again rather than a second one made.
+    // A dialog still open somewhere is used again rather than a second one made. A closed
+    // one is on its way out (it frees itself after closing) and is never taken.
     TFrmIME* dialog = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->objectName().toUpper() == QLatin1String("FRMIME")) {
+        if (top->isVisible() && top->objectName().toUpper() == QLatin1String("FRMIME")) {
             dialog = qobject_cast<TFrmIME*>(top);
             if (dialog)
                 break;

@@ -10,6 +10,7 @@
 #include "usystem/vcl/uQxStdCtrls.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -224,6 +225,31 @@ TEST_F(ImeDialog, F6CyclesTheModeWithoutRequeryingAndShowsItOnTheMainWindow)
     });
     ShowImeDialog(QStringLiteral("IItemName"), nullptr, QString());
     EXPECT_EQ(captions, (QStringList{"五笔", "五笔划", "标准", "拼音"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ImeDialog, AClosedDialogOnItsWayOutIsNotUsedAgain)
+{
+    QPointer<QDialog> first;
+    QDialog* second = nullptr;
+    scripted->answerDialog([&](QDialog& d) {
+        first = &d;
+        QTest::keyClick(ime(d).EdtInput, Qt::Key_Escape);
+    });
+    scripted->answerDialog([&](QDialog& d) {
+        second = &d;
+        EXPECT_TRUE(d.isVisible());
+        QTest::keyClick(ime(d).EdtInput, Qt::Key_Escape);
+    });
+    ShowImeDialog(QStringLiteral("IItemName"), nullptr, QString());
+    ASSERT_FALSE(first.isNull()); // freed only once the deferred deletes run
+    ShowImeDialog(QStringLiteral("IItemName"), nullptr, QString());
+    EXPECT_NE(second, first.data());
+    flushDeletes();
+    EXPECT_TRUE(first.isNull());
 }
 
 } // namespace
