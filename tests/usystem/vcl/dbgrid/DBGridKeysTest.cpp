@@ -31,6 +31,12 @@ struct KeyCase
     int selected;    // rows in the selection
 };
 
+// Failures name the case, not its bytes.
+void PrintTo(const KeyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 const TQxDBGridOptions Plain = TQxCustomDBGrid::DefaultDBOptions;
 const TQxDBGridOptions Adding = Plain | dgAllowAdd;
 const TQxDBGridOptions Multi = Plain | dgMultiSelect;
