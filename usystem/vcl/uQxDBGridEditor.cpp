@@ -49,6 +49,11 @@ TPopupListbox::TPopupListbox(TQxDBGridInplaceEdit* editor)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // It never has the focus, yet its chosen line is shown as in a focused list.
+    QPalette pal = palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
+    setPalette(pal);
     hide();
 }
 
