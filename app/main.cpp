@@ -2,6 +2,7 @@
 #include "app/uALibraryForms.h"
 #include "app/uAMain.h"
 #include "app/uStartup.h"
+#include "usystem/vcl/uQxSelect.h"
 
 #include <QApplication>
 
@@ -9,5 +10,6 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     qx::app::registerLibraryForms();
+    InstallLibraryPickers();
     return qx::app::RunAccount(qx::app::shellFactories());
 }

@@ -20,8 +20,8 @@ public:
     explicit TFrmAddItemRct(QWidget* parent = nullptr);
     ~TFrmAddItemRct() override;
 
-    TQxButton* BtnSave;
-    TDataSource* dsAddItemRct;
+    TQxButton* BtnSave = nullptr;
+    TDataSource* dsAddItemRct = nullptr;
 
     // The grid whose current line the dialog shows; not owned.
     TQxCustomDBGrid* Grid() const { return FGrid; }

@@ -50,32 +50,32 @@ public:
     explicit TFrmCodeBar(QWidget* parent = nullptr);
     ~TFrmCodeBar() override;
 
-    TQxMemTable* tblitemcode;
-    TDataSource* dsitemcode;
+    TQxMemTable* tblitemcode = nullptr;
+    TDataSource* dsitemcode = nullptr;
 
-    TQxPanel* Panel1;
-    TQxButton* QxButton6;
-    TQxButton* QxButton5;
-    TQxButton* QxButton4;
-    TQxButton* QxButton3;
-    TQxButton* QxButton1;
+    TQxPanel* Panel1 = nullptr;
+    TQxButton* QxButton6 = nullptr;
+    TQxButton* QxButton5 = nullptr;
+    TQxButton* QxButton4 = nullptr;
+    TQxButton* QxButton3 = nullptr;
+    TQxButton* QxButton1 = nullptr;
 
-    TQxDBGrid* DBGrid1;
+    TQxDBGrid* DBGrid1 = nullptr;
 
     QGroupBox* GroupBox1;
     QLabel* Label1;
-    TQxEdit* Edtitemcode1;
+    TQxEdit* Edtitemcode1 = nullptr;
     QLabel* Label2;
     QSpinBox* EdtValue1;
     QLabel* Label3;
-    TQxEdit* EdtitemName1;
+    TQxEdit* EdtitemName1 = nullptr;
     QLabel* Label4;
-    TQxEdit* Edtsaleprice1;
+    TQxEdit* Edtsaleprice1 = nullptr;
     QPushButton* Button1;
 
     QGroupBox* GroupBox2;
     QLabel* Label5;
-    TQxEdit* EdtItemCode2;
+    TQxEdit* EdtItemCode2 = nullptr;
     QLabel* Label6;
     QSpinBox* EdtValue2;
     QPushButton* Button2;

@@ -94,7 +94,7 @@ private:
     void setWindowReadOnly(bool value);
 
     std::unique_ptr<TFieldDataLink> m_dataLink;
-    TQxLookupField* m_lookupField;
+    TQxLookupField* m_lookupField = nullptr;
     int m_fieldAlignment = 0;
     bool m_fromField = false;
 };

@@ -89,7 +89,7 @@ private:
     TTitleAlignment alignmentValue() const { return TTitleAlignment(Alignment()); }
     void setAlignmentValue(TTitleAlignment v) { SetAlignment(TAlignment(v)); }
 
-    TQxColumn* FColumn;
+    TQxColumn* FColumn = nullptr;
     QString FCaption;
     QFont FFont;
     TColor FColor = clBtnFace;
@@ -307,7 +307,7 @@ protected:
     void update(qx::CollectionItem* item) override;
 
 private:
-    TQxCustomDBGrid* FGrid;
+    TQxCustomDBGrid* FGrid = nullptr;
     int FUpdateCount = 0;
     bool FMakingDefault = false;
 };
@@ -348,7 +348,7 @@ protected:
     void UpdateData() override;
 
 private:
-    TQxCustomDBGrid* FGrid;
+    TQxCustomDBGrid* FGrid = nullptr;
     int FFieldCount = 0;
     std::vector<int> FFieldMap;
     bool FModified = false;
@@ -381,7 +381,7 @@ public:
 private:
     void listChanged() { FCacheIndex = -1; }
     std::vector<TBookmarkStr> FList;
-    TQxCustomDBGrid* FGrid;
+    TQxCustomDBGrid* FGrid = nullptr;
     TBookmarkStr FCache;
     int FCacheIndex = -1;
     bool FCacheFind = false;

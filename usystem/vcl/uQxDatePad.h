@@ -86,7 +86,7 @@ public:
 private:
     void set(TColor& field, TColor value);
 
-    TQxCustomCalendar* m_owner;
+    TQxCustomCalendar* m_owner = nullptr;
     TColor m_titles;
     TColor m_weekEnd;
     TColor m_inactive;
@@ -223,7 +223,7 @@ protected:
 
 private:
     std::unique_ptr<TQxCalendarDate> m_date;
-    TQxCalendarColors* m_colors;
+    TQxCalendarColors* m_colors = nullptr;
     TCalendarBevelStyle m_bevel = TCalendarBevelStyle::bsRaised;
     TBorderStyle m_borderStyle = bsNone;
     QString m_title;
@@ -363,7 +363,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TQxCustomCalendar* m_calendar;
+    TQxCustomCalendar* m_calendar = nullptr;
     QPointer<qx::UpDown> m_upDown;
     bool m_closing = false;
 };

@@ -208,7 +208,7 @@ public:
     int HotKey;
 
 private:
-    TQxCustomEdit* m_owner;
+    TQxCustomEdit* m_owner = nullptr;
     int m_cursor = crHandPoint;
     QPixmap m_glyph;
     QString m_hint;
@@ -301,7 +301,7 @@ protected:
     bool overButton(const QPoint& pos) const;
 
 private:
-    TQxEditButton* m_button;
+    TQxEditButton* m_button = nullptr;
     bool m_ownEnabled = true;
 };
 

@@ -113,7 +113,7 @@ private:
     bool FEnabled = true;
     TOptionsSet FOptions = wpoSync;
     quint16 FPlayFlags = SND_MEMORY;
-    TepWave* FWave;
+    TepWave* FWave = nullptr;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TepWavePlayer::TOptionsSet)

@@ -52,12 +52,12 @@ public:
     TField* Field() const { return FField; }
     void SetField(TField* value) { FField = value; }
 
-    TQxLabel* LblInput;
-    TQxEdit* EdtInput;
-    TQxDBGrid* DBGrid;
-    TQxPanel* PnlBottom;
-    TQxADOQuery* QryIme;
-    TDataSource* dsIme;
+    TQxLabel* LblInput = nullptr;
+    TQxEdit* EdtInput = nullptr;
+    TQxDBGrid* DBGrid = nullptr;
+    TQxPanel* PnlBottom = nullptr;
+    TQxADOQuery* QryIme = nullptr;
+    TDataSource* dsIme = nullptr;
 
     // Base keys first (Esc closes); then Enter confirms, F6 switches the mode, F10 focuses
     // the input edit.

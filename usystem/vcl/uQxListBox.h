@@ -51,7 +51,7 @@ public:
     QStringList Text() const;
 
 private:
-    TQxListBox* FListBox;
+    TQxListBox* FListBox = nullptr;
 };
 
 class TQxListBox : public QListWidget, public qx::ControlProps<TQxListBox>

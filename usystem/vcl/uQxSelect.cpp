@@ -12,6 +12,7 @@
 #include "usystem/vcl/uQxADODB.h"
 #include "usystem/vcl/uQxAddItemRct.h"
 #include "usystem/vcl/uQxButtons.h"
+#include "usystem/vcl/uQxDBLabelEdit.h"
 #include "usystem/vcl/uQxDBEdit.h"
 #include "usystem/vcl/uQxDBGrid.h"
 #include "usystem/vcl/uQxEdits.h"
@@ -877,4 +878,22 @@ void InstallLibraryPickers()
     qx::setEditLookupBinding(binding);
     // A part code that matches nothing offers the parts whose name holds the typed text.
     qx::selectItemByName = SelectItemByName;
+    // A labelled edit or combo box over a document structure takes its caption, visibility
+    // and required mark from the definition of its field.
+    qx::LabelledLookBinding look;
+    look.fieldDefinition = [](TDataSource* Source, const QString& FieldName,
+                              qx::LabelledFieldDefinition& Definition) {
+        auto* structure = Source ? qobject_cast<TQxRctStr*>(Source->DataSet()) : nullptr;
+        if (!structure)
+            return false;
+        const int index = structure->MstSections()->IndexOfField(FieldName);
+        if (index < 0)
+            return false;
+        const TMstSection* section = structure->MstSections()->Items(index);
+        Definition.caption = section->CFieldName();
+        Definition.visible = section->Visible();
+        Definition.required = !section->CanNull();
+        return true;
+    };
+    qx::setLabelledLookBinding(look);
 }

@@ -59,35 +59,35 @@ public:
     TField* FindField() const { return FFindField; }
 
     // Tool bar.
-    TQxPanel* PnlTool;
-    TQxButton* BtnAdd;
-    TQxButton* BtnEdit;
-    TQxButton* BtnSave;
-    TQxButton* BtnClose;
+    TQxPanel* PnlTool = nullptr;
+    TQxButton* BtnAdd = nullptr;
+    TQxButton* BtnEdit = nullptr;
+    TQxButton* BtnSave = nullptr;
+    TQxButton* BtnClose = nullptr;
     // The two steps.
     QStackedWidget* Notebook;
     QWidget* PageFind;
     QWidget* PageCondition;
     // Page "Find".
-    TQxPanel* PnlFind;
-    TQxLabel* LblTip;
-    TQxEdit* EdtFind;
-    TQxButton* BtnFind;
-    TQxPopupMenu* Menu;
-    TQxDBGrid* DBGrid;
-    TQxPanel* PnlHot;
-    TQxButton* BtnAddRct;
-    TQxButton* BtnOk;
-    TQxButton* BtnPre;
+    TQxPanel* PnlFind = nullptr;
+    TQxLabel* LblTip = nullptr;
+    TQxEdit* EdtFind = nullptr;
+    TQxButton* BtnFind = nullptr;
+    TQxPopupMenu* Menu = nullptr;
+    TQxDBGrid* DBGrid = nullptr;
+    TQxPanel* PnlHot = nullptr;
+    TQxButton* BtnAddRct = nullptr;
+    TQxButton* BtnOk = nullptr;
+    TQxButton* BtnPre = nullptr;
     // Page "Condition".
-    TQxDBGrid* dbgCondition;
-    TQxPanel* PnlNext;
-    TQxButton* BtnNext;
+    TQxDBGrid* dbgCondition = nullptr;
+    TQxPanel* PnlNext = nullptr;
+    TQxButton* BtnNext = nullptr;
     // Data.
-    TQxRctStr* MMTCondition;
-    TDataSource* dsCondition;
-    TQxADOQuery* TblSelect;
-    TDataSource* dsSelect;
+    TQxRctStr* MMTCondition = nullptr;
+    TDataSource* dsCondition = nullptr;
+    TQxADOQuery* TblSelect = nullptr;
+    TDataSource* dsSelect = nullptr;
 
     // Window placement of the code in ConnectSQL.ini: values present and above 0 are applied.
     void PlaceWindow();

@@ -21,9 +21,9 @@ public:
     explicit TFrmSelectItemName(QWidget* parent = nullptr);
     ~TFrmSelectItemName() override;
 
-    TQxDBGrid* dbgridItemName;
-    TQxADOQuery* QryItemName;
-    TDataSource* dsItemName;
+    TQxDBGrid* dbgridItemName = nullptr;
+    TQxADOQuery* QryItemName = nullptr;
+    TDataSource* dsItemName = nullptr;
 
     // The field the chosen code goes into; not owned.
     TField* Field() const { return FField; }

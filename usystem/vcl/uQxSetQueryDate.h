@@ -17,7 +17,7 @@ class TFrmSetQueryDate : public TFrmDlgBase
 public:
     explicit TFrmSetQueryDate(QWidget* parent = nullptr);
 
-    TQxCalendar* MonthCalendar;
+    TQxCalendar* MonthCalendar = nullptr; // made in the constructor; events may reach the filter before
 
     // The field the picked date goes into; not owned, nothing is written when it is null.
     TField* Field() const { return FField; }

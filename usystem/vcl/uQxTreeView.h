@@ -172,7 +172,7 @@ public:
 private:
     TTreeNode* insertAt(TTreeNode* parent, int index, const QString& S);
 
-    TQxTreeView* FOwner;
+    TQxTreeView* FOwner = nullptr;
     int FUpdateCount = 0;
 };
 
@@ -290,7 +290,7 @@ private:
     void setHotNode(TTreeNode* node);
     bool onStateIcon(TTreeNode* node, const QPoint& pos) const;
 
-    TTreeNodes* FItems;
+    TTreeNodes* FItems = nullptr;
     TColor FColor = clWindow;
     bool FHotTrack = false;
     QPointer<TImageList> FImages;

@@ -15,11 +15,11 @@ class TFrmDlgBase : public TFrmBase
 public:
     explicit TFrmDlgBase(QWidget* parent = nullptr);
 
-    TQxPanel* PnlTop;
-    TQxPanel* PnlLeft;
-    TQxPanel* Pnlcenter;
-    TQxPanel* PnlRight;
-    TQxButton* BtnClose;
+    TQxPanel* PnlTop = nullptr;
+    TQxPanel* PnlLeft = nullptr;
+    TQxPanel* Pnlcenter = nullptr;
+    TQxPanel* PnlRight = nullptr;
+    TQxButton* BtnClose = nullptr;
 
     void BtnCloseClick(QObject* Sender);
     // Action := caFree: a shown dialog is released when it closes.

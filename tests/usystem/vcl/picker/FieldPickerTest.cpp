@@ -310,6 +310,56 @@ TEST_F(FieldPicker, InstalledPickersServeTheEditsButtons)
     EXPECT_EQ(scripted->unexpected(), 0);
 }
 
+TEST_F(FieldPicker, InstalledPickersGiveLabelledEditsTheirDefinitionsCaption)
+{
+    InstallLibraryPickers();
+    TMstSection* code = doc->MstSections()->Items(doc->MstSections()->IndexOfField(QStringLiteral("ItemCode")));
+    code->SetCFieldName(QStringLiteral("零件编号"));
+    code->SetCanNull(false);
+    code->SetVisible(true);
+    TMstSection* remark = doc->MstSections()->Items(doc->MstSections()->IndexOfField(QStringLiteral("Remark")));
+    remark->SetCFieldName(QStringLiteral("备注"));
+    remark->SetCanNull(true);
+    remark->SetVisible(false);
+
+    auto labelled = [&](const char* field) {
+        auto* e = new tQxDBLabelEdit(&form);
+        e->SetLabelCaption(QStringLiteral("old"));
+        e->SetDataSource(&source);
+        e->SetDataField(QString::fromLatin1(field));
+        e->show();
+        ApplyLabelledLook(e);
+        return e;
+    };
+    tQxDBLabelEdit* required = labelled("ItemCode");
+    EXPECT_EQ(required->LabelCaption(), QStringLiteral("零件编号"));
+    EXPECT_EQ(required->LabelColor(), clNavy);
+    EXPECT_FALSE(required->isHidden());
+
+    tQxDBLabelEdit* hidden = labelled("Remark");
+    EXPECT_EQ(hidden->LabelCaption(), QStringLiteral("备注"));
+    EXPECT_NE(hidden->LabelColor(), clNavy);
+    EXPECT_TRUE(hidden->isHidden());
+
+    // A field the definitions do not hold, and an edit over a plain table, keep their own caption.
+    tQxDBLabelEdit* other = labelled("Unknown");
+    EXPECT_EQ(other->LabelCaption(), QStringLiteral("old"));
+    TQxMemTable plain;
+    plain.FieldDefs()->Add(QStringLiteral("ItemCode"), ftString, 20);
+    plain.CreateTable();
+    plain.Open();
+    TDataSource plainSource;
+    plainSource.SetDataSet(&plain);
+    auto* overPlain = new tQxDBLabelEdit(&form);
+    overPlain->SetLabelCaption(QStringLiteral("old"));
+    overPlain->SetDataSource(&plainSource);
+    overPlain->SetDataField(QStringLiteral("ItemCode"));
+    ApplyLabelledLook(overPlain);
+    EXPECT_EQ(overPlain->LabelCaption(), QStringLiteral("old"));
+    delete overPlain;
+    qx::setLabelledLookBinding({});
+}
+
 } // namespace
 
 namespace {
