@@ -32,6 +32,7 @@ void TDataLink::SetDataSource(TDataSource* source)
     if (m_dataSource)
         m_dataSource->addLink(this);
     updateState();
+    DataSourceChanged();
 }
 
 void TDataLink::SetReadOnly(bool v)

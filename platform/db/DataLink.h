@@ -54,6 +54,8 @@ public:
 
 protected:
     virtual void ActiveChanged() {}
+    // The link now reads another source (its active state may not have changed with it).
+    virtual void DataSourceChanged() {}
     virtual void DataSetChanged() { RecordChanged(nullptr); }
     virtual void DataSetScrolled(int distance) { (void)distance; DataSetChanged(); }
     virtual void LayoutChanged() { DataSetChanged(); }
@@ -112,6 +114,9 @@ public:
 
 protected:
     void ActiveChanged() override;
+    // From one open dataset to another the active state does not change: the field is
+    // looked up again in the new dataset.
+    void DataSourceChanged() override { updateField(); }
     void EditingChanged() override;
     void FocusControl(TField*& field) override;
     void LayoutChanged() override;

@@ -58,13 +58,6 @@ void TQxDBComboBox::SetDataSource(TDataSource* value)
     if (value == m_dataLink->DataSource())
         return;
     m_dataLink->SetDataSource(value);
-    // The link looks its field up again only when its active state changes; from one open
-    // dataset to another it does not, so the field is named again to bind the new one.
-    const QString field = m_dataLink->FieldName();
-    if (!field.isEmpty()) {
-        m_dataLink->SetFieldName(QString());
-        m_dataLink->SetFieldName(field);
-    }
 }
 
 bool TQxDBComboBox::ReadOnly() const

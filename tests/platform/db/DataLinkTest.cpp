@@ -275,3 +275,24 @@ TEST(FieldDataLink, SurvivesItsSourceAndField)
     EXPECT_FALSE(link.Active());
     EXPECT_EQ(link.Field(), nullptr);
 }
+
+TEST(FieldDataLink, BindsTheFieldOfANewSourceWhoseDatasetIsAlsoOpen)
+{
+    auto first = partsTable();
+    auto second = partsTable();
+    addPart(*first, "A", "first", 1, 1.0);
+    addPart(*second, "B", "second", 2, 2.0);
+    TDataSource one;
+    one.SetDataSet(first.get());
+    TDataSource two;
+    two.SetDataSet(second.get());
+    TFieldDataLink link;
+    link.SetFieldName("Name");
+    link.SetDataSource(&one);
+    ASSERT_EQ(link.Field(), first->FieldByName("Name"));
+    // Active before and after: only the change of source tells the link to look again.
+    link.SetDataSource(&two);
+    EXPECT_EQ(link.Field(), second->FieldByName("Name"));
+    link.SetDataSource(nullptr);
+    EXPECT_EQ(link.Field(), nullptr);
+}
