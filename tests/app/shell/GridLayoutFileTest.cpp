@@ -5,6 +5,7 @@
 
 #include "app/ColorPanel.h"
 #include "app/uABusinessBase.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
 #include "usystem/vcl/uQxButtons.h"
@@ -17,8 +18,6 @@
 #include <QTest>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace qx::app::test {
@@ -149,47 +148,7 @@ TEST_F(GridLayoutFile, ADamagedLayoutFileIsPassedByAndTheGridKeepsItsColumns)
     EXPECT_TRUE(dialogs().messages().isEmpty());
 }
 
-namespace {
-
-// Makes a folder refuse new files, for root as well (whose rights pass any mode bits).
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString& path) : m_path(path)
-    {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        if (geteuid() != 0) {
-            m_ok = true;
-            return;
-        }
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            m_ok = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~ReadOnlyFolder()
-    {
-        if (m_fd >= 0) {
-            int flags = 0;
-            if (::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-            }
-            ::close(m_fd);
-        }
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    QString m_path;
-    int m_fd = -1;
-    bool m_ok = false;
-};
-
-} // namespace
+using qxtest::ReadOnlyFolder;
 
 TEST_F(GridLayoutFile, ASaveThatCannotWriteSaysSoAndKeepsTheOldFile)
 {

@@ -4,6 +4,7 @@
 
 #include "DBGridTestSupport.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "usystem/vcl/uQxDBGridFiles.h"
 
 #include <QBuffer>
@@ -15,8 +16,6 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -394,44 +393,7 @@ TEST_F(DBGridFiles, AMissingFileIsAnOpenError)
 
 namespace {
 
-// Makes a folder refuse new files, for root as well (whose rights pass any mode bits): the
-// mode goes to read-only and the folder is marked immutable while the object lives.
-class ReadOnlyFolder
-{
-public:
-    explicit ReadOnlyFolder(const QString& path) : m_path(path)
-    {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        if (geteuid() != 0) {
-            m_ok = true;
-            return;
-        }
-        m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            m_ok = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~ReadOnlyFolder()
-    {
-        if (m_fd >= 0) {
-            int flags = 0;
-            if (::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-            }
-            ::close(m_fd);
-        }
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    QString m_path;
-    int m_fd = -1;
-    bool m_ok = false;
-};
+using qxtest::ReadOnlyFolder;
 
 // Lets this process write no file beyond a few bytes, as a full disk would.
 class FileSizeLimit
