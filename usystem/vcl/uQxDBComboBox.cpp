@@ -4,6 +4,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/env/ExceptionGuard.h"
+#include "usystem/vcl/uQxDBEdit.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <QApplication>
@@ -245,32 +246,10 @@ void TQxDBComboBox::inputMethodEvent(QInputMethodEvent* event)
 
 void TQxDBComboBox::focusOutEvent(QFocusEvent* event)
 {
-    // The value is written when the focus leaves. A value the field cannot take keeps the
-    // user here: the error is shown, the text selected and the focus comes back; the exit
-    // handling (the colour going back) does not run.
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
-        std::exception_ptr failure;
-        try {
-            m_dataLink->UpdateRecord();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        if (failure) {
-            QComboBox::focusOutEvent(event);
-            QPointer<TQxDBComboBox> self(this);
-            // Shown after the focus move has finished: a message box and a focus change
-            // inside the focus handler would run into the move in progress.
-            QTimer::singleShot(0, this, [self, failure] {
-                if (!self)
-                    return;
-                qx::guard(self, [&] { std::rethrow_exception(failure); });
-                if (!self)
-                    return;
-                self->SelectAll();
-                self->setFocus(Qt::OtherFocusReason);
-            });
-            return;
-        }
+    // The exit handling (the colour going back) does not run when the value was refused.
+    if (qx::writeFieldOnFocusOut(*this, *m_dataLink, *event, [this] { SelectAll(); })) {
+        QComboBox::focusOutEvent(event);
+        return;
     }
     TQxComboBox::focusOutEvent(event);
 }

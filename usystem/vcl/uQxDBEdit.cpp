@@ -245,34 +245,39 @@ void TQxDBEDIT::DoExit()
 
 void TQxDBEDIT::focusOutEvent(QFocusEvent* event)
 {
-    // The value is written when the focus leaves. A value the field cannot take keeps the
-    // user here: the error is shown (a silent refusal leaves the user guessing), the text is
-    // selected and the focus comes back; the exit handling does not run.
     // An open pad is cancelled first, so its intermediate value never reaches the field.
     ClosePadOnFocusOut(event);
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
-        std::exception_ptr failure;
-        try {
-            m_dataLink->UpdateRecord();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        if (failure) {
-            QLineEdit::focusOutEvent(event);
-            QPointer<TQxDBEDIT> self(this);
-            // Shown after the focus move has finished: a message box and a focus change
-            // inside the focus handler would run into the move in progress.
-            QTimer::singleShot(0, this, [self, failure] {
-                if (!self)
-                    return;
-                qx::guard(self, [&] { std::rethrow_exception(failure); });
-                if (!self)
-                    return;
-                self->selectAll();
-                self->setFocus(Qt::OtherFocusReason);
-            });
-            return;
-        }
+    if (qx::writeFieldOnFocusOut(*this, *m_dataLink, *event, [this] { selectAll(); })) {
+        QLineEdit::focusOutEvent(event);
+        return;
     }
     TQxEdit::focusOutEvent(event);
+}
+
+bool qx::writeFieldOnFocusOut(QWidget& control, TFieldDataLink& link, const QFocusEvent& event,
+                              std::function<void()> selectText)
+{
+    if (event.reason() == Qt::PopupFocusReason || event.reason() == Qt::ActiveWindowFocusReason)
+        return false;
+    std::exception_ptr failure;
+    try {
+        link.UpdateRecord();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!failure)
+        return false;
+    QPointer<QWidget> self(&control);
+    // Shown after the focus move has finished: a message box and a focus change inside the
+    // focus handler would run into the move in progress.
+    QTimer::singleShot(0, &control, [self, failure, selectText = std::move(selectText)] {
+        if (!self)
+            return;
+        qx::guard(self, [&] { std::rethrow_exception(failure); });
+        if (!self)
+            return;
+        selectText();
+        self->setFocus(Qt::OtherFocusReason);
+    });
+    return true;
 }

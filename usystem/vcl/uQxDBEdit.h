@@ -11,8 +11,10 @@
 #include "platform/db/DataSource.h"
 #include "usystem/vcl/uQxEdits.h"
 
+#include <functional>
 #include <memory>
 
+class QFocusEvent;
 class TField;
 class TFieldDataLink;
 class TQxDBEDIT;
@@ -98,3 +100,15 @@ private:
     int m_fieldAlignment = 0;
     bool m_fromField = false;
 };
+
+namespace qx {
+
+// The focus-out step of a control bound to one field: the control's value is written when
+// the focus leaves for another control (not for a pop-up or another window). A value the
+// field cannot take keeps the user there: the error is shown (a silent refusal leaves the
+// user guessing), the text is selected again by selectText and the focus comes back. True
+// when the write failed: the caller then skips its own exit handling.
+bool writeFieldOnFocusOut(QWidget& control, TFieldDataLink& link, const QFocusEvent& event,
+                          std::function<void()> selectText);
+
+} // namespace qx

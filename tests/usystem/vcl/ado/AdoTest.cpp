@@ -6,6 +6,7 @@
 #include "usystem/vcl/uDMDataBase.h"
 #include "usystem/vcl/uQxADODB.h"
 #include "usystem/vcl/uQxdbTrans.h"
+#include "tests/support/LibraryDataModule.h"
 
 #include <QTemporaryDir>
 
@@ -23,13 +24,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         ASSERT_EQ(dmDatabase, nullptr);
         const QString file = dir.filePath(QStringLiteral("Account.mdb"));
-        TADOConnection::CreateDatabase(file);
-        dm = std::make_unique<TdmDatabase>();
-        const QString cs = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(file);
-        dm->conSystem->setConnectionString(cs);
-        dm->conSystem->Open();
-        dm->conBusiness->setConnectionString(cs);
-        dm->conBusiness->Open();
+        dm = qxtest::openLibraryDataModule(file);
         dm->conSystem->Execute(QStringLiteral(
             "CREATE TABLE tDictDlt (TableName TEXT(20) COLLATE NOCASE, FieldName TEXT(20) COLLATE NOCASE,"
             " CFieldName TEXT(30) COLLATE NOCASE, CanNull YESNO DEFAULT 1,"

@@ -5,6 +5,7 @@
 #include "platform/env/ProgramFolder.h"
 #include "platform/env/ScriptedDialogService.h"
 #include "usystem/vcl/uDMDataBase.h"
+#include "tests/support/LibraryDataModule.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -23,13 +24,7 @@ protected:
         ASSERT_EQ(dmDatabase, nullptr);
         qx::setProgramFolder(dir.path());
         const QString file = dir.filePath(QStringLiteral("Account.mdb"));
-        TADOConnection::CreateDatabase(file);
-        dm = std::make_unique<TdmDatabase>();
-        const QString cs = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(file);
-        dm->conSystem->setConnectionString(cs);
-        dm->conSystem->Open();
-        dm->conBusiness->setConnectionString(cs);
-        dm->conBusiness->Open();
+        dm = qxtest::openLibraryDataModule(file);
         scripted = qx::ScriptedDialogService::current();
         ASSERT_NE(scripted, nullptr);
         scripted->clear();

@@ -7,6 +7,7 @@
 #include "platform/env/ScriptedDialogService.h"
 #include "usystem/vcl/uDMDataBase.h"
 #include "usystem/vcl/uQxRctStr.h"
+#include "tests/support/LibraryDataModule.h"
 
 #include <QTemporaryDir>
 
@@ -22,13 +23,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         ASSERT_EQ(dmDatabase, nullptr);
         const QString file = dir.filePath(QStringLiteral("Account.mdb"));
-        TADOConnection::CreateDatabase(file);
-        dm = std::make_unique<TdmDatabase>();
-        const QString cs = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(file);
-        dm->conSystem->setConnectionString(cs);
-        dm->conSystem->Open();
-        dm->conBusiness->setConnectionString(cs);
-        dm->conBusiness->Open();
+        dm = qxtest::openLibraryDataModule(file);
         dm->conSystem->Execute(QStringLiteral(
             "CREATE TABLE tRctStr (RctCode TEXT(30) COLLATE NOCASE, RctName TEXT(40) COLLATE NOCASE,"
             " Description TEXT(50) COLLATE NOCASE, RctData BLOB);"
