@@ -43,6 +43,19 @@ TdmDatabase* libraryModule()
 // The classes an image of a structure may name. Images written by older versions carry
 // persistent fields, so their classes must be known to the reader even though this version
 // stores no fields.
+// Makes a definition list a copy of another of its kind, item by item.
+template <class List>
+void assignItems(List& target, const List* source)
+{
+    if (!source || source == &target)
+        return;
+    target.beginUpdate();
+    target.clear();
+    for (int i = 0; i < source->Count(); ++i)
+        target.Add()->Assign(source->Items(i));
+    target.endUpdate();
+}
+
 void registerStructureClasses()
 {
     static const bool registered = [] {
@@ -210,13 +223,7 @@ TMstSections::~TMstSections() = default;
 
 void TMstSections::Assign(const TMstSections* Source)
 {
-    if (!Source || Source == this)
-        return;
-    beginUpdate();
-    clear();
-    for (int i = 0; i < Source->Count(); ++i)
-        Add()->Assign(Source->Items(i));
-    endUpdate();
+    assignItems(*this, Source);
 }
 
 int TMstSections::IndexOfField(const QString& Name) const
@@ -275,13 +282,7 @@ TFindsections::~TFindsections() = default;
 
 void TFindsections::Assign(const TFindsections* Source)
 {
-    if (!Source || Source == this)
-        return;
-    beginUpdate();
-    clear();
-    for (int i = 0; i < Source->Count(); ++i)
-        Add()->Assign(Source->Items(i));
-    endUpdate();
+    assignItems(*this, Source);
 }
 
 // ---- the structure -----------------------------------------------------------------------
