@@ -16,7 +16,7 @@
 #include "bench/support/BenchReport.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
-#include "usystem/vcl/uQxDBGrid.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
 
 namespace {
 

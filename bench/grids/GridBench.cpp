@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "bench/support/BenchReport.h"
-#include "usystem/vcl/uQxGrids.h"
+#include "usystem/vcl/grids/uQxGrids.h"
 
 namespace {
 

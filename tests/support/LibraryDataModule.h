@@ -3,7 +3,7 @@
 // data module's library.
 #pragma once
 
-#include "usystem/vcl/uDMDataBase.h"
+#include "usystem/vcl/ado/uDMDataBase.h"
 
 #include <QString>
 

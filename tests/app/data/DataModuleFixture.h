@@ -2,7 +2,7 @@
 // run-wide values cleared before and after each test and the scripted dialogs emptied.
 #pragma once
 
-#include "app/dmData.h"
+#include "app/data/dmData.h"
 #include "app/schema/TempDatabase.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/env/ProgramFolder.h"

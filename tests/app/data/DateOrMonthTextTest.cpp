@@ -3,7 +3,7 @@
 
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/SysUtils.h"
-#include "usystem/vcl/uQxFuncs.h"
+#include "usystem/vcl/foundation/uQxFuncs.h"
 
 #include <gtest/gtest.h>
 

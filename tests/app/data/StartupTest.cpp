@@ -3,7 +3,7 @@
 #include "DataModuleFixture.h"
 
 #include "app/schema/OperatorRights.h"
-#include "app/uStartup.h"
+#include "app/data/uStartup.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/rtl/SysUtils.h"
 

@@ -2,13 +2,13 @@
 // the browser's title strip and its "保存格式", and the information box.
 #include "ShellFixture.h"
 
-#include "app/ColorPanel.h"
+#include "app/shell/ColorPanel.h"
 
-#include "app/uABase.h"
-#include "app/uABusinessBase.h"
-#include "usystem/vcl/uQxButtons.h"
-#include "usystem/vcl/uQxDBGrid.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "app/shell/uABase.h"
+#include "app/shell/uABusinessBase.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include <QDir>
 #include <QFile>

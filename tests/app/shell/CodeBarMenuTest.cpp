@@ -3,14 +3,14 @@
 #include "ShellFixture.h"
 
 #include "app/schema/Password.h"
-#include "app/uALibraryForms.h"
-#include "app/uAMain.h"
-#include "app/uAlogin.h"
+#include "app/shell/uALibraryForms.h"
+#include "app/shell/uAMain.h"
+#include "app/shell/uAlogin.h"
 #include "platform/db/QxMemTable.h"
-#include "usystem/vcl/uQxButtons.h"
-#include "usystem/vcl/uQxCodebar.h"
-#include "usystem/vcl/uQxEdits.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/codebar/uQxCodebar.h"
+#include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,15 +2,15 @@
 // behind the rights check and the history buttons without one.
 #include "ShellFixture.h"
 
-#include "app/ColorPanel.h"
+#include "app/shell/ColorPanel.h"
 
-#include "app/uABusinessBase.h"
-#include "app/uADesktop.h"
-#include "app/uAMain.h"
-#include "app/uAlogin.h"
-#include "usystem/vcl/uQxGifButton.h"
-#include "usystem/vcl/uQxDllCall.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "app/shell/uABusinessBase.h"
+#include "app/shell/uADesktop.h"
+#include "app/shell/uAMain.h"
+#include "app/shell/uAlogin.h"
+#include "usystem/vcl/gif/uQxGifButton.h"
+#include "usystem/vcl/stream/uQxDllCall.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -3,13 +3,13 @@
 // says so and keeps the old file.
 #include "ShellFixture.h"
 
-#include "app/ColorPanel.h"
-#include "app/uABusinessBase.h"
+#include "app/shell/ColorPanel.h"
+#include "app/shell/uABusinessBase.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
-#include "usystem/vcl/uQxButtons.h"
-#include "usystem/vcl/uQxDBGrid.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
 
 #include <QDir>
 #include <QFile>

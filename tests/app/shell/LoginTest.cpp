@@ -3,10 +3,10 @@
 // change and the keys of the password edits.
 #include "ShellFixture.h"
 
-#include "app/ColorPanel.h"
+#include "app/shell/ColorPanel.h"
 
-#include "app/uAlogin.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "app/shell/uAlogin.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include <QApplication>
 #include <QComboBox>

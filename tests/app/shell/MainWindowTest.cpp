@@ -2,17 +2,17 @@
 // the rights check, the report-centre menu, the change of operator and the close.
 #include "ShellFixture.h"
 
-#include "app/ColorPanel.h"
+#include "app/shell/ColorPanel.h"
 
-#include "app/uABusinessBase.h"
-#include "app/uAMain.h"
-#include "app/uAlogin.h"
-#include "app/uStartup.h"
+#include "app/shell/uABusinessBase.h"
+#include "app/shell/uAMain.h"
+#include "app/shell/uAlogin.h"
+#include "app/data/uStartup.h"
 #include "platform/env/Clock.h"
 #include "platform/rtl/DateTime.h"
-#include "usystem/vcl/uQxButtons.h"
-#include "usystem/vcl/uQxDllCall.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/stream/uQxDllCall.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include <QAction>
 #include <QApplication>

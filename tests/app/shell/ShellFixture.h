@@ -2,11 +2,11 @@
 // values, the form registry and the scripted dialogs cleared around every test of the shell.
 #pragma once
 
-#include "app/dmData.h"
+#include "app/data/dmData.h"
 #include "app/schema/Password.h"
 #include "app/schema/TempDatabase.h"
-#include "app/uAFormRegistry.h"
-#include "app/uAppExit.h"
+#include "app/shell/uAFormRegistry.h"
+#include "app/shell/uAppExit.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/env/ProgramFolder.h"

@@ -3,9 +3,9 @@
 #include "platform/db/Fields.h"
 #include "platform/env/ScriptedDialogService.h"
 #include "platform/rtl/Exceptions.h"
-#include "usystem/vcl/uDMDataBase.h"
-#include "usystem/vcl/uQxADODB.h"
-#include "usystem/vcl/uQxdbTrans.h"
+#include "usystem/vcl/ado/uDMDataBase.h"
+#include "usystem/vcl/ado/uQxADODB.h"
+#include "usystem/vcl/ado/uQxdbTrans.h"
 #include "tests/support/LibraryDataModule.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "usystem/vcl/uQxListBox.h"
+#include "usystem/vcl/checks/uQxListBox.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ClassRegistry.h"

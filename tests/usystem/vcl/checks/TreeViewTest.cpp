@@ -1,4 +1,4 @@
-#include "usystem/vcl/uQxTreeView.h"
+#include "usystem/vcl/checks/uQxTreeView.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ComponentReader.h"

@@ -1,15 +1,15 @@
 // The barcode label list dialog driven as the user drives it: typing into its edits, clicking
 // its buttons, answering its file choosers.
-#include "usystem/vcl/uQxCodebar.h"
+#include "usystem/vcl/codebar/uQxCodebar.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
 #include "platform/env/ScriptedDialogService.h"
 #include "platform/rtl/Gbk.h"
-#include "usystem/vcl/uQxButtons.h"
-#include "usystem/vcl/uQxDBGrid.h"
-#include "usystem/vcl/uQxEdits.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include <gtest/gtest.h>
 

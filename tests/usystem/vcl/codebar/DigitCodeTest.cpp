@@ -1,5 +1,5 @@
 // Sequential label codes are counted on their digits, never through a number.
-#include "usystem/vcl/uQxCodebar.h"
+#include "usystem/vcl/codebar/uQxCodebar.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "ComboTestSupport.h"
 
 #include "platform/ui/ImageList.h"
-#include "usystem/vcl/uQxComboBox.h"
+#include "usystem/vcl/combos/uQxComboBox.h"
 
 #include <QLineEdit>
 #include <QListView>

@@ -10,7 +10,7 @@
 #include "platform/env/DialogService.h"
 #include "platform/env/ScriptedDialogService.h"
 #include "platform/rtl/Exceptions.h"
-#include "usystem/vcl/uQxDBComboBox.h"
+#include "usystem/vcl/combos/uQxDBComboBox.h"
 
 #include <QLineEdit>
 #include <QWheelEvent>

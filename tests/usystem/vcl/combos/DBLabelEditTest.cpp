@@ -7,9 +7,9 @@
 #include "platform/db/Fields.h"
 #include "platform/db/QxMemTable.h"
 #include "platform/ui/TextHook.h"
-#include "usystem/vcl/uDMDataBase.h"
-#include "usystem/vcl/uQxDBLabelEdit.h"
-#include "usystem/vcl/uQxFormLook.h"
+#include "usystem/vcl/ado/uDMDataBase.h"
+#include "usystem/vcl/combos/uQxDBLabelEdit.h"
+#include "usystem/vcl/controls/uQxFormLook.h"
 
 using namespace combotest;
 

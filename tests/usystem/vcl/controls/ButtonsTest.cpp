@@ -1,4 +1,4 @@
-#include "usystem/vcl/uQxButtons.h"
+#include "usystem/vcl/controls/uQxButtons.h"
 
 #include <gtest/gtest.h>
 

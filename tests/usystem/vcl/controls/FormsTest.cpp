@@ -1,8 +1,8 @@
-#include "usystem/vcl/uBase.h"
-#include "usystem/vcl/udlgBase.h"
-#include "usystem/vcl/uQxButtons.h"
-#include "usystem/vcl/uQxFormLook.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/controls/uBase.h"
+#include "usystem/vcl/controls/udlgBase.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/controls/uQxFormLook.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include "platform/env/DialogService.h"
 #include "platform/env/ScriptedDialogService.h"

@@ -1,4 +1,4 @@
-#include "usystem/vcl/uQxGraphics.h"
+#include "usystem/vcl/controls/uQxGraphics.h"
 
 #include "platform/rtl/Gbk.h"
 #include "platform/ui/Fonts.h"

@@ -1,6 +1,6 @@
-#include "usystem/vcl/uQxMsgdlg.h"
+#include "usystem/vcl/controls/uQxMsgdlg.h"
 
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include "platform/env/ScriptedDialogService.h"
 

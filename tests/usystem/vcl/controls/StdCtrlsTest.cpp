@@ -1,4 +1,4 @@
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include "platform/ui/Fonts.h"
 

@@ -1,6 +1,6 @@
-#include "usystem/vcl/uQxButtons.h"
-#include "usystem/vcl/uQxMsgdlg.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/controls/uQxMsgdlg.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include "platform/stream/ClassRegistry.h"
 #include "platform/stream/ComponentReader.h"

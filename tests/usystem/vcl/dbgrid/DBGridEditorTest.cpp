@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "DBGridInputSupport.h"
-#include "usystem/vcl/uQxEdits.h"
-#include "usystem/vcl/uQxIMEPad.h"
+#include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/edits/uQxIMEPad.h"
 
 namespace {
 

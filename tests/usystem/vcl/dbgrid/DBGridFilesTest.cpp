@@ -5,7 +5,7 @@
 #include "DBGridTestSupport.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/support/ReadOnlyFolder.h"
-#include "usystem/vcl/uQxDBGridFiles.h"
+#include "usystem/vcl/dbgrid/uQxDBGridFiles.h"
 
 #include <QBuffer>
 #include <QDir>

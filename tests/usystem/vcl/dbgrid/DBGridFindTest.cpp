@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DBGridInputSupport.h"
-#include "usystem/vcl/uQxDBGridFind.h"
+#include "usystem/vcl/dbgrid/uQxDBGridFind.h"
 
 #include <QPushButton>
 

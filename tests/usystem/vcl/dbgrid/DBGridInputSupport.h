@@ -6,8 +6,8 @@
 
 #include "DBGridTestSupport.h"
 #include "platform/env/ScriptedDialogService.h"
-#include "usystem/vcl/uQxDBGridEditor.h"
-#include "usystem/vcl/uQxDBGridFind.h"
+#include "usystem/vcl/dbgrid/uQxDBGridEditor.h"
+#include "usystem/vcl/dbgrid/uQxDBGridFind.h"
 
 inline QWidget* focused()
 {

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 
 #include "DBGridInputSupport.h"
-#include "usystem/vcl/uQxDBGridFind.h"
+#include "usystem/vcl/dbgrid/uQxDBGridFind.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
-#include "usystem/vcl/uQxDBGrid.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
 
 // Parts: Code (text), Name (text), Qty (integer), Done (Boolean); rows "P01".."Pnn".
 inline std::unique_ptr<TQxMemTable> makeParts(int rows)

@@ -8,8 +8,8 @@
 #include "platform/db/QxMemTable.h"
 #include "platform/env/ScriptedDialogService.h"
 #include "platform/rtl/Clock.h"
-#include "usystem/vcl/uQxDatePad.h"
-#include "usystem/vcl/uQxSetQueryDate.h"
+#include "usystem/vcl/edits/uQxDatePad.h"
+#include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
 
 namespace {
 

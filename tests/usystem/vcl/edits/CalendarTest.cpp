@@ -1,6 +1,6 @@
 // The month calendar driven by real key and mouse events: layout, keys, clicks on day cells and
 // buttons, press-and-drag, hover frames, the colour set, the month menu and the year spin.
-#include "usystem/vcl/uQxDatePad.h"
+#include "usystem/vcl/edits/uQxDatePad.h"
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"

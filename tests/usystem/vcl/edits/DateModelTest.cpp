@@ -1,6 +1,6 @@
 // The calendars' date object: month lengths, normalizing, steps across months and years, the
 // limits of years 1 and 9999, the text form and the 42-cell page with its week numbers.
-#include "usystem/vcl/uQxDate.h"
+#include "usystem/vcl/edits/uQxDate.h"
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"

@@ -1,7 +1,7 @@
 // The library's edit base with real focus moves, key presses, clipboard pastes and input-method
 // commits: focus colour, focus keys, the valid-character filter on every way text comes in,
 // frame lines, the candidate pop-up hook and the in-edit button's rectangle.
-#include "usystem/vcl/uQxEdits.h"
+#include "usystem/vcl/edits/uQxEdits.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
 // The calendar base's flat-look routines, read back pixel by pixel from its picture.
-#include "usystem/vcl/uQxTransControl.h"
+#include "usystem/vcl/edits/uQxTransControl.h"
 
 #include <QPainter>
 

@@ -7,7 +7,7 @@
 
 #include "platform/env/ProgramFolder.h"
 #include "platform/rtl/Gbk.h"
-#include "usystem/vcl/uQxFuncs.h"
+#include "usystem/vcl/foundation/uQxFuncs.h"
 
 namespace {
 

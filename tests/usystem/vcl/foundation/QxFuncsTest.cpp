@@ -10,7 +10,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Gbk.h"
 #include "platform/rtl/SysUtils.h"
-#include "usystem/vcl/uQxFuncs.h"
+#include "usystem/vcl/foundation/uQxFuncs.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The effect bitmap: its row layout and the cross-fade of two pictures.
-#include "usystem/vcl/uQxGifffBmp.h"
+#include "usystem/vcl/gif/uQxGifffBmp.h"
 
 #include "platform/rtl/Exceptions.h"
 

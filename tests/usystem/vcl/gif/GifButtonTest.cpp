@@ -1,6 +1,6 @@
 // The cross-fading image button: the fade steps under the mouse, clicks, the down image, the
 // transparent pictures, its sounds and its stored properties.
-#include "usystem/vcl/uQxGifButton.h"
+#include "usystem/vcl/gif/uQxGifButton.h"
 
 #include "platform/stream/ComponentReader.h"
 #include "platform/stream/ComponentWriter.h"

@@ -1,5 +1,5 @@
 // Drawing with a transparent colour, and painting what lies under a windowless control.
-#include "usystem/vcl/uQxGifUtils.h"
+#include "usystem/vcl/gif/uQxGifUtils.h"
 
 #include <gtest/gtest.h>
 

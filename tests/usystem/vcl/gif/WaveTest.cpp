@@ -1,6 +1,6 @@
 // The wave holder and its player: the bytes in files and in the component stream, the play
 // flags, and playing where there may be no sound device at all.
-#include "usystem/vcl/uQxGifWavctrl.h"
+#include "usystem/vcl/gif/uQxGifWavctrl.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ComponentReader.h"

@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "usystem/vcl/uQxGrids.h"
+#include "usystem/vcl/grids/uQxGrids.h"
 
 class TestGrid : public TQxCustomGrid
 {

@@ -1,9 +1,9 @@
 // The data edit on a memory table: display text in and typed text out through the field's
 // conversion, the dataset's save reading what was typed without the focus leaving, input
 // methods before the dataset edits, data source changes, and a value the field refuses.
-#include "usystem/vcl/uQxDBEdit.h"
-#include "usystem/vcl/uQxDatePad.h"
-#include "usystem/vcl/uQxNumPad.h"
+#include "usystem/vcl/dbedits/uQxDBEdit.h"
+#include "usystem/vcl/edits/uQxDatePad.h"
+#include "usystem/vcl/edits/uQxNumPad.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"

@@ -1,7 +1,7 @@
 // The candidate pop-up: placement under the edit or above it at the screen's bottom, the
 // marked line under the mouse, and the one pop-up all library edits share.
-#include "usystem/vcl/uQxEdits.h"
-#include "usystem/vcl/uQxIMEPad.h"
+#include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/edits/uQxIMEPad.h"
 
 #include <QApplication>
 #include <QMouseEvent>

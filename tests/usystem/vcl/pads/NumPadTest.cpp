@@ -1,5 +1,5 @@
 // The number pad's calculator, driven key by key as the user types on it.
-#include "usystem/vcl/uQxNumPad.h"
+#include "usystem/vcl/edits/uQxNumPad.h"
 
 #include <QTest>
 #include <QWidget>

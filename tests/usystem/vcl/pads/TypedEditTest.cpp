@@ -1,8 +1,8 @@
 // The typed edit with its shared pads: the keypad plus and double clicks open them, the keys go
 // to the open pad while the edit keeps the focus, and accept, Esc and focus moves end them.
-#include "usystem/vcl/uQxDatePad.h"
-#include "usystem/vcl/uQxEdits.h"
-#include "usystem/vcl/uQxNumPad.h"
+#include "usystem/vcl/edits/uQxDatePad.h"
+#include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/edits/uQxNumPad.h"
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/DateTime.h"

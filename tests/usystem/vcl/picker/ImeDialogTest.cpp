@@ -3,11 +3,11 @@
 #include "PickerTestSupport.h"
 
 #include "platform/db/DataSet.h"
-#include "usystem/vcl/uQxADODB.h"
-#include "usystem/vcl/uQxDBGrid.h"
-#include "usystem/vcl/uQxEdits.h"
-#include "usystem/vcl/uQxIME.h"
-#include "usystem/vcl/uQxStdCtrls.h"
+#include "usystem/vcl/ado/uQxADODB.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/picker/uQxIME.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -4,13 +4,13 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/db/QxMemTable.h"
-#include "usystem/vcl/uQxADODB.h"
-#include "usystem/vcl/uQxAddItemRct.h"
-#include "usystem/vcl/uQxDBGrid.h"
-#include "usystem/vcl/uQxDBLabelEdit.h"
-#include "usystem/vcl/uQxRctStr.h"
-#include "usystem/vcl/uQxSelect.h"
-#include "usystem/vcl/uQxSelectItemName.h"
+#include "usystem/vcl/ado/uQxADODB.h"
+#include "usystem/vcl/picker/uQxAddItemRct.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "usystem/vcl/combos/uQxDBLabelEdit.h"
+#include "usystem/vcl/rctstr/uQxRctStr.h"
+#include "usystem/vcl/picker/uQxSelect.h"
+#include "usystem/vcl/picker/uQxSelectItemName.h"
 
 #include <QTest>
 

@@ -4,7 +4,7 @@
 
 #include "platform/env/ProgramFolder.h"
 #include "platform/env/ScriptedDialogService.h"
-#include "usystem/vcl/uDMDataBase.h"
+#include "usystem/vcl/ado/uDMDataBase.h"
 #include "tests/support/LibraryDataModule.h"
 
 #include <QCoreApplication>

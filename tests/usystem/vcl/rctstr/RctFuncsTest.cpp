@@ -1,5 +1,5 @@
 // The text routines of the document structures.
-#include "usystem/vcl/uQxRctFuncs.h"
+#include "usystem/vcl/rctstr/uQxRctFuncs.h"
 
 #include <gtest/gtest.h>
 

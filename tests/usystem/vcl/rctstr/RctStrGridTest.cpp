@@ -4,8 +4,8 @@
 
 #include "platform/db/DataSource.h"
 #include "platform/rtl/Exceptions.h"
-#include "usystem/vcl/uQxDBGrid.h"
-#include "usystem/vcl/uQxRctFuncs.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "usystem/vcl/rctstr/uQxRctFuncs.h"
 
 #include <QAbstractButton>
 #include <QDialog>

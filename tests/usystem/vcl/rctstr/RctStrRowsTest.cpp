@@ -4,8 +4,8 @@
 
 #include "platform/env/Clock.h"
 #include "platform/rtl/Exceptions.h"
-#include "usystem/vcl/uQxADODB.h"
-#include "usystem/vcl/uQxdbTrans.h"
+#include "usystem/vcl/ado/uQxADODB.h"
+#include "usystem/vcl/ado/uQxdbTrans.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "platform/db/sql/SqlQuote.h"
 #include "platform/rtl/Exceptions.h"
-#include "usystem/vcl/uQxADODB.h"
+#include "usystem/vcl/ado/uQxADODB.h"
 
 namespace {
 

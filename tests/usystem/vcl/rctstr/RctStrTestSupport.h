@@ -5,8 +5,8 @@
 
 #include "platform/db/Fields.h"
 #include "platform/env/ScriptedDialogService.h"
-#include "usystem/vcl/uDMDataBase.h"
-#include "usystem/vcl/uQxRctStr.h"
+#include "usystem/vcl/ado/uDMDataBase.h"
+#include "usystem/vcl/rctstr/uQxRctStr.h"
 #include "tests/support/LibraryDataModule.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // The document structure as a type: its definitions and conditions, what Clear and CopyFrom
 // keep, its statement per dialect, and its image in a blob field.
-#include "usystem/vcl/uQxRctStr.h"
+#include "usystem/vcl/rctstr/uQxRctStr.h"
 
 #include "platform/db/Fields.h"
 #include "platform/rtl/Exceptions.h"

@@ -1,6 +1,6 @@
 // The binder of the report library: loading by absolute path from the program folder, reuse
 // of a loaded library, the messages for a missing library, a missing export and a failed run.
-#include "usystem/vcl/uQxDllCall.h"
+#include "usystem/vcl/stream/uQxDllCall.h"
 
 #include "control/ControlExports.h"
 #include "platform/env/ProgramFolder.h"

@@ -2,7 +2,7 @@
 // ReportDB of the report table this way.
 #include "StreamTestClasses.h"
 
-#include "usystem/vcl/uQxstream.h"
+#include "usystem/vcl/stream/uQxstream.h"
 
 #include "platform/db/Fields.h"
 #include "platform/db/QxMemTable.h"

@@ -2,7 +2,7 @@
 // events, and the memory, file and field targets.
 #include "StreamTestClasses.h"
 
-#include "usystem/vcl/uQxstream.h"
+#include "usystem/vcl/stream/uQxstream.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Components.h"

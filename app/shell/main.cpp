@@ -1,0 +1,15 @@
+// The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/shell/uALibraryForms.h"
+#include "app/shell/uAMain.h"
+#include "app/data/uStartup.h"
+#include "usystem/vcl/picker/uQxSelect.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    qx::app::registerLibraryForms();
+    InstallLibraryPickers();
+    return qx::app::RunAccount(qx::app::shellFactories());
+}
