@@ -10,6 +10,7 @@
 #include "platform/ui/Keys.h"
 #include "app/shell/ColorPanel.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
+#include "usystem/vcl/forms/QxFormKit.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -27,24 +28,6 @@ QLineEdit* passwordEdit(QWidget* parent, const char* name)
     return edit;
 }
 
-TQxLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top)
-{
-    auto* l = new TQxLabel(parent);
-    l->setObjectName(QLatin1String(name));
-    l->SetCaption(caption);
-    l->move(left, top);
-    return l;
-}
-
-TQxBitBtn* button(QWidget* parent, const char* name, const QString& caption, int left, int top)
-{
-    auto* b = new TQxBitBtn(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetCaption(caption);
-    b->SetBounds(left, top, 80, 26);
-    return b;
-}
-
 } // namespace
 
 TFrmALogin::TFrmALogin(QWidget* parent)
@@ -53,19 +36,23 @@ TFrmALogin::TFrmALogin(QWidget* parent)
       Notebook1(new QStackedWidget(this)),
       PageChange(new QWidget),
       PageDefault(new QWidget),
-      Label1(label(PageChange, "Label1", QStringLiteral("用户名称："), 28, 22)),
+      Label1(qx::kit::label(PageChange, "Label1", QStringLiteral("用户名称："), 28, 22)),
       CbxUsercode(new QComboBox(PageChange)),
-      Label2(label(PageChange, "Label2", QStringLiteral("用户口令："), 28, 60)),
+      Label2(qx::kit::label(PageChange, "Label2", QStringLiteral("用户口令："), 28, 60)),
       EdtPassword(passwordEdit(PageChange, "EdtPassword")),
-      BtnLogin(button(PageChange, "BtnLogin", QStringLiteral("登陆"), 28, 104)),
-      BtnCancel(button(PageChange, "BtnCancel", QStringLiteral("取消"), 124, 104)),
-      BtnChangePassword(button(PageChange, "BtnChangePassword", QStringLiteral("更改口令"), 220, 104)),
-      Label3(label(PageDefault, "Label3", QStringLiteral("输入新的口令："), 16, 22)),
+      BtnLogin(qx::kit::button(PageChange, "BtnLogin", QStringLiteral("登陆"),
+                               {28, 104, 80, 26})),
+      BtnCancel(qx::kit::button(PageChange, "BtnCancel", QStringLiteral("取消"),
+                                {124, 104, 80, 26})),
+      BtnChangePassword(qx::kit::button(PageChange, "BtnChangePassword",
+                                        QStringLiteral("更改口令"), {220, 104, 80, 26})),
+      Label3(qx::kit::label(PageDefault, "Label3", QStringLiteral("输入新的口令："), 16, 22)),
       Edit2(passwordEdit(PageDefault, "Edit2")),
-      Label4(label(PageDefault, "Label4", QStringLiteral("确 认  口 令："), 16, 60)),
+      Label4(qx::kit::label(PageDefault, "Label4", QStringLiteral("确 认  口 令："), 16, 60)),
       Edit3(passwordEdit(PageDefault, "Edit3")),
-      BtnOk(button(PageDefault, "BtnOk", QStringLiteral(" 确定"), 76, 104)),
-      BtnCancelPassword(button(PageDefault, "BtnCancelPassword", QStringLiteral("取消"), 172, 104))
+      BtnOk(qx::kit::button(PageDefault, "BtnOk", QStringLiteral(" 确定"), {76, 104, 80, 26})),
+      BtnCancelPassword(qx::kit::button(PageDefault, "BtnCancelPassword", QStringLiteral("取消"),
+                                        {172, 104, 80, 26}))
 {
     setObjectName(QStringLiteral("FrmALogin"));
     SetCaption(QStringLiteral("请输入口令"));
@@ -103,16 +90,11 @@ TFrmALogin::TFrmALogin(QWidget* parent)
     setTabOrder(Edit3, BtnOk);
     setTabOrder(BtnOk, BtnCancelPassword);
 
-    auto wire = [this](TQxBitBtn* b, void (TFrmALogin::*handler)(QObject*)) {
-        b->OnClick = [this, handler](QObject* Sender) {
-            qx::guard(this, [&] { (this->*handler)(Sender); });
-        };
-    };
-    wire(BtnLogin, &TFrmALogin::BtnLoginClick);
-    wire(BtnCancel, &TFrmALogin::BtnCancelClick);
-    wire(BtnChangePassword, &TFrmALogin::BtnChangePasswordClick);
-    wire(BtnOk, &TFrmALogin::BtnOkClick);
-    wire(BtnCancelPassword, &TFrmALogin::BtnCancelPasswordClick);
+    qx::kit::onClick(BtnLogin, this, &TFrmALogin::BtnLoginClick);
+    qx::kit::onClick(BtnCancel, this, &TFrmALogin::BtnCancelClick);
+    qx::kit::onClick(BtnChangePassword, this, &TFrmALogin::BtnChangePasswordClick);
+    qx::kit::onClick(BtnOk, this, &TFrmALogin::BtnOkClick);
+    qx::kit::onClick(BtnCancelPassword, this, &TFrmALogin::BtnCancelPasswordClick);
 
     SetActivePage(QStringLiteral("Change"));
 }

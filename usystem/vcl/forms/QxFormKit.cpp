@@ -1,0 +1,130 @@
+#include "usystem/vcl/forms/QxFormKit.h"
+
+#include "platform/ui/AlignLayout.h"
+#include "usystem/vcl/combos/uQxComboBox.h"
+#include "usystem/vcl/combos/uQxDBComboBox.h"
+#include "usystem/vcl/controls/uQxButtons.h"
+#include "usystem/vcl/controls/uQxStdCtrls.h"
+#include "usystem/vcl/dbedits/uQxDBEdit.h"
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
+
+namespace qx::kit {
+
+TQxLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top)
+{
+    auto* l = new TQxLabel(parent);
+    l->setObjectName(QLatin1String(name));
+    l->SetCaption(caption);
+    l->move(left, top);
+    return l;
+}
+
+TQxLabel* label(QWidget* parent, const char* name, const QString& caption, Bounds b)
+{
+    auto* l = make<TQxLabel>(parent, name, b);
+    l->SetAutoSize(false);
+    l->SetCaption(caption);
+    l->setGeometry(b.left, b.top, b.width, b.height);
+    return l;
+}
+
+TQxPanel* panel(QWidget* parent, const char* name, Bounds b)
+{
+    return make<TQxPanel>(parent, name, b);
+}
+
+TQxPanel* panel(QWidget* parent, const char* name, TAlign align, int extent)
+{
+    auto* p = new TQxPanel(parent);
+    p->setObjectName(QLatin1String(name));
+    p->SetCaption(QString());
+    if (extent > 0) {
+        if (align == alTop || align == alBottom)
+            p->SetHeight(extent);
+        else if (align == alLeft || align == alRight)
+            p->SetWidth(extent);
+    }
+    qx::setAlign(p, align);
+    return p;
+}
+
+TQxGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption, Bounds b)
+{
+    auto* g = make<TQxGroupBox>(parent, name, b);
+    g->SetCaption(caption);
+    return g;
+}
+
+TQxCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, Bounds b)
+{
+    auto* c = make<TQxCheckBox>(parent, name, b);
+    c->SetCaption(caption);
+    return c;
+}
+
+TQxBitBtn* button(QWidget* parent, const char* name, const QString& caption, Bounds b)
+{
+    auto* btn = make<TQxBitBtn>(parent, name, b);
+    btn->SetCaption(caption);
+    return btn;
+}
+
+TQxButton* toolButton(QWidget* parent, const char* name, const QString& caption, Bounds b)
+{
+    auto* btn = make<TQxButton>(parent, name, b);
+    btn->SetCaption(caption);
+    return btn;
+}
+
+TQxEdit* edit(QWidget* parent, const char* name, Bounds b, QxEditTypes::TEditDataType type)
+{
+    auto* e = make<TQxEdit>(parent, name, b);
+    e->SetDataType(type);
+    return e;
+}
+
+TQxDBEDIT* dbEdit(QWidget* parent, const char* name, Bounds b, TDataSource* source,
+                  const QString& field)
+{
+    auto* e = make<TQxDBEDIT>(parent, name, b);
+    e->SetDataSource(source);
+    e->SetDataField(field);
+    return e;
+}
+
+TQxComboBox* comboBox(QWidget* parent, const char* name, Bounds b, const QStringList& items)
+{
+    auto* c = make<TQxComboBox>(parent, name, b);
+    if (!items.isEmpty())
+        c->SetItems(items);
+    return c;
+}
+
+TQxDBComboBox* dbComboBox(QWidget* parent, const char* name, Bounds b, TDataSource* source,
+                          const QString& field, const QStringList& items)
+{
+    auto* c = make<TQxDBComboBox>(parent, name, b);
+    if (!items.isEmpty())
+        c->SetItems(items);
+    c->SetDataSource(source);
+    c->SetDataField(field);
+    return c;
+}
+
+TQxDBGrid* dbGrid(QWidget* parent, const char* name, Bounds b, TDataSource* source)
+{
+    auto* g = make<TQxDBGrid>(parent, name, b);
+    g->SetDataSource(source);
+    return g;
+}
+
+TQxDBGrid* dbGrid(QWidget* parent, const char* name, TDataSource* source)
+{
+    auto* g = new TQxDBGrid(parent);
+    g->setObjectName(QLatin1String(name));
+    g->SetDataSource(source);
+    qx::setAlign(g, alClient);
+    return g;
+}
+
+} // namespace qx::kit
