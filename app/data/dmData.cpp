@@ -159,8 +159,8 @@ bool TdmdataUnit::CheckRight(const QString& Module, const QString& Action, bool 
 {
     // The values are bound, never pasted: report names and operator codes are typed by users.
     // Stored rights may carry the rights editor's indent, so they are trimmed; the collation
-    // makes the comparison ignore letter case as the old database did (trim() drops the
-    // column's own collation, hence the explicit one).
+    // makes the comparison ignore letter case, as every text comparison of the shop database
+    // does (trim() drops the column's own collation, hence the explicit one).
     QryTemp->Close();
     QryTemp->SQL().SetText(QStringLiteral(
         "Select * from t_UserDB where UserCode = :UserCode and trim(\"Right\") = :RightName COLLATE NOCASE"));

@@ -12,6 +12,7 @@
 #include "platform/env/Clock.h"
 #include "platform/env/DialogService.h"
 #include "platform/env/ExceptionGuard.h"
+#include "platform/env/MissingBinding.h"
 #include "platform/env/ProgramFolder.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/ui/AlignLayout.h"
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -348,9 +350,13 @@ void TFrmAMain::MenuItemClick(QAction* Item)
         auto* about = new Taboutform;
         qx::DialogService::instance().execDialog(*about);
         about->deleteLater();
-    } else if (const qx::app::MainCommand command = qx::app::mainCommand(caption)) {
+    } else if (caption == QStringLiteral("压缩数据") || caption == QStringLiteral("备份数据")
+               || caption == QStringLiteral("恢复数据")) {
         // Compaction, backup and restore are the maintenance unit's.
-        command(*this);
+        if (const qx::app::MainCommand command = qx::app::mainCommand(caption))
+            command(*this);
+        else
+            qx::reportMissingBinding(this, caption);
     }
 }
 
@@ -388,22 +394,18 @@ QWidget* TFrmAMain::ShowChildForm(const QString& FormClass, const QString& FormN
         }
     }
     const qx::app::FormFactory factory = qx::app::formFactory(FormClass);
-    if (!factory)
+    if (!factory) {
+        qx::reportMissingBinding(this, FormClass);
         return nullptr;
-    setUpdatesEnabled(false);
-    QWidget* form = nullptr;
-    try {
-        form = factory(*this);
-        if (form) {
-            if (form->objectName().toUpper() != wanted)
-                form->setObjectName(FormName);
-            AddMdiChild(form);
-        }
-    } catch (...) {
-        setUpdatesEnabled(true);
-        throw;
     }
-    setUpdatesEnabled(true);
+    setUpdatesEnabled(false);
+    const auto updates = qScopeGuard([this] { setUpdatesEnabled(true); });
+    QWidget* form = factory(*this);
+    if (form) {
+        if (form->objectName().toUpper() != wanted)
+            form->setObjectName(FormName);
+        AddMdiChild(form);
+    }
     return form;
 }
 
@@ -425,8 +427,10 @@ void TFrmAMain::AddMdiChild(QWidget* Form)
 bool TFrmAMain::ShowModalForm(const QString& FormClass)
 {
     const qx::app::FormFactory factory = qx::app::formFactory(FormClass);
-    if (!factory)
+    if (!factory) {
+        qx::reportMissingBinding(this, FormClass);
         return false;
+    }
     QPointer<QWidget> form = factory(*this);
     auto* dialog = qobject_cast<QDialog*>(form.data());
     if (!dialog) {

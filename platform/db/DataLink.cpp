@@ -4,6 +4,7 @@
 #include "platform/db/DataSource.h"
 
 #include <QMetaObject>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -150,14 +151,8 @@ bool TDataLink::Edit()
 
 void TDataLink::UpdateRecord()
 {
-    m_updating = true;
-    try {
-        UpdateData();
-    } catch (...) {
-        m_updating = false;
-        throw;
-    }
-    m_updating = false;
+    const QScopedValueRollback updating(m_updating, true);
+    UpdateData();
 }
 
 void TDataLink::DataEvent(TDataEvent event, TField* field, int /*distance*/)

@@ -5,6 +5,7 @@
 #include "platform/db/FilterExpression.h"
 
 #include <QRegularExpression>
+#include <QScopedValueRollback>
 #include <QtEndian>
 
 #include <algorithm>
@@ -1071,18 +1072,14 @@ int TDataSet::findRow(const std::vector<TField*>& fields, const QVariantList& va
         for (const KeyMatcher& k : keys) {
             if (k.column < 0 || k.partialText) {
                 // Calculated keys and partial keys on numbers compare through the field.
-                const ReadTarget saved = m_readOverride;
-                self->m_readOverride = ReadTarget{Target::Slot, slot};
                 QVariant v;
                 QString s;
-                try {
+                {
+                    const QScopedValueRollback reading(self->m_readOverride,
+                                                       ReadTarget{Target::Slot, slot});
                     v = k.field->AsVariant();
                     s = k.field->AsString();
-                } catch (...) {
-                    self->m_readOverride = saved;
-                    throw;
                 }
-                self->m_readOverride = saved;
                 const bool isNull = !v.isValid() || v.isNull();
                 if (k.null)
                     ok = isNull;
@@ -1143,17 +1140,13 @@ QVariant TDataSet::Lookup(const QString& keyFields, const QVariant& keyValues, c
     const int pos = findRow(fields, values, {}, true);
     if (pos < 0)
         return QVariant();
-    const ReadTarget saved = m_readOverride;
-    m_readOverride = ReadTarget{Target::Slot, view()[std::size_t(pos)]};
     QVariantList out;
-    try {
+    {
+        const QScopedValueRollback reading(m_readOverride,
+                                           ReadTarget{Target::Slot, view()[std::size_t(pos)]});
         for (TField* f : results)
             out << f->AsVariant();
-    } catch (...) {
-        m_readOverride = saved;
-        throw;
     }
-    m_readOverride = saved;
     return out.size() == 1 ? out.first() : QVariant(out);
 }
 
@@ -1167,23 +1160,13 @@ bool TDataSet::hasFilter() const
 bool TDataSet::passesFilter(std::uint32_t slot) const
 {
     auto* self = const_cast<TDataSet*>(this);
-    const ReadTarget saved = m_readOverride;
-    const TDataSetState savedState = m_state;
-    self->m_readOverride = ReadTarget{Target::Slot, slot};
-    self->m_state = dsFilter;
+    const QScopedValueRollback reading(self->m_readOverride, ReadTarget{Target::Slot, slot});
+    const QScopedValueRollback filtering(self->m_state, dsFilter);
     bool accept = true;
-    try {
-        if (m_filterExpr)
-            accept = m_filterExpr->matches(*this);
-        if (accept && OnFilterRecord)
-            OnFilterRecord(self, accept);
-    } catch (...) {
-        self->m_readOverride = saved;
-        self->m_state = savedState;
-        throw;
-    }
-    self->m_readOverride = saved;
-    self->m_state = savedState;
+    if (m_filterExpr)
+        accept = m_filterExpr->matches(*this);
+    if (accept && OnFilterRecord)
+        OnFilterRecord(self, accept);
     return accept;
 }
 
@@ -1320,18 +1303,12 @@ void TDataSet::ForEachRecord(const std::function<bool()>& visit) const
     if (m_state == dsInactive)
         return;
     auto* self = const_cast<TDataSet*>(this);
-    const ReadTarget saved = m_readOverride;
-    try {
-        for (std::uint32_t slot : view()) {
-            self->m_readOverride = ReadTarget{Target::Slot, slot};
-            if (!visit())
-                break;
-        }
-    } catch (...) {
-        self->m_readOverride = saved;
-        throw;
+    const QScopedValueRollback reading(self->m_readOverride);
+    for (std::uint32_t slot : view()) {
+        self->m_readOverride = ReadTarget{Target::Slot, slot};
+        if (!visit())
+            break;
     }
-    self->m_readOverride = saved;
 }
 
 void TDataSet::Refresh()

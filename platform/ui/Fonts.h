@@ -1,6 +1,6 @@
-// The library's fonts. Forms and controls ask for "宋体", the Chinese system font of the
-// original desktop; here it is mapped once, at start, to the installed CJK font (WenQuanYi
-// Micro Hei), so captions keep stable metrics on every machine and in headless tests.
+// The library's fonts. Forms and controls ask for "宋体", the Chinese face their layouts were
+// drawn for; it is mapped once, at start, to the installed CJK font (WenQuanYi Micro Hei), so
+// captions keep stable metrics on every machine and in headless tests.
 #pragma once
 
 #include <QFont>
@@ -17,8 +17,8 @@ inline const QString kInstalledCjkFace = QStringLiteral("WenQuanYi Micro Hei");
 // itself when the application starts; calling it again does nothing.
 void registerFontSubstitutions();
 
-// The library's font at a point size, sized in pixels as the original screen did (96 dpi:
-// 9 points = 12 pixels, the form font "height -12"), so layouts measured in pixels hold.
+// The library's font at a point size, sized in pixels of a fixed 96-dpi screen (9 points = 12
+// pixels, the form font "height -12"), so layouts measured in pixels hold on every screen.
 QFont libraryFont(int pointSize = 9);
 // Pixels of a point size at 96 dpi, rounded as the platform rounds (MulDiv).
 int pointsToPixels(int pointSize);

@@ -1,11 +1,14 @@
-// The main of every test program: a QApplication on the offscreen platform, and the scripted
-// dialog service installed so that no test ever waits on a real modal loop.
+// The main of every test program: a QApplication on the offscreen platform, the scripted
+// dialog service installed so that no test ever waits on a real modal loop, and a binding the
+// program would have installed but the test did not reported as a failure.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 #include "platform/env/DialogService.h"
+#include "platform/env/MissingBinding.h"
 #include "platform/env/ScriptedDialogService.h"
+#include "tests/support/Scoped.h"
 
 int main(int argc, char** argv)
 {
@@ -14,5 +17,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     qx::DialogService::install(std::make_unique<qx::ScriptedDialogService>());
+    qx::setMissingBindingHandler(qx::test::failOnMissingBinding());
     return RUN_ALL_TESTS();
 }

@@ -102,8 +102,7 @@ public:
     // The rowid the last INSERT on this connection gave.
     qint64 LastInsertRowId() const;
 
-    // Creates an empty database file (ADOX's Catalog.Create in the old system). Raises when the
-    // file exists or cannot be made.
+    // Creates an empty database file. Raises when the file exists or cannot be made.
     static void CreateDatabase(const QString& fileName);
 
     // The items of an ADO connection string, keys upper-cased: "DATA SOURCE" -> file.

@@ -1,6 +1,7 @@
 // The main window: the menus, the login at start-up, the status bar, the dispatcher behind
 // the rights check, the report-centre menu, the change of operator and the close.
 #include "ShellFixture.h"
+#include "tests/support/Scoped.h"
 
 #include "app/shell/ColorPanel.h"
 
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace qx::app::test {
@@ -101,55 +103,93 @@ protected:
     std::unique_ptr<TFrmAMain> main;
 };
 
-struct MenuCase
+// What a click on a menu item asks the form registry for, the right it needs, and where it is.
+struct ItemCase
 {
     const char16_t* menu;
-    std::vector<std::pair<const char16_t*, bool>> items; // caption ("-" separator), visible
+    const char16_t* item;
+    const char16_t* right;  // module '-' function, or empty when the item needs none
+    const char16_t* opens;  // the form class asked for, or the maintenance command's caption
 };
 
-TEST_F(MainWindowTest, MenusAndItemsAreTheShopsOwn)
+const ItemCase kItemCases[] = {
+    {u"每天作业", u"工单管理", u"主-工单管理", u"TFrmDayIn"},
+    {u"每天作业", u"采购管理", u"主-采购管理", u"TFrmAinBowser"},
+    {u"每天作业", u"库存管理", u"主-库存管理", u"TFrmAstock"},
+    {u"每天作业", u"盘点管理", u"主-盘点管理", u"TFrmCheckBowser"},
+    {u"每天作业", u"其他收支", u"主-其他收支", u"TFrmADayAccount"},
+    {u"每天作业", u"支付凭证", u"主-支付凭证", u"TFrmAPayBowser"},
+    {u"基础资料", u"客户档案", u"主-客户档案", u"TFrmAVehicle"},
+    {u"基础资料", u"维修项目", u"主-维修项目", u"TFrmAServiceItem"},
+    {u"基础资料", u"供应商档案", u"主-供应商档案", u"TFrmASupplierFile"},
+    {u"基础资料", u"固定资料", u"主-固定资料", u"TFrmAShareBase"},
+    {u"统计分析", u"财务统计", u"主-财务统计", u"TFrmtj"},
+    {u"统计分析", u"统计分析", u"主-统计分析", u"TFrmTotal"},
+    {u"系统管理", u"系统设置", u"主-系统设置", u"TFrmSystemSetup"},
+    {u"系统管理", u"数据初始化", u"系统设置-初始化", u"TFrmClearData"},
+    {u"系统管理", u"操作员及权限", u"系统设置-操作员及权限", u"TFrmRightSet"},
+    {u"系统管理", u"升级数据", u"系统设置-数据升级", u"TFrmUpData"},
+    {u"系统管理", u"条码打印", u"", u"TFrmCodeBar"},
+    {u"系统管理", u"压缩数据", u"", u"压缩数据"},
+    {u"系统管理", u"备份数据", u"", u"备份数据"},
+    {u"系统管理", u"恢复数据", u"", u"恢复数据"},
+};
+
+// With nothing registered, a click reports the form or command it asked for: what the item
+// opens once the unit that makes it is in.
+TEST_F(MainWindowTest, EachItemOpensItsOwnForm)
 {
-    const MenuCase expected[] = {
-        {u"每天作业",
-         {{u"工单管理", true}, {u"销售管理", false}, {u"-", true}, {u"采购管理", true},
-          {u"库存管理", true}, {u"盘点管理", true}, {u"-", true}, {u"其他收支", true},
-          {u"支付凭证", true}, {u"-", true}, {u"车辆年季审", false}, {u"-", false},
-          {u"退出系统", true}}},
-        {u"基础资料",
-         {{u"客户档案", true}, {u"维修项目", true}, {u"-", true}, {u"客户档案", false},
-          {u"供应商档案", true}, {u"-", true}, {u"固定资料", true}}},
-        {u"报表中心", {{u"报表设置", true}, {u"-", true}}},
-        {u"统计分析",
-         {{u"财务统计", true}, {u"统计分析", true}, {u"分类统计", false}, {u"-", false},
-          {u"每日提醒", false}}},
-        {u"系统管理",
-         {{u"更换用户", true}, {u"系统设置", true}, {u"-", true}, {u"数据初始化", true},
-          {u"操作员及权限", true}, {u"-", true}, {u"条码打印", true}, {u"-", true},
-          {u"升级数据", true}, {u"压缩数据", true}, {u"备份数据", true}, {u"恢复数据", true}}},
-        {u"关于", {{u"快 捷 导 航", false}, {u"-", false}, {u"关 于本软件", true}}},
-    };
-    TFrmAMain window;
-    QStringList menus;
-    for (QAction* top : window.MMMain->actions())
-        menus << top->text();
-    ASSERT_EQ(menus.size(), int(std::size(expected)));
-    for (std::size_t m = 0; m < std::size(expected); ++m) {
-        const QString caption = QString::fromUtf16(expected[m].menu);
-        EXPECT_EQ(menus[int(m)], caption);
-        QMenu* menu = window.Menu(caption);
-        ASSERT_NE(menu, nullptr);
-        const QList<QAction*> items = menu->actions();
-        ASSERT_EQ(items.size(), int(expected[m].items.size())) << caption.toStdString();
-        for (int i = 0; i < items.size(); ++i) {
-            const auto& [text, visible] = expected[m].items[std::size_t(i)];
-            const QString want = QString::fromUtf16(text);
-            SCOPED_TRACE((caption + u'/' + want).toStdString());
-            if (want == QLatin1String("-"))
-                EXPECT_TRUE(items[i]->isSeparator());
-            else
-                EXPECT_EQ(items[i]->text(), want);
-            EXPECT_EQ(items[i]->isVisible(), visible);
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    for (const ItemCase& c : kItemCases) {
+        const QString item = QString::fromUtf16(c.item);
+        SCOPED_TRACE(item.toStdString());
+        QAction* action = window.MenuItem(QString::fromUtf16(c.menu), item);
+        ASSERT_NE(action, nullptr);
+        EXPECT_TRUE(action->isVisible());
+        const qx::test::ScopedMissingBindings missing;
+        window.ClickMenuItem(action);
+        EXPECT_EQ(missing.reported(), QStringList{QString::fromUtf16(c.opens)});
+    }
+    EXPECT_TRUE(dialogs().messages().isEmpty());
+}
+
+// Without its right an item says which right is missing and asks for no form; an item that
+// needs no right opens for everyone.
+TEST_F(MainWindowTest, EachItemAsksForItsRight)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {});
+    TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    for (const ItemCase& c : kItemCases) {
+        const QString item = QString::fromUtf16(c.item);
+        const QString right = QString::fromUtf16(c.right);
+        SCOPED_TRACE(item.toStdString());
+        const qx::test::ScopedMissingBindings missing;
+        dialogs().clear();
+        if (!right.isEmpty())
+            dialogs().answerMessage(mrOk);
+        window.ClickMenuItem(window.MenuItem(QString::fromUtf16(c.menu), item));
+        if (right.isEmpty()) {
+            EXPECT_TRUE(dialogs().messages().isEmpty());
+            EXPECT_EQ(missing.reported().size(), 1);
+        } else {
+            EXPECT_EQ(dialogs().messages(),
+                      QStringList{QStringLiteral("对不起你没有 [") + right.section(u'-', 1)
+                                  + QStringLiteral("] 的权限")});
+            EXPECT_TRUE(missing.reported().isEmpty());
         }
+    }
+}
+
+// Items of the modules this shop does not run are out of reach.
+TEST_F(MainWindowTest, ModulesTheShopDoesNotRunAreHidden)
+{
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    for (const auto& [menu, item] : {std::pair{u"每天作业", u"销售管理"}, {u"每天作业", u"车辆年季审"},
+                                     {u"统计分析", u"分类统计"}, {u"统计分析", u"每日提醒"},
+                                     {u"关于", u"快 捷 导 航"}}) {
+        QAction* action = window.MenuItem(QString::fromUtf16(menu), QString::fromUtf16(item));
+        ASSERT_NE(action, nullptr) << QString::fromUtf16(item).toStdString();
+        EXPECT_FALSE(action->isVisible()) << QString::fromUtf16(item).toStdString();
     }
 }
 
@@ -249,46 +289,30 @@ TEST_F(MainWindowTest, DeviceFileHasTwoCaptions)
     EXPECT_EQ(window.MdiArea->subWindowList().size(), 1);
 }
 
-TEST_F(MainWindowTest, DispatcherTable)
-{
-    const struct
-    {
-        const char16_t* caption;
-        const char16_t* formClass;
-        const char16_t* formName;
-    } table[] = {
-        {u"工单管理", u"TFrmDayIn", u"FrmDayin"},        {u"采购管理", u"TFrmAinBowser", u"FrmAinBowser"},
-        {u"库存管理", u"TFrmAstock", u"FrmAStock"},      {u"销售管理", u"TFrmAOutBowser", u"FrmAOutBowser"},
-        {u"其他收支", u"TFrmADayAccount", u"FrmADayAccount"}, {u"支付凭证", u"TFrmAPayBowser", u"FrmAPayBowser"},
-        {u"车辆档案", u"TFrmAVehicle", u"FrmaVehicle"},  {u"财务统计", u"TFrmtj", u"Frmtj"},
-        {u"统计分析", u"TFrmTotal", u"FrmTotal"},        {u"固定资料", u"TFrmAShareBase", u"FrmASharebase"},
-        {u"电话本", u"TFrmAClient", u"FrmAClient"},      {u"美容卡", u"TFrmACard", u"FrmACard"},
-        {u"分类统计", u"TFrmTotal2", u"FrmTotal2"},      {u"车辆年季审", u"TFrmACheck", u"FrmACheck"},
-        {u"会员卡充值", u"TFrmACardAdd", u"FrmACardAdd"}, {u"每日提醒", u"TFrmAlerk", u"FrmAlerk"},
-        {u"盘点管理", u"TFrmCheckBowser", u"FrmCheckBowser"}, {u"客户档案", u"TFrmAVehicle", u"FrmaVehicle"},
-        {u"供应商档案", u"TFrmASupplierFile", u"FrmASupplierFile"}, {u"维修项目", u"TFrmAServiceItem", u"FrmAServiceItem"},
-    };
-    for (const auto& row : table) {
-        QString formClass;
-        QString formName;
-        ASSERT_TRUE(TFrmAMain::ModuleOfCaption(QString::fromUtf16(row.caption), formClass, formName));
-        EXPECT_EQ(formClass, QString::fromUtf16(row.formClass));
-        EXPECT_EQ(formName, QString::fromUtf16(row.formName));
-    }
-    QString formClass;
-    QString formName;
-    EXPECT_FALSE(TFrmAMain::ModuleOfCaption(QStringLiteral("工单"), formClass, formName));
-}
-
-TEST_F(MainWindowTest, ModuleNotBuiltYetOpensNothingAfterTheRightsCheck)
+TEST_F(MainWindowTest, ModuleNotBuiltSaysSoAfterTheRightsCheck)
 {
     addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("主-维修项目")});
     TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    const qx::test::ScopedMissingBindings missing;
     window.ClickMenuItem(window.MenuItem(QStringLiteral("基础资料"), QStringLiteral("维修项目")));
     EXPECT_TRUE(window.MdiArea->subWindowList().isEmpty());
+    EXPECT_EQ(missing.reported(), QStringList{QStringLiteral("TFrmAServiceItem")});
     dialogs().answerMessage(mrOk);
     window.ClickMenuItem(window.MenuItem(QStringLiteral("基础资料"), QStringLiteral("供应商档案")));
     EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("对不起你没有 [供应商档案] 的权限")});
+    EXPECT_EQ(missing.reported().size(), 1);
+}
+
+// In the program a missing form is an error box that names it.
+TEST_F(MainWindowTest, MissingFormIsShownAsAnError)
+{
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    const auto restore = qScopeGuard([] { setMissingBindingHandler(qx::test::failOnMissingBinding()); });
+    setMissingBindingHandler({});
+    dialogs().answerMessage(mrOk);
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("压缩数据")));
+    EXPECT_EQ(dialogs().messages(),
+              QStringList{QStringLiteral("程序缺少功能模块 [压缩数据]，请重新安装本软件。")});
 }
 
 TEST_F(MainWindowTest, SystemItemsCheckTheirRights)
@@ -388,6 +412,7 @@ TEST_F(MainWindowTest, StatusBarFollowsTheNewOperator)
 
 TEST_F(MainWindowTest, CloseAsksFirst)
 {
+    exec(QStringLiteral("update tReportTitle set isBackup = 0"));
     TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
     dialogs().answerMessage(mrNo);
     window.Close();

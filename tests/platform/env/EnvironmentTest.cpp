@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QWidget>
 
@@ -31,6 +32,7 @@ ScriptedDialogService& freshScript()
 
 TEST(ProgramFolder, IsTheExecutablesFolderWithDelimiter)
 {
+    const auto restore = qScopeGuard([] { setProgramFolder(QString()); });
     setProgramFolder(QString());
     EXPECT_EQ(programFolder(), QCoreApplication::applicationDirPath() + u'/');
     setProgramFolder(QStringLiteral("/tmp/程序"));
@@ -43,6 +45,7 @@ TEST(ProgramFolder, IsTheExecutablesFolderWithDelimiter)
 
 TEST(Clock, TodayCanBeFixedForTests)
 {
+    const auto restore = qScopeGuard([] { clearToday(); });
     setToday(QDate(2006, 3, 5));
     EXPECT_EQ(FormatDateTime("yyyy-mm-dd", Date()), QStringLiteral("2006-03-05"));
     clearToday();

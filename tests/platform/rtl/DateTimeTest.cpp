@@ -6,6 +6,8 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
 
+#include <QScopeGuard>
+
 namespace {
 
 struct DateCase
@@ -109,6 +111,7 @@ TEST(DateTime, LeapYearsAndMonthLengths)
 
 TEST(Clock, FixedTodayAndBack)
 {
+    const auto restore = qScopeGuard([] { qx::clearToday(); });
     qx::setToday(QDate(2006, 3, 5));
     EXPECT_EQ(Date().Val, 38781);
     EXPECT_EQ(Now().Val, 38781);

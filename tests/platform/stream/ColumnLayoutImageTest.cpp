@@ -1,6 +1,7 @@
 // The layout of a grid's column file, byte by byte: a wrapper without a name whose Columns
 // collection holds column entries with dotted sub-properties (Title.Caption, Glyph.Data).
 #include "platform/stream/ClassRegistry.h"
+#include "tests/platform/stream/ImageBytes.h"
 #include "platform/stream/ComponentReader.h"
 #include "platform/stream/ComponentWriter.h"
 #include "platform/stream/Persistent.h"
@@ -83,15 +84,8 @@ private:
 
 namespace {
 
-QByteArray pstr(const QByteArray& s) { return char(s.size()) + s; }
-
-QByteArray le32(quint32 v)
-{
-    QByteArray b;
-    for (int i = 0; i < 4; ++i)
-        b += char((v >> (8 * i)) & 0xFF);
-    return b;
-}
+using qx::test::le32;
+using qx::test::pstr;
 
 TEST(ColumnLayoutImage, WrapperWithOneColumnIsStoredByteForByte)
 {

@@ -1,6 +1,7 @@
 // Images are untrusted input: layout and query files come from users. Every damage ends in
 // EReadError, never in a crash, a hang or an allocation beyond the input's size.
 #include "StreamFixtures.h"
+#include "tests/platform/stream/ImageBytes.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ComponentReader.h"
@@ -12,20 +13,9 @@
 
 namespace {
 
-QByteArray pstr(const QByteArray& s) { return char(s.size()) + s; }
-
-QByteArray le32(quint32 v)
-{
-    QByteArray b;
-    for (int i = 0; i < 4; ++i)
-        b += char((v >> (8 * i)) & 0xFF);
-    return b;
-}
-
-QByteArray image(const QByteArray& props, const QByteArray& children = {})
-{
-    return "TPF0" + pstr("TTestComponent") + pstr("Comp1") + props + '\0' + children + '\0';
-}
+using qx::test::image;
+using qx::test::le32;
+using qx::test::pstr;
 
 // A buffer that hides its size, as a pipe would.
 class SequentialBuffer : public QBuffer
@@ -147,7 +137,7 @@ TEST_F(DamagedImage, DeepNestingIsRefused)
     QByteArray nested;
     for (int i = 0; i < 10000; ++i)
         nested += pstr("TQxQueryControl") + pstr("") + '\0';
-    EXPECT_EQ(readList(image({}, nested) + '\0'), Outcome::ReadError);
+    EXPECT_EQ(readList(image({}, "Comp1", nested) + '\0'), Outcome::ReadError);
     // Sub-object names do not nest the reader: a long dotted name is just unknown.
     QByteArray dotted = "Font";
     while (dotted.size() < 250)
@@ -195,7 +185,7 @@ TEST_F(DamagedImage, TolerantReaderSkipsUnknownPropertiesAndChildren)
     const QByteArray knownChild = pstr("TQxQueryControl") + pstr("Query1") + pstr("SQL") + "\x06\x01q" + '\0' + '\0';
     const QByteArray bytes =
         image(pstr("Wingspan") + "\x0E\x01" + pstr("A") + "\x06\x01x" + '\0' + '\0' + pstr("Small") + "\x02\x07",
-              unknownChild + knownChild)
+              "Comp1", unknownChild + knownChild)
         + '\0';
     EXPECT_EQ(readList(bytes), Outcome::ReadError);
 

@@ -1,6 +1,7 @@
 // Byte-exact images of one component holding each kind of value, built by hand from the
 // stored encoding, and read back.
 #include "StreamFixtures.h"
+#include "tests/platform/stream/ImageBytes.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ComponentReader.h"
@@ -15,15 +16,9 @@
 
 namespace {
 
-QByteArray pstr(const QByteArray& s) { return char(s.size()) + s; }
-
-QByteArray le32(quint32 v)
-{
-    QByteArray b;
-    for (int i = 0; i < 4; ++i)
-        b += char((v >> (8 * i)) & 0xFF);
-    return b;
-}
+using qx::test::image;
+using qx::test::le32;
+using qx::test::pstr;
 
 QByteArray utf16(const QString& s)
 {
@@ -33,13 +28,6 @@ QByteArray utf16(const QString& s)
         b += char(c.unicode() >> 8);
     }
     return b;
-}
-
-// "TPF0", class, name, the given property bytes, end of properties, end of children.
-QByteArray image(const QByteArray& props, const QByteArray& name = "Comp1",
-                 const QByteArray& children = {})
-{
-    return "TPF0" + pstr("TTestComponent") + pstr(name) + props + '\0' + children + '\0';
 }
 
 QByteArray writeImage(const QObject& c)

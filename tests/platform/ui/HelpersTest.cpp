@@ -1,4 +1,5 @@
 #include "platform/ui/AlignLayout.h"
+#include "tests/support/Scoped.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Glyphs.h"
@@ -183,8 +184,10 @@ TEST(Glyphs, DrawnPicturesHaveTheirSizes)
 TEST(TextHook, IdentityUntilAHookIsInstalled)
 {
     EXPECT_EQ(qx::localizeText(QStringLiteral("退出")), QStringLiteral("退出"));
-    qx::setTextHook([](const QString& t) { return QStringLiteral("[") + t + u']'; });
-    EXPECT_EQ(qx::localizeText(QStringLiteral("a")), QStringLiteral("[a]"));
-    qx::setTextHook({});
+    {
+        const qx::test::ScopedTextHook hook(
+            [](const QString& t) { return QStringLiteral("[") + t + u']'; });
+        EXPECT_EQ(qx::localizeText(QStringLiteral("a")), QStringLiteral("[a]"));
+    }
     EXPECT_EQ(qx::localizeText(QStringLiteral("a")), QStringLiteral("a"));
 }

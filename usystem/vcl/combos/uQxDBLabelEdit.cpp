@@ -2,6 +2,7 @@
 
 #include "platform/ui/Components.h"
 #include "platform/ui/TextHook.h"
+#include "platform/env/MissingBinding.h"
 #include "usystem/vcl/ado/uDMDataBase.h"
 #include "usystem/vcl/controls/uQxFormLook.h"
 
@@ -210,6 +211,8 @@ void applyLook(Control* control, const QString& fieldName)
         control->SetLineColor(dmDatabase->LineColor);
     }
     const auto& find = qx::labelledLookBinding().fieldDefinition;
+    if (!find && !fieldName.isEmpty())
+        qx::reportMissingBinding(control, QStringLiteral("LabelledFieldDefinition"));
     qx::LabelledFieldDefinition definition;
     if (find && !fieldName.isEmpty() && find(control->DataSource(), fieldName, definition)) {
         control->SetLabelCaption(definition.caption);

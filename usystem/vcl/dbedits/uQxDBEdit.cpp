@@ -5,6 +5,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/env/ExceptionGuard.h"
+#include "platform/env/MissingBinding.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -100,6 +101,8 @@ void TQxDBEDIT::ButtonClick()
     if (DataType() == edtText && !ReadOnly() && Button()->Visible()) {
         if (const auto& pick = qx::editLookupBinding().pickFieldValue)
             pick(this);
+        else
+            qx::reportMissingBinding(this, QStringLiteral("PickFieldValue"));
     }
 }
 

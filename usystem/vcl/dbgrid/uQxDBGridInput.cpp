@@ -2,6 +2,7 @@
 // (every record move goes through the dataset), the application's check on leaving a cell,
 // inserting, appending and deleting records, the row selection, the cell button and the hints.
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "platform/env/MissingBinding.h"
 
 #include "usystem/vcl/dbgrid/uQxDBGridEditor.h"
 #include "usystem/vcl/dbgrid/uQxDBGridFind.h"
@@ -573,6 +574,8 @@ void TQxCustomDBGrid::EditButtonClick()
     }
     if (qx::editLookupBinding().pickFieldValue)
         qx::editLookupBinding().pickFieldValue(this);
+    else
+        qx::reportMissingBinding(this, QStringLiteral("PickFieldValue"));
 }
 
 // ---- focus -----------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "platform/ui/Glyphs.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/Messages.h"
+#include "platform/env/MissingBinding.h"
 #include "usystem/vcl/edits/uQxDatePad.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 #include "usystem/vcl/edits/uQxNumPad.h"
@@ -766,12 +767,19 @@ void TQxEdit::runFind()
     const qx::EditLookupBinding& b = lookupBinding();
     QString value;
     if (InPutType().compare(QLatin1String("BPYWB"), Qt::CaseInsensitive) != 0) {
+        if (!b.selectValueByStructure) {
+            qx::reportMissingBinding(this, QStringLiteral("SelectValueByStructure"));
+            return;
+        }
         // A closed picker chose nothing: the text the user had stays.
-        if (b.selectValueByStructure && b.selectValueByStructure(InPutField(), InPutType(), value))
+        if (b.selectValueByStructure(InPutField(), InPutType(), value))
             setText(value);
     } else {
-        if (b.showImeDialog && b.showImeDialog(QStringLiteral("I") + InPutField(), value)
-            && !value.isEmpty())
+        if (!b.showImeDialog) {
+            qx::reportMissingBinding(this, QStringLiteral("ShowImeDialog"));
+            return;
+        }
+        if (b.showImeDialog(QStringLiteral("I") + InPutField(), value) && !value.isEmpty())
             setText(value);
     }
 }

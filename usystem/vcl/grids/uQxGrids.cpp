@@ -22,8 +22,8 @@ const QString SFixedRowTooBig = QStringLiteral("Fixed row count must be less tha
 const QString STooManyDeleted = QStringLiteral("Too many rows or columns deleted");
 const QString SGridTooLarge = QStringLiteral("Grid too large for operation");
 
-// The largest number of cells one extents block holds (the block with its count word must stay
-// addressable in 32-bit sizes on the original platform; we keep the same limit).
+// The largest number of cells one extents block holds: the block with its count word stays
+// addressable in 32-bit sizes, so a grid's size fits every int the grid computes with.
 constexpr int MaxExtentCells = 134217725;
 // The scroll bars' range: the thumb shows the top-left cell in proportion.
 constexpr int MaxScrollPos = 127;

@@ -10,6 +10,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/ui/Fonts.h"
+#include "platform/env/MissingBinding.h"
 #include "usystem/vcl/ado/uDMDataBase.h"
 #include "usystem/vcl/ado/uQxADODB.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
@@ -712,6 +713,8 @@ void TQxRctStr::LookupFieldText(TField* Field, const QString& Text)
                     Field->SetAsString(Text);
                     if (qx::selectItemByName)
                         qx::selectItemByName(Text, QString(), Field);
+                    else
+                        qx::reportMissingBinding(nullptr, QStringLiteral("SelectItemByName"));
                     return;
                 }
                 if (sameName(name, QStringLiteral("SItemCode"))) {

@@ -1,4 +1,5 @@
 #include "SqlTestSupport.h"
+#include "tests/support/Scoped.h"
 
 #include "platform/db/sql/JetSqlRewriter.h"
 #include "platform/db/sql/SqlQuote.h"
@@ -33,7 +34,8 @@ protected:
 
 TEST_F(SqlJetFunctions, Table)
 {
-    qx::setToday(TDateTime::fromQDateTime(QDateTime(QDate(2006, 3, 5), QTime(10, 20, 30))));
+    const qx::test::ScopedToday today(
+        TDateTime::fromQDateTime(QDateTime(QDate(2006, 3, 5), QTime(10, 20, 30))));
     const std::pair<const char*, const char*> cases[] = {
         {"CVDate('2006-03-05')", "t:2006-03-05"},
         {"CVDate('2006-3-5 8:05')", "t:2006-03-05 08:05:00"},

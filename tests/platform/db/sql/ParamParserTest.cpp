@@ -40,7 +40,7 @@ TEST(SqlParameters, BooleansBindAsZeroAndOne)
     EXPECT_EQ(p.boundValue(), QVariant(1));
     p.setValue(QStringLiteral("是"));
     EXPECT_EQ(p.boundValue(), QVariant(1));
-    p.setValue(-1); // the old Yes of Access
+    p.setValue(-1); // Yes as files of the Jet engine store it
     EXPECT_EQ(p.boundValue(), QVariant(1));
     p.setValue(false);
     EXPECT_EQ(p.boundValue(), QVariant(0));

@@ -1,4 +1,5 @@
 #include "usystem/vcl/checks/uQxListBox.h"
+#include "tests/support/Widgets.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ClassRegistry.h"
@@ -14,6 +15,8 @@
 #include <QTest>
 
 namespace {
+
+using qx::test::doubleClick;
 
 using S = TQxListBox::TCheckBoxState;
 
@@ -55,13 +58,6 @@ struct ListForm
 
     void click(int i, int x) { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at(i, x)); }
 };
-
-// A double click as the window system delivers it: press, release, double click, release.
-void doubleClick(QWidget* w, const QPoint& pos)
-{
-    QWidget* top = w->window();
-    QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, {}, w->mapTo(top, pos));
-}
 
 QImage itemImage(TQxListBox* list, int i)
 {

@@ -1,4 +1,5 @@
 #include "usystem/vcl/checks/uQxTreeView.h"
+#include "tests/support/Widgets.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ComponentReader.h"
@@ -12,6 +13,8 @@
 #include <QTest>
 
 namespace {
+
+using qx::test::doubleClick;
 
 using Node = TQxCheckTreeNode;
 constexpr auto U = TQxCheckTreeNode::cbUnchecked;
@@ -68,13 +71,6 @@ struct TreeForm
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, r.center());
     }
 };
-
-// A double click as the window system delivers it: press, release, double click, release.
-void doubleClick(QWidget* w, const QPoint& pos)
-{
-    QWidget* top = w->window();
-    QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, {}, w->mapTo(top, pos));
-}
 
 } // namespace
 

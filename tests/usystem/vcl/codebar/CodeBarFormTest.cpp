@@ -1,6 +1,7 @@
 // The barcode label list dialog driven as the user drives it: typing into its edits, clicking
 // its buttons, answering its file choosers.
 #include "usystem/vcl/codebar/uQxCodebar.h"
+#include "tests/support/Scoped.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
@@ -24,6 +25,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 #include <memory>
 
@@ -84,7 +87,7 @@ protected:
     {
         auto service = std::make_unique<RecordingDialogs>();
         dialogs = service.get();
-        qx::DialogService::install(std::move(service));
+        recording.emplace(std::move(service));
         ASSERT_TRUE(dir.isValid());
         form = new TFrmCodeBar;
         form->show();
@@ -167,6 +170,7 @@ protected:
     QString path(const QString& name) const { return dir.filePath(name); }
 
     RecordingDialogs* dialogs = nullptr;
+    std::optional<qx::test::ScopedDialogService> recording;
     QTemporaryDir dir;
     QPointer<TFrmCodeBar> form;
 };

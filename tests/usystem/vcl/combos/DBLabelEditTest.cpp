@@ -2,6 +2,7 @@
 // its moves, visibility, enabled state and parent; a label freed elsewhere is forgotten; the
 // form look pass gives the labels and lines the library's colours.
 #include "ComboTestSupport.h"
+#include "tests/support/Scoped.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
@@ -145,9 +146,11 @@ TYPED_TEST(LabelledControl, AcceleratorFocusesTheControl)
 
 TYPED_TEST(LabelledControl, LookPassGivesTheLibraryColours)
 {
-    qx::setTextHook([](const QString& s) { return s == "编号：" ? QStringLiteral("編號：") : s; });
-    ApplyFormLook(this->form.get());
-    qx::setTextHook({});
+    {
+        const qx::test::ScopedTextHook hook(
+            [](const QString& s) { return s == "编号：" ? QStringLiteral("編號：") : s; });
+        ApplyFormLook(this->form.get());
+    }
     EXPECT_EQ(this->control->LabelCaption(), "編號：");
     // Without the library data module the colours stay.
     EXPECT_EQ(this->control->LabelColor(), clGreen);
@@ -175,17 +178,21 @@ TYPED_TEST(LabelledControl, LookPassTakesTheFieldDefinition)
     this->control->SetDataSource(&source);
     this->control->SetDataField("Code");
     QString asked;
-    qx::setLabelledLookBinding({[&](TDataSource* s, const QString& field, qx::LabelledFieldDefinition& d) {
-        EXPECT_EQ(s, &source);
-        asked = field;
-        d.caption = "代码";
-        d.visible = false;
-        d.required = true;
-        return true;
-    }});
-    showForm(this->form.get());
-    ApplyFormLook(this->form.get());
-    qx::setLabelledLookBinding({});
+    {
+        const qx::test::ScopedBinding looks(
+            &qx::labelledLookBinding, &qx::setLabelledLookBinding,
+            qx::LabelledLookBinding{[&](TDataSource* s, const QString& field,
+                                        qx::LabelledFieldDefinition& d) {
+                EXPECT_EQ(s, &source);
+                asked = field;
+                d.caption = "代码";
+                d.visible = false;
+                d.required = true;
+                return true;
+            }});
+        showForm(this->form.get());
+        ApplyFormLook(this->form.get());
+    }
     EXPECT_EQ(asked, "Code");
     EXPECT_EQ(this->control->LabelCaption(), "代码");
     EXPECT_EQ(this->control->LabelColor(), clNavy);

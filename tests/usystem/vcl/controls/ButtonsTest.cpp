@@ -1,4 +1,5 @@
 #include "usystem/vcl/controls/uQxButtons.h"
+#include "tests/support/Widgets.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +10,8 @@
 
 namespace {
 
-void sendEnter(QWidget* w)
-{
-    QEnterEvent e(QPointF(1, 1), QPointF(1, 1), w->mapToGlobal(QPointF(1, 1)));
-    QApplication::sendEvent(w, &e);
-}
-
-QImage solid(int w, int h, QColor c)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(c);
-    return img;
-}
+using qx::test::sendEnter;
+using qx::test::solid;
 
 struct ButtonForm
 {

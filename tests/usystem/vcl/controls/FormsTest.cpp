@@ -1,4 +1,5 @@
 #include "usystem/vcl/controls/uBase.h"
+#include "tests/support/Widgets.h"
 #include "usystem/vcl/controls/udlgBase.h"
 #include "usystem/vcl/controls/uQxButtons.h"
 #include "usystem/vcl/controls/uQxFormLook.h"
@@ -19,13 +20,7 @@
 
 namespace {
 
-qx::ScriptedDialogService& script()
-{
-    auto* s = qx::ScriptedDialogService::current();
-    EXPECT_NE(s, nullptr);
-    s->clear();
-    return *s;
-}
+using qx::test::script;
 
 void flushDeletes()
 {

@@ -1,4 +1,6 @@
 #include "usystem/vcl/controls/uQxMsgdlg.h"
+#include "tests/support/Scoped.h"
+#include "tests/support/Widgets.h"
 
 #include "usystem/vcl/controls/uQxStdCtrls.h"
 
@@ -9,18 +11,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 
 namespace {
 
-qx::ScriptedDialogService& script()
-{
-    auto* s = qx::ScriptedDialogService::current();
-    EXPECT_NE(s, nullptr);
-    s->clear();
-    return *s;
-}
+using qx::test::script;
 
 TQxBitBtn* button(QDialog& d, int i)
 {
@@ -217,8 +214,9 @@ TEST(QxMsgdlg, MsgDlgOkShowsOneOkButton)
 TEST(MessageBoxes, DefaultButtonsIconsAndCaptions)
 {
     auto* enter = new EnterAtOnce;
-    qx::DialogService::install(std::unique_ptr<qx::DialogService>(enter));
+    const qx::test::ScopedDialogService service{std::unique_ptr<qx::DialogService>(enter)};
     QApplication::setApplicationDisplayName(QStringLiteral("维修管理"));
+    const auto displayName = qScopeGuard([] { QApplication::setApplicationDisplayName(QString()); });
 
     EXPECT_FALSE(MsgDlgOkCancel(QStringLiteral("询问"), QStringLiteral("您是否确定删除?"), 2));
     EXPECT_TRUE(MsgDlgOkCancel(QStringLiteral("询问"), QStringLiteral("您是否确定删除?"), 1));
@@ -237,7 +235,4 @@ TEST(MessageBoxes, DefaultButtonsIconsAndCaptions)
     EXPECT_EQ(enter->requests.at(2).caption, QStringLiteral("维修管理")); // empty caption
     EXPECT_EQ(enter->requests.at(2).buttons, (QList<int>{qx::mrYes, qx::mrNo}));
     EXPECT_EQ(enter->requests.at(4).icon, qx::MessageIcon::Error);
-
-    QApplication::setApplicationDisplayName(QString());
-    qx::DialogService::install(std::make_unique<qx::ScriptedDialogService>());
 }

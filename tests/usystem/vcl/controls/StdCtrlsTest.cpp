@@ -1,4 +1,5 @@
 #include "usystem/vcl/controls/uQxStdCtrls.h"
+#include "tests/support/Widgets.h"
 
 #include "platform/ui/Fonts.h"
 
@@ -11,6 +12,9 @@
 #include <QTest>
 
 namespace {
+
+using qx::test::sendEnter;
+using qx::test::sendLeave;
 
 // Rows of an image that hold at least one dark (text) pixel.
 std::pair<int, int> darkRows(const QImage& img)
@@ -34,18 +38,6 @@ bool hasColour(const QImage& img, const QColor& c)
             if (img.pixelColor(x, y) == c)
                 return true;
     return false;
-}
-
-void sendEnter(QWidget* w)
-{
-    QEnterEvent e(QPointF(1, 1), QPointF(1, 1), w->mapToGlobal(QPointF(1, 1)));
-    QApplication::sendEvent(w, &e);
-}
-
-void sendLeave(QWidget* w)
-{
-    QEvent e(QEvent::Leave);
-    QApplication::sendEvent(w, &e);
 }
 
 void showActive(QWidget& w)

@@ -1,6 +1,7 @@
 // The month calendar driven by real key and mouse events: layout, keys, clicks on day cells and
 // buttons, press-and-drag, hover frames, the colour set, the month menu and the year spin.
 #include "usystem/vcl/edits/uQxDatePad.h"
+#include "tests/usystem/vcl/edits/DateText.h"
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
@@ -16,10 +17,7 @@
 
 namespace {
 
-QString ymd(const TqxDate& d)
-{
-    return QStringLiteral("%1-%2-%3").arg(d.Year()).arg(d.Month()).arg(d.Day());
-}
+using qx::test::ymd;
 
 class Calendar : public ::testing::Test
 {

@@ -1,6 +1,7 @@
 // The calendars' date object: month lengths, normalizing, steps across months and years, the
 // limits of years 1 and 9999, the text form and the 42-cell page with its week numbers.
 #include "usystem/vcl/edits/uQxDate.h"
+#include "tests/usystem/vcl/edits/DateText.h"
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
@@ -10,10 +11,7 @@
 
 namespace {
 
-QString ymd(const TqxDate& d)
-{
-    return QStringLiteral("%1-%2-%3").arg(d.Year()).arg(d.Month()).arg(d.Day());
-}
+using qx::test::ymd;
 
 class DateModel : public ::testing::Test
 {

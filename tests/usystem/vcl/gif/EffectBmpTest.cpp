@@ -1,5 +1,6 @@
 // The effect bitmap: its row layout and the cross-fade of two pictures.
 #include "usystem/vcl/gif/uQxGifffBmp.h"
+#include "tests/support/Widgets.h"
 
 #include "platform/rtl/Exceptions.h"
 
@@ -9,12 +10,7 @@
 
 namespace {
 
-QImage solid(int w, int h, QColor c)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(c);
-    return img;
-}
+using qx::test::solid;
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The cross-fading image button: the fade steps under the mouse, clicks, the down image, the
 // transparent pictures, its sounds and its stored properties.
 #include "usystem/vcl/gif/uQxGifButton.h"
+#include "tests/support/Widgets.h"
 
 #include "platform/stream/ComponentReader.h"
 #include "platform/stream/ComponentWriter.h"
@@ -18,12 +19,7 @@
 
 namespace {
 
-QImage solid(int w, int h, QColor c)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(c);
-    return img;
-}
+using qx::test::solid;
 
 class Backdrop : public QWidget
 {

@@ -1,5 +1,6 @@
 // Drawing with a transparent colour, and painting what lies under a windowless control.
 #include "usystem/vcl/gif/uQxGifUtils.h"
+#include "tests/support/Widgets.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,7 @@
 
 namespace {
 
-QImage solid(int w, int h, QColor c)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(c);
-    return img;
-}
+using qx::test::solid;
 
 // A 4 x 4 picture: green with a magenta left column, so its bottom-left pixel is magenta.
 QImage keyed()

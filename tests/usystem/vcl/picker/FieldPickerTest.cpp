@@ -2,6 +2,7 @@
 // document structure, and the lookups the library's edits reach once the pickers are
 // installed.
 #include "PickerTestSupport.h"
+#include "tests/support/Scoped.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
@@ -312,6 +313,8 @@ TEST_F(FieldPicker, InstalledPickersServeTheEditsButtons)
 
 TEST_F(FieldPicker, InstalledPickersGiveLabelledEditsTheirDefinitionsCaption)
 {
+    const qx::test::ScopedBinding looks(&qx::labelledLookBinding, &qx::setLabelledLookBinding,
+                                        qx::LabelledLookBinding{});
     InstallLibraryPickers();
     TMstSection* code = doc->MstSections()->Items(doc->MstSections()->IndexOfField(QStringLiteral("ItemCode")));
     code->SetCFieldName(QStringLiteral("零件编号"));
@@ -357,7 +360,6 @@ TEST_F(FieldPicker, InstalledPickersGiveLabelledEditsTheirDefinitionsCaption)
     ApplyLabelledLook(overPlain);
     EXPECT_EQ(overPlain->LabelCaption(), QStringLiteral("old"));
     delete overPlain;
-    qx::setLabelledLookBinding({});
 }
 
 } // namespace

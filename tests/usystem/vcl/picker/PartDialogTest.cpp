@@ -1,5 +1,6 @@
 // The part-name picker and the quantity dialog of the parts workflow.
 #include "PickerTestSupport.h"
+#include "tests/support/Scoped.h"
 
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
@@ -119,11 +120,12 @@ TEST_F(PartDialogs, TheModelNarrowsTheMatchesOnlyWhenTheSettingIsOn)
 TEST_F(PartDialogs, InstalledPickersGiveTheStructuresTheirPartNamePicker)
 {
     EXPECT_FALSE(qx::selectItemByName);
+    const qx::test::ScopedBinding lookups(&qx::editLookupBinding, &qx::setEditLookupBinding,
+                                          qx::EditLookupBinding{});
     InstallLibraryPickers();
     ASSERT_TRUE(qx::selectItemByName);
     qx::selectItemByName(QStringLiteral("总成"), QString(), code());
     EXPECT_EQ(code()->AsString(), QStringLiteral("A01"));
-    qx::setEditLookupBinding({});
 }
 
 TEST_F(PartDialogs, TheQuantityDialogForAnotherColumnClosesAtOnce)
@@ -176,6 +178,8 @@ namespace {
 
 TEST_F(PartDialogs, APartCodeThatMatchesNothingIsLookedUpByNameThroughTheStructure)
 {
+    const qx::test::ScopedBinding lookups(&qx::editLookupBinding, &qx::setEditLookupBinding,
+                                          qx::EditLookupBinding{});
     InstallLibraryPickers();
     TQxRctStr doc;
     doc.FieldDefs()->Add(QStringLiteral("ItemCode"), ftString, 20);
@@ -199,7 +203,6 @@ TEST_F(PartDialogs, APartCodeThatMatchesNothingIsLookedUpByNameThroughTheStructu
     EXPECT_EQ(doc.FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("A01"));
     EXPECT_EQ(doc.FieldByName(QStringLiteral("ItemName"))->AsString(), QStringLiteral("屏幕总成"));
     EXPECT_TRUE(scripted->shown().isEmpty());
-    qx::setEditLookupBinding({});
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 // The rows of a prepared structure: defaults and line numbers of new rows, contiguous line
 // numbers after a delete, the lookup of dependent fields, and the write-back to its table.
 #include "RctStrTestSupport.h"
+#include "tests/support/Scoped.h"
 
 #include "platform/env/Clock.h"
 #include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/ado/uQxADODB.h"
 #include "usystem/vcl/ado/uQxdbTrans.h"
+
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -58,7 +61,7 @@ protected:
 
 TEST_F(RctStrRows, NewRowTakesTheDefaultsAndTheNextLineNumber)
 {
-    qx::setToday(QDate(2026, 3, 5));
+    const qx::test::ScopedToday today(QDate(2026, 3, 5));
     QStringList order;
     s->AfterInsert = [&](TDataSet* ds) {
         // The defaults are in before the form's handler; the line number comes after it.
@@ -163,19 +166,26 @@ TEST_F(RctStrRows, TypedCodeFillsTheDependentFields)
 
 TEST_F(RctStrRows, CodeThatMatchesNothingEmptiesOrOpensThePartPicker)
 {
-    // Without the parts dialogs nothing opens; the typed code stays, the others keep theirs.
+    // Without the parts dialogs nothing opens and the missing dialog is reported; the typed
+    // code stays, the others keep theirs.
     s->Append();
     s->FieldByName(QStringLiteral("ItemCode"))->SetText(QStringLiteral("A1"));
-    s->FieldByName(QStringLiteral("ItemCode"))->SetText(QStringLiteral("ZZ"));
+    {
+        const qx::test::ScopedMissingBindings missing;
+        s->FieldByName(QStringLiteral("ItemCode"))->SetText(QStringLiteral("ZZ"));
+        EXPECT_EQ(missing.reported(), QStringList{QStringLiteral("SelectItemByName")});
+    }
     EXPECT_EQ(s->FieldByName(QStringLiteral("ItemCode"))->AsString(), QStringLiteral("ZZ"));
     EXPECT_EQ(s->FieldByName(QStringLiteral("ItemName"))->AsString(), QStringLiteral("屏幕"));
 
     QStringList opened;
-    qx::selectItemByName = [&](const QString& Name, const QString& Model, TField* Field) {
-        opened << Name << Model << Field->FieldName();
-    };
-    s->FieldByName(QStringLiteral("ItemCode"))->SetText(QStringLiteral("YY"));
-    qx::selectItemByName = nullptr;
+    {
+        const QScopedValueRollback<decltype(qx::selectItemByName)> picker(
+            qx::selectItemByName, [&](const QString& Name, const QString& Model, TField* Field) {
+                opened << Name << Model << Field->FieldName();
+            });
+        s->FieldByName(QStringLiteral("ItemCode"))->SetText(QStringLiteral("YY"));
+    }
     EXPECT_EQ(opened, QStringList({"YY", "", "ItemCode"}));
 
     // An emptied code empties the fields filled from it.
