@@ -22,6 +22,23 @@ std::vector<ExportColumn> exportColumns(const TQxCustomDBGrid& grid)
     return result;
 }
 
+// The texts are written as GBK, whose second bytes start at 0x40: an ASCII quote byte in the
+// file only ever comes from a quote character, so doubling characters doubles the bytes.
+void appendQuoted(QString& out, QStringView text, QChar quote)
+{
+    out += quote;
+    if (!text.contains(quote)) {
+        out += text;
+    } else {
+        for (QChar c : text) {
+            out += c;
+            if (c == quote)
+                out += c;
+        }
+    }
+    out += quote;
+}
+
 bool hasFileExtension(const QString& path)
 {
     const qsizetype dot = path.lastIndexOf(u'.');

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -24,6 +25,9 @@ TDataSet* gridDataSet(const TQxCustomDBGrid& grid);
 
 // The grid's visible columns in column order, with their fields.
 std::vector<ExportColumn> exportColumns(const TQxCustomDBGrid& grid);
+
+// Appends QuoteText(text, quote) to out, without a string of its own in between.
+void appendQuoted(QString& out, QStringView text, QChar quote);
 
 // Whether the file name part of path (after the last '/') holds a '.'.
 bool hasFileExtension(const QString& path);

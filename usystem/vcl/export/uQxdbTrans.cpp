@@ -1,18 +1,12 @@
 #include "usystem/vcl/export/uQxdbTrans.h"
 
-// The texts are written as GBK, whose second bytes start at 0x40: an ASCII quote byte in the
-// file only ever comes from a quote character, so doubling characters doubles the bytes.
+#include "usystem/vcl/export/ExportSupport.h"
+
 QString QuoteText(const QString& S, QChar Quote)
 {
     QString result;
     result.reserve(S.size() + 2);
-    result += Quote;
-    for (QChar c : S) {
-        result += c;
-        if (c == Quote)
-            result += c;
-    }
-    result += Quote;
+    qx::appendQuoted(result, S, Quote);
     return result;
 }
 
@@ -22,7 +16,7 @@ QString JoinQuoted(const QStringList& List, QChar Delimiter, QChar Quote)
     for (qsizetype i = 0; i < List.size(); ++i) {
         if (i > 0)
             result += Delimiter;
-        result += QuoteText(List[i], Quote);
+        qx::appendQuoted(result, List[i], Quote);
     }
     return result;
 }

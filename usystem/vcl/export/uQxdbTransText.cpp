@@ -30,28 +30,29 @@ void TQxDatasetToText::ExportGrid(TQxCustomDBGrid* Grid, const QString& FileName
         throw TQxDBToTextError(QStringLiteral("Dataset is not active"));
 
     const std::vector<qx::ExportColumn> columns = qx::exportColumns(*Grid);
+    // Each line is JoinQuoted of the record's values, appended straight to the text.
     QString text;
     QByteArray side;
-    QStringList values;
-    values.reserve(qsizetype(columns.size()));
     {
         // The grid is not redrawn for every record passed; it shows the last one afterwards.
         qx::ControlsGuard quiet(dataSet);
         dataSet->First();
         while (!dataSet->Eof()) {
-            values.clear();
+            bool first = true;
             for (const qx::ExportColumn& c : columns) {
+                if (!first)
+                    text += FDelimiter;
+                first = false;
                 if (!c.field) {
-                    values.append(QString());
+                    qx::appendQuoted(text, QStringView(), u'"');
                 } else if (IsBlobFieldType(c.field->DataType())) {
                     const QByteArray bytes = blobBytes(*c.field);
                     side += bytes;
-                    values.append(QString::number(bytes.size()));
+                    qx::appendQuoted(text, QString::number(bytes.size()), u'"');
                 } else {
-                    values.append(c.field->AsString());
+                    qx::appendQuoted(text, c.field->AsString(), u'"');
                 }
             }
-            text += JoinQuoted(values, FDelimiter, u'"');
             text += QLatin1String("\r\n");
             dataSet->Next();
         }
