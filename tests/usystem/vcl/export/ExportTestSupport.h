@@ -15,7 +15,7 @@
 
 namespace qxtest {
 
-struct FieldSpec
+struct TableField
 {
     QString name;
     TFieldType type;
@@ -27,10 +27,10 @@ struct FieldSpec
 class ExportGrid
 {
 public:
-    ExportGrid(const std::vector<FieldSpec>& fields, const std::vector<QVariantList>& rows)
+    ExportGrid(const std::vector<TableField>& fields, const std::vector<QVariantList>& rows)
         : m_table(std::make_unique<TQxMemTable>()), m_window(std::make_unique<QWidget>())
     {
-        for (const FieldSpec& f : fields)
+        for (const TableField& f : fields)
             m_table->FieldDefs()->Add(f.name, f.type, f.size);
         m_table->Open();
         for (const QVariantList& row : rows) {

@@ -20,7 +20,7 @@ namespace {
 std::unique_ptr<ExportGrid> priceGrid()
 {
     auto g = std::make_unique<ExportGrid>(
-        std::vector<qxtest::FieldSpec>{{"Code", ftString, 10}, {"Name", ftString, 20}, {"Price", ftCurrency}},
+        std::vector<qxtest::TableField>{{"Code", ftString, 10}, {"Name", ftString, 20}, {"Price", ftCurrency}},
         std::vector<QVariantList>{
             {"A<1>", "a & b", "1234.5"},
             {"", "\"q\"", QVariant()},
