@@ -175,3 +175,21 @@ TEST(HtmlWriter, AFailedSaveRaisesAndLeavesTheOldFileWhole)
     }
     EXPECT_EQ(fileBytes(path), QByteArray("old"));
 }
+
+TEST(HtmlWriter, AVisibleColumnWithoutFieldGivesEmptyCells)
+{
+    ExportGrid g({{"Code", ftString, 10}}, {{"a"}});
+    TQxDBGridColumns* cols = g.grid()->Columns();
+    cols->Add()->SetFieldName("Code");
+    cols->Add()->SetFieldName("Missing");
+    TQxDataSetToHTML writer;
+    QStringList names;
+    writer.OnFormatCell = [&](QObject*, int, int, QString FieldName, QString&, QString&) { names << FieldName; };
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing.htm");
+    writer.ExportGrid(g.grid(), path);
+    EXPECT_EQ(fileBytes(path), page({"<html>", kHead, "<body>", tableLine(1), "<tr>", "<th  >Code </th>",
+                                     "<th  >Missing </th>", "</tr>", "<tr>", "<td nowrap  >a </td>",
+                                     "<td nowrap  >&nbsp </td>", "</tr>", "</table>", "</body>", "</html>"}));
+    EXPECT_EQ(names, (QStringList{"Code", "Missing", "Code", "Missing"}));
+}
