@@ -80,6 +80,23 @@ INSTANTIATE_TEST_SUITE_P(
         TabCase{3, 23, 300, 5, {1, 24, 47}, QRect(), 229},
         TabCase{3, 23, 300, -1, {1, 24, 47}, QRect(), 229}));
 
+TEST(OutBarLayout, OnlyTheFirst128PanelsGetTabs)
+{
+    OutBarForm f;
+    f.bar->SetTabHeight(2);
+    f.bar->Panels()->beginUpdate();
+    for (int i = 0; i < 130; ++i)
+        f.bar->Panels()->Add();
+    f.bar->Panels()->endUpdate();
+    EXPECT_EQ(f.bar->OpenHeight(), 300 - 128 * 2 - 2);
+    // Panel 0 is open: the tabs after it sit at the bottom.
+    EXPECT_EQ(f.panel(127)->TabRect(), ltrb(1, 297, 148, 298));
+    EXPECT_TRUE(f.panel(128)->TabRect().isEmpty());
+    EXPECT_TRUE(f.panel(129)->TabRect().isEmpty());
+    f.bar->SetPanelIndex(129);
+    EXPECT_EQ(f.bar->OpenPanel(), nullptr);
+}
+
 TEST(OutBarLayout, GroundFrameAndTabLook)
 {
     OutBarForm f;
@@ -286,7 +303,13 @@ TEST(OutBarLayout, ShownBarPaintsItsPicture)
     EXPECT_EQ(shown.pixelColor(tab.left(), tab.top()), colour(cl3DLight));
     const QRect img = f.button(1, 0)->ImageRect();
     EXPECT_EQ(shown.pixelColor(img.center()), QColor(Qt::red));
-    // A new size lays the bar out for that size.
+    // A new size lays the bar out for that size, after the resize event.
+    int resizes = 0;
+    f.bar->OnResize = [&](QObject* s) {
+        EXPECT_EQ(s, f.bar);
+        ++resizes;
+    };
     f.bar->resize(150, 200);
+    EXPECT_EQ(resizes, 1);
     EXPECT_EQ(f.panel(2)->TabRect().top(), 176);
 }
