@@ -53,6 +53,12 @@ void CollectionItem::setIndex(int index)
     m_collection->changed(nullptr);
 }
 
+void CollectionItem::changed(bool allItems)
+{
+    if (m_collection)
+        m_collection->changed(allItems ? nullptr : this);
+}
+
 Collection::Collection(ItemFactory factory, QObject* parent)
     : PersistentObject(parent)
     , m_factory(std::move(factory))

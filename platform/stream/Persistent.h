@@ -67,6 +67,11 @@ public:
     // Moves the item within its collection.
     void setIndex(int index);
 
+protected:
+    // Tells the collection that this item (or, with allItems, the whole collection) changed;
+    // batched like every other notice of the collection.
+    void changed(bool allItems);
+
 private:
     friend class Collection;
     Collection* m_collection;
