@@ -8,31 +8,8 @@
 #include "app/shell/ColorPanel.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
 
-#include <QFileInfo>
 #include <QFont>
 #include <QPointer>
-
-namespace qx::app {
-
-namespace {
-GridLayoutWriter& writerSlot()
-{
-    static GridLayoutWriter writer;
-    return writer;
-}
-} // namespace
-
-void setGridLayoutWriter(GridLayoutWriter writer)
-{
-    writerSlot() = std::move(writer);
-}
-
-const GridLayoutWriter& gridLayoutWriter()
-{
-    return writerSlot();
-}
-
-} // namespace qx::app
 
 TFrmABusinessBase::TFrmABusinessBase(QWidget* parent)
     : TFrmABase(parent),
@@ -114,18 +91,7 @@ QList<TQxDBGrid*> TFrmABusinessBase::DataGrids() const
 
 bool TFrmABusinessBase::LoadGridLayout(TQxDBGrid& grid)
 {
-    const QString fileName = GridLayoutFileName(grid);
-    if (!QFileInfo(fileName).isFile())
-        return false;
-    try {
-        grid.Columns()->LoadFromFile(fileName);
-        return true;
-    } catch (const Exception&) {
-        // A layout is a convenience: a file that does not read (cut short by a crash, written
-        // by something else) must not stop the browser from opening. The columns are replaced
-        // only after a complete read, so the grid still has its own.
-        return false;
-    }
+    return qx::app::loadGridLayout(grid, GridLayoutFileName(grid));
 }
 
 void TFrmABusinessBase::LoadGridLayouts()
@@ -136,21 +102,7 @@ void TFrmABusinessBase::LoadGridLayouts()
 
 void TFrmABusinessBase::SaveGridLayouts()
 {
-    const auto& writer = qx::app::gridLayoutWriter();
-    QStringList errors;
-    for (TQxDBGrid* grid : DataGrids()) {
-        const QString fileName = GridLayoutFileName(*grid);
-        try {
-            if (writer)
-                writer(*grid, fileName);
-            else
-                grid->Columns()->SaveToFile(fileName);
-        } catch (const Exception& e) {
-            errors << e.Message();
-        }
-    }
-    if (!errors.isEmpty())
-        throw EInOutError(errors.join(u'\n'));
+    qx::app::saveGridLayouts(DataGrids(), [this](const TQxDBGrid& grid) { return GridLayoutFileName(grid); });
 }
 
 void TFrmABusinessBase::SpeedButton2Click(QObject*)

@@ -4,9 +4,8 @@
 // totals; each browser adds its grid and its other controls to Panel1.
 #pragma once
 
+#include "app/shell/GridLayoutFiles.h"
 #include "app/shell/uABase.h"
-
-#include <functional>
 
 class QObject;
 class TQxButton;
@@ -53,13 +52,3 @@ public:
     // their errors are raised together afterwards. Browsers call it when they close.
     void SaveGridLayouts();
 };
-
-namespace qx::app {
-
-// Writes a grid's column layout into a file. Without one installed (the program's case) the
-// grid's columns write their own layout file; tests install one to watch what is written.
-using GridLayoutWriter = std::function<void(QObject& grid, const QString& fileName)>;
-void setGridLayoutWriter(GridLayoutWriter writer);
-const GridLayoutWriter& gridLayoutWriter();
-
-} // namespace qx::app

@@ -95,11 +95,14 @@ void RecordStore::destroyChunk(Kind kind, void* chunk)
     }
 }
 
-void RecordStore::freeArenas()
+void RecordStore::freeArenas(bool keepFirst)
 {
-    for (const Arena& a : m_arenas)
-        munmap(a.base, kArenaSize);
-    m_arenas.clear();
+    const std::size_t keep = keepFirst && !m_arenas.empty() ? 1 : 0;
+    for (std::size_t i = keep; i < m_arenas.size(); ++i)
+        munmap(m_arenas[i].base, kArenaSize);
+    m_arenas.resize(keep);
+    if (keep)
+        m_arenas.front().used = 0;
 }
 
 void RecordStore::prefetchRow(std::uint32_t slot) const
@@ -127,22 +130,38 @@ std::string_view RecordStore::textView(const TextCell& cell)
     return std::string_view(cell.inl, static_cast<std::uint8_t>(cell.inl[15]));
 }
 
-void RecordStore::freeAllChunks()
+void RecordStore::freeAllChunks(bool keepFirstArena)
 {
     for (Column& c : m_columns) {
+        const std::size_t size = cellSize(c.kind);
         for (std::size_t ci = 0; ci < c.chunks.size(); ++ci) {
+            // Only the cells of slots ever appended were written: the rest of the last chunk
+            // is still zero, and reading it would only fault in zero pages (a small result
+            // would pay for a whole chunk on every close).
+            const std::size_t first = ci << kChunkShift;
+            const std::uint32_t used =
+                first >= m_slots ? 0 : std::uint32_t(std::min<std::size_t>(kChunk, m_slots - first));
             if (c.kind == Kind::Text) {
                 auto* cells = static_cast<TextCell*>(c.chunks[ci]);
-                for (std::uint32_t i = 0; i < kChunk; ++i)
+                for (std::uint32_t i = 0; i < used; ++i)
                     if (cells[i].heap.tag == kHeapTag)
                         std::free(cells[i].heap.ptr);
             }
             destroyChunk(c.kind, c.chunks[ci]);
+            // A kept arena is handed out again: it must read as zero, as fresh pages do.
+            if (keepFirstArena && isInFirstArena(c.chunks[ci]))
+                std::memset(c.chunks[ci], 0, c.kind == Kind::Blob ? kChunk * size : used * size);
         }
         c.chunks.clear();
         c.nulls.clear();
     }
-    freeArenas();
+    freeArenas(keepFirstArena);
+}
+
+bool RecordStore::isInFirstArena(const void* chunk) const
+{
+    const char* p = static_cast<const char*>(chunk);
+    return !m_arenas.empty() && p >= m_arenas.front().base && p < m_arenas.front().base + kArenaSize;
 }
 
 int RecordStore::addColumn(Kind kind)
@@ -212,7 +231,9 @@ void RecordStore::removeRow(std::uint32_t slot)
 
 void RecordStore::clearRows()
 {
-    freeAllChunks();
+    // The first arena stays mapped for the next rows: a query that is reopened over and over
+    // (a search as the user types) would otherwise map, fault in and unmap it every time.
+    freeAllChunks(true);
     m_alive.clear();
     m_idBase += m_slots;
     m_slots = 0;

@@ -153,7 +153,10 @@ private:
     static void releaseText(TextCell& cell);
     static std::string_view textView(const TextCell& cell);
     void releaseCell(std::uint32_t slot, int col);
-    void freeAllChunks();
+    // Frees the cells and chunks; keepFirstArena keeps the first arena mapped and zeroed for
+    // the next rows (the others are unmapped).
+    void freeAllChunks(bool keepFirstArena = false);
+    bool isInFirstArena(const void* chunk) const;
 
     // Chunks are carved from 2 MB arenas taken straight from the system: fresh pages are
     // already zero (no clearing pass), and from the third arena on the kernel may back them
@@ -164,7 +167,7 @@ private:
         std::size_t used;
     };
     std::vector<Arena> m_arenas;
-    void freeArenas();
+    void freeArenas(bool keepFirst = false);
 
     std::vector<Column> m_columns;
     std::vector<std::uint64_t> m_alive; // one bit per slot

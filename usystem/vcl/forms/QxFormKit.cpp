@@ -127,4 +127,17 @@ TQxDBGrid* dbGrid(QWidget* parent, const char* name, TDataSource* source)
     return g;
 }
 
+TQxColumn* column(TQxDBGrid* grid, const QString& field, const QString& caption, int width,
+                  bool visible)
+{
+    TQxColumn* c = grid->Columns()->Add();
+    c->SetFieldName(field);
+    c->Title()->SetCaption(caption);
+    if (width > 0)
+        c->SetWidth(width);
+    if (!visible)
+        c->SetVisible(false);
+    return c;
+}
+
 } // namespace qx::kit

@@ -15,6 +15,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class TDataSource;
 class TQxLabel;
 class TQxPanel;
@@ -26,6 +28,7 @@ class TQxDBEDIT;
 class TQxComboBox;
 class TQxDBComboBox;
 class TQxDBGrid;
+class TQxColumn;
 
 namespace qx::kit {
 
@@ -72,6 +75,10 @@ TQxDBComboBox* dbComboBox(QWidget* parent, const char* name, Bounds b, TDataSour
 TQxDBGrid* dbGrid(QWidget* parent, const char* name, Bounds b, TDataSource* source);
 // A data grid filling its parent's client area (alClient).
 TQxDBGrid* dbGrid(QWidget* parent, const char* name, TDataSource* source);
+// A stored column of the grid over field, titled caption; hidden when visible is false. A
+// width of 0 leaves the width to the field.
+TQxColumn* column(TQxDBGrid* grid, const QString& field, const QString& caption, int width = 0,
+                  bool visible = true);
 
 // Wires the control's OnClick to a handler of the form, run inside the exception guard of the
 // form, so an error of the handler ends in the form's error box.
@@ -79,6 +86,16 @@ template <class Control, class Form>
 void onClick(Control* control, Form* form, void (Form::*handler)(QObject*))
 {
     control->OnClick = [form, handler](QObject* Sender) {
+        qx::guard(form, [&] { (form->*handler)(Sender); });
+    };
+}
+
+// Wires any notify event of a control (OnDblClick, OnChange, OnButtonClick...) to a handler of
+// the form, inside the form's exception guard like onClick.
+template <class Form>
+void on(std::function<void(QObject*)>& event, Form* form, void (Form::*handler)(QObject*))
+{
+    event = [form, handler](QObject* Sender) {
         qx::guard(form, [&] { (form->*handler)(Sender); });
     };
 }
