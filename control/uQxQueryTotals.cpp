@@ -65,6 +65,8 @@ double TQxQueryControl::EvaluateExpression(const QString& Formula)
             value = field->AsFloat();
         } catch (const EConvertError&) {
             return 0; // a text that is no number: the formula has no value on this row
+        } catch (const EDatabaseError&) {
+            return 0; // a value of a kind that has no number (a Boolean, a blob)
         }
         QString number = FormatFormulaNumber(value);
         if (number == u"0" && open > 0 && text.at(open - 1) == u'/')

@@ -28,6 +28,7 @@ protected:
         choose("Note", "维修单", "备注", true);
         choose("Hidden", "维修单", "隐藏", false);
         choose("Price", "Parts", "Price", true);
+        choose("Paid", "维修单", "已付", true);
         q.CalcFieldSections()->Add()->SetFieldName(QStringLiteral("Net"));
         q.CalcFieldSections()->Add()->SetFieldName(QStringLiteral("Tax"));
         q.FieldDefs()->Add(QStringLiteral("BillNo"), ftString, 20);
@@ -36,6 +37,7 @@ protected:
         q.FieldDefs()->Add(QStringLiteral("Cost"), ftFloat);
         q.FieldDefs()->Add(QStringLiteral("Note"), ftString, 20);
         q.FieldDefs()->Add(QStringLiteral("Price"), ftFloat);
+        q.FieldDefs()->Add(QStringLiteral("Paid"), ftBoolean);
         q.FieldDefs()->Add(QStringLiteral("Net"), ftCurrency);
         q.FieldDefs()->Add(QStringLiteral("Tax"), ftCurrency);
         q.Open();
@@ -46,6 +48,7 @@ protected:
         q.FieldByName(QStringLiteral("Cost"))->SetAsFloat(0);
         q.FieldByName(QStringLiteral("Note"))->SetAsString(QStringLiteral("abc"));
         q.FieldByName(QStringLiteral("Price"))->SetAsFloat(-0.25);
+        q.FieldByName(QStringLiteral("Paid"))->SetAsBoolean(true);
         q.FieldByName(QStringLiteral("Net"))->SetAsCurrency(Currency::fromDouble(12.5));
         q.Post();
     }
@@ -88,6 +91,7 @@ TEST_F(QueryFormula, ReferencesAreReplacedByTheRowsValues)
         {"[金额]+1", 0, true},                           // no table part
         {"[计算.Missing]+1", 0, true},                   // no such calculated column
         {"[维修单.备注]+1", 0, false},                   // a text that is no number
+        {"[维修单.已付]+1", 0, false},                   // a Boolean has no number
         {"[维修单.金额", 0, false},                      // a reference never closed
         {"1/0", 0, false},                              // the parser refuses
         {"[维修单.金额]+", 0, false},
