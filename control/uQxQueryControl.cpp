@@ -8,7 +8,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/stream/ImageReader.h"
-#include "usystem/vcl/uQxstream.h"
+#include "usystem/vcl/stream/uQxstream.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

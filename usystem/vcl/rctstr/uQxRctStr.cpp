@@ -14,7 +14,7 @@
 #include "usystem/vcl/ado/uDMDataBase.h"
 #include "usystem/vcl/ado/uQxADODB.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
-#include "usystem/vcl/ado/uQxdbTrans.h"
+#include "usystem/vcl/ado/QxBusinessTrans.h"
 #include "usystem/vcl/stream/uQxstream.h"
 
 #include <QPointer>

@@ -5,7 +5,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/ado/uDMDataBase.h"
 #include "usystem/vcl/ado/uQxADODB.h"
-#include "usystem/vcl/ado/uQxdbTrans.h"
+#include "usystem/vcl/ado/QxBusinessTrans.h"
 #include "tests/support/LibraryDataModule.h"
 
 #include <QTemporaryDir>

@@ -6,7 +6,7 @@
 #include "platform/env/Clock.h"
 #include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/ado/uQxADODB.h"
-#include "usystem/vcl/ado/uQxdbTrans.h"
+#include "usystem/vcl/ado/QxBusinessTrans.h"
 
 #include <QScopedValueRollback>
 

@@ -1,4 +1,4 @@
-#include "usystem/vcl/ado/uQxdbTrans.h"
+#include "usystem/vcl/ado/QxBusinessTrans.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/ado/uDMDataBase.h"
