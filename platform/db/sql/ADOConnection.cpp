@@ -133,10 +133,10 @@ void TADOConnection::Open()
     const QHash<QString, QString> items = ParseConnectionString(m_connectionString);
     const QString file = items.value(QStringLiteral("DATA SOURCE"));
     if (file.isEmpty())
-        throw EDatabaseError(QStringLiteral("The connection string names no database file (Data Source)"));
+        throw EDatabaseError(QStringLiteral("连接字符串中没有数据库文件（Data Source）。"));
     const bool memory = file == u":memory:";
     if (!memory && !QFileInfo::exists(file))
-        throw EDatabaseError(QStringLiteral("Could not find file '%1'.").arg(file));
+        throw EDatabaseError(QStringLiteral("找不到数据库文件：%1").arg(file));
 
     // ADO's "Mode=Share Exclusive" item asks for the same as the Mode property.
     bool exclusive = m_mode == cmShareExclusive;

@@ -154,6 +154,53 @@ TEST_F(IniFileTest, LineEndingsOfTheFileAreKept)
               toGbk(QStringLiteral("[主界面]\n主页=home.htm\n[其它]\nA=1\nB=2\n")));
 }
 
+TEST_F(IniFileTest, AByteOrderMarkBeforeTheFirstSectionIsPassedOver)
+{
+    // An editor that saved the file with a UTF-8 mark: the first section is found all the
+    // same, and a rewrite keeps the mark where it was.
+    const QByteArray bom("\xEF\xBB\xBF");
+    writeBytes(path(), bom + toGbk(QStringLiteral("[Server]\r\nPath=\\\\srv\\店\\Account.mdb\r\n")));
+    TIniFile ini(path());
+    EXPECT_EQ(ini.ReadString("Server", "Path", ""), QStringLiteral("\\\\srv\\店\\Account.mdb"));
+    QStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(sections, QStringList{QStringLiteral("Server")});
+    ini.WriteString("Server", "Path", "/mnt/shop/Account.mdb");
+    EXPECT_EQ(readBytes(path()), bom + toGbk(QStringLiteral("[Server]\r\nPath=/mnt/shop/Account.mdb\r\n")));
+
+    // A file that holds nothing but the mark takes its first section right after it.
+    writeBytes(path(QStringLiteral("INC.ini")), bom);
+    TIniFile empty(path(QStringLiteral("INC.ini")));
+    empty.WriteString("参数", "启用库存管理", "是");
+    EXPECT_EQ(readBytes(path(QStringLiteral("INC.ini"))), bom + toGbk(QStringLiteral("[参数]\r\n启用库存管理=是\r\n")));
+    EXPECT_EQ(empty.ReadString("参数", "启用库存管理", ""), QStringLiteral("是"));
+}
+
+TEST_F(IniFileTest, CarriageReturnsAloneEndLinesToo)
+{
+    const struct { const char* text; const char* endings; } files[] = {
+        {"[A]\rX=1\rY= 2 \r\r[B]\rZ=3", "CR alone"},
+        {"[A]\r\nX=1\rY= 2 \n\r[B]\nZ=3\r", "mixed"},
+    };
+    for (const auto& f : files) {
+        writeBytes(path(), QByteArray(f.text));
+        TIniFile ini(path());
+        EXPECT_EQ(ini.ReadString("A", "X", ""), QStringLiteral("1")) << f.endings;
+        EXPECT_EQ(ini.ReadString("A", "Y", ""), QStringLiteral("2")) << f.endings;
+        EXPECT_EQ(ini.ReadString("B", "Z", ""), QStringLiteral("3")) << f.endings;
+        QStringList keys;
+        ini.ReadSection("A", keys);
+        EXPECT_EQ(keys, (QStringList{QStringLiteral("X"), QStringLiteral("Y")})) << f.endings;
+    }
+    // New lines follow the file's first ending; the others stay as they were.
+    writeBytes(path(), QByteArray("[A]\rX=1\r[B]\rZ=3"));
+    TIniFile ini(path());
+    ini.WriteString("A", "W", "4");
+    ini.WriteString("B", "Z", "5");
+    ini.WriteString("C", "V", "6");
+    EXPECT_EQ(readBytes(path()), QByteArray("[A]\rX=1\rW=4\r[B]\rZ=5\r[C]\rV=6\r"));
+}
+
 TEST_F(IniFileTest, WritingCreatesTheFileWithWindowsEndings)
 {
     TIniFile ini(path(QStringLiteral("INC.ini")));

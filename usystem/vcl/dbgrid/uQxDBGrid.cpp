@@ -1197,26 +1197,44 @@ void TQxCustomDBGrid::UpdateActive()
         InvalidateEditor();
 }
 
+bool TQxCustomDBGrid::VerticalBarValues(TVerticalBar& Bar) const
+{
+    TDataSet* ds = FDataLink->DataSet();
+    if (!FDataLink->Active() || !ds)
+        return false;
+    Bar = TVerticalBar();
+    if (ds->IsSequenced()) {
+        Bar.Min = 1;
+        Bar.Page = std::max(1, RowCount() - FTitleOffset);
+        Bar.Max = ds->RecordCount() + Bar.Page - 1;
+        Bar.Pos = ds->State() == dsInsert ? verticalScrollBar()->value() : ds->RecNo();
+    } else {
+        Bar.Pos = ds->Bof() ? 0 : ds->Eof() ? 4 : 2;
+    }
+    return true;
+}
+
+int TQxCustomDBGrid::DataVerticalBar() const
+{
+    TVerticalBar values;
+    if (!VerticalBarValues(values))
+        return -1;
+    return values.Shown() ? 1 : 0;
+}
+
 void TQxCustomDBGrid::UpdateScrollBar()
 {
-    QScrollBar* bar = verticalScrollBar();
-    if (!(ScrollBars() == ssVertical || ScrollBars() == ssBoth))
+    TVerticalBar values;
+    if (!VerticalBarValues(values))
         return;
-    TDataSet* ds = FDataLink->DataSet();
-    int min = 0, max = 4, page = 0, pos = 0;
-    if (FDataLink->Active() && ds) {
-        if (ds->IsSequenced()) {
-            min = 1;
-            page = std::max(1, RowCount() - FTitleOffset);
-            max = ds->RecordCount() + page - 1;
-            pos = ds->State() == dsInsert ? bar->value() : ds->RecNo();
-        } else {
-            pos = ds->Bof() ? 0 : ds->Eof() ? 4 : 2;
-        }
-    }
+    QScrollBar* bar = verticalScrollBar();
+    const int min = values.Min, max = values.Max, page = values.Page, pos = values.Pos;
     // The bar's range holds the record count; only a changed value is set again.
     const bool wasUpdating = FInScrollBarUpdate;
     FInScrollBarUpdate = true;
+    const Qt::ScrollBarPolicy policy = values.Shown() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (verticalScrollBarPolicy() != policy)
+        setVerticalScrollBarPolicy(policy);
     if (bar->minimum() != min || bar->maximum() != std::max(min, max - page + 1))
         bar->setRange(min, std::max(min, max - page + 1));
     if (bar->pageStep() != std::max(1, page))
@@ -1247,16 +1265,9 @@ void TQxCustomDBGrid::UpdateScrollRange()
         return;
     FInScrollRange = true;
     try {
+        // The base shows the vertical bar as DataVerticalBar says while the link is active.
         TQxCustomGrid::UpdateScrollRange();
-        if (ScrollBars() == ssVertical || ScrollBars() == ssBoth) {
-            TDataSet* ds = FDataLink->DataSet();
-            const bool need =
-                FDataLink->Active() && ds && ds->RecordCount() > FDataLink->BufferCount();
-            const Qt::ScrollBarPolicy policy = need ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-            if (verticalScrollBarPolicy() != policy)
-                setVerticalScrollBarPolicy(policy);
-            UpdateScrollBar();
-        }
+        UpdateScrollBar();
     } catch (...) {
         FInScrollRange = false;
         throw;

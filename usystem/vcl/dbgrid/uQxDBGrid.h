@@ -557,7 +557,16 @@ public:
     void FieldRemoved(TField* field);
     void UpdateActive();
     void UpdateRowCount();
+    // The vertical bar follows the record number while the link is active, whatever
+    // ScrollBars holds: its values, and whether it shows (a range longer than its page).
     void UpdateScrollBar();
+    struct TVerticalBar
+    {
+        int Min = 0, Max = 4, Page = 0, Pos = 0;
+        bool Shown() const { return Max - Min >= Page; }
+    };
+    // The bar's values; false while the link is not active (the bar is then the base's).
+    bool VerticalBarValues(TVerticalBar& Bar) const;
 
     std::optional<bool> isPropertyStored(const char* name) const override;
 
@@ -601,7 +610,13 @@ protected:
                                TKyGridDrawState AState);
     virtual void SetColumnAttributes();
     void DrawCell(int ACol, int ARow, const QRect& ARect, TKyGridDrawState AState) override;
-    void DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKyGridDrawState AState);
+    // The band above Node's cell at ARect, with the bands above it, drawn only inside Strip
+    // (a left and an exclusive right pixel edge).
+    void DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKyGridDrawState AState,
+                       QPair<int, int> Strip);
+    // Where the bands over a column may paint: right of the indicator and up to the frozen
+    // area's right edge for a frozen column; from that edge on for the others.
+    QPair<int, int> TitleBandStrip(int DataCol) const;
     bool CanEditShow() override;
     void ColWidthsChanged() override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
@@ -630,6 +645,7 @@ protected:
     void TopLeftChanged() override;
     void UpdateScrollPos() override;
     void UpdateScrollRange() override;
+    int DataVerticalBar() const override;
     void ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

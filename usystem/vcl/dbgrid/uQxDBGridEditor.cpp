@@ -517,6 +517,8 @@ void TQxDBGridInplaceEdit::ToggleBoolean()
     if (!grid->CanEditModify())
         return;
     f->SetAsBoolean(f->IsNull() ? true : !f->AsBoolean());
+    // The check box is the value; the editor holds no text (the grid keeps the field's).
+    SetShownText(QString());
     update();
 }
 

@@ -3,9 +3,11 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/db/sql/SqliteStatement.h"
 #include "platform/env/DialogService.h"
 #include "platform/env/ExceptionGuard.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/AlignLayout.h"
 #include "platform/ui/Components.h"
 #include "usystem/vcl/ado/uDMDataBase.h"
@@ -80,6 +82,27 @@ QString escapeLike(const QString& text)
         out += c;
     }
     return out;
+}
+
+// A typed date condition as the database stores dates: the text is read as the system reads
+// dates ("2026-1-5", "2026-01-05 10:30") and written 'YYYY-MM-DD[ HH:MM:SS]'. A text that is no
+// date, or a time without a date, is refused under the condition's caption.
+QString storedDateText(const QString& typed, const QString& caption)
+{
+    const QString datePart = typed.section(u' ', 0, 0, QString::SectionSkipEmpty);
+    TDateTime day;
+    TDateTime value;
+    bool ok = TryStrToDate(datePart, day);
+    if (ok) {
+        try {
+            value = StrToDateTime(typed);
+        } catch (const EConvertError&) {
+            ok = false;
+        }
+    }
+    if (!ok)
+        throw EConvertError(caption + QStringLiteral(": 您输入的日期不合法 '") + typed + QLatin1Char('\''));
+    return qx::sqlDateText(value.toQDateTime());
 }
 
 // The dataset behind a data edit or a data grid, and the field the control is on.
@@ -554,7 +577,12 @@ QString TFrmSelect::BuildWhere(QVariantMap& Params) const
                 Params.insert(param, yes ? 1 : 0);
                 comparison = QLatin1String(compare) + ref;
             }
-        } else if (sameText(type, "Datetime") || sameText(type, "Varchar") || sameText(type, "Char")) {
+        } else if (sameText(type, "Datetime")) {
+            // Dates are stored as 'YYYY-MM-DD[ HH:MM:SS]' and compare in that form: a typed
+            // "2026-1-5" is read as the system reads dates and bound as '2026-01-05'.
+            Params.insert(param, storedDateText(value, fCFieldName->AsString()));
+            comparison = QLatin1String(compare) + ref;
+        } else if (sameText(type, "Varchar") || sameText(type, "Char")) {
             Params.insert(param, value);
             comparison = QLatin1String(compare) + ref;
         } else {

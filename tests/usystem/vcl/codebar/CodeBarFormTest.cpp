@@ -237,6 +237,20 @@ TEST_F(CodeBarTest, DialogHoldsTheListColumnsAndControls)
     EXPECT_EQ(form->Button2->text(), QStringLiteral("生成"));
 }
 
+// The edits are in the form's font, as its labels and counts are, not in the library edit's
+// own: the typed codes and names read at the same size as their captions.
+TEST_F(CodeBarTest, TheEditsUseTheFormsFont)
+{
+    const QFont formFont = form->font();
+    for (QWidget* w : std::initializer_list<QWidget*>{form->Edtitemcode1, form->EdtitemName1, form->Edtsaleprice1,
+                                                      form->EdtItemCode2, form->EdtValue1, form->Label1}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_EQ(w->font().family(), formFont.family());
+        EXPECT_EQ(w->font().pointSize(), formFont.pointSize());
+    }
+    EXPECT_NE(form->Edtitemcode1->font().family(), QStringLiteral("Times New Roman"));
+}
+
 TEST_F(CodeBarTest, ChoosersProposeLabelFiles)
 {
     dialogs->answerFile(QString());
