@@ -1,7 +1,12 @@
 #include "platform/db/MemTableBinary.h"
 
+#include "platform/rtl/SysUtils.h"
+
 #include <QDataStream>
 #include <QIODevice>
+
+#include <cmath>
+#include <cstring>
 
 namespace qx {
 
@@ -19,6 +24,53 @@ void checkRead(const QDataStream& ds, const char* what)
 {
     if (ds.status() != QDataStream::Ok)
         damaged(QStringLiteral("the stream ends inside %1").arg(QLatin1String(what)));
+}
+
+bool isDateKind(TFieldType t)
+{
+    return t == ftDate || t == ftTime || t == ftDateTime;
+}
+
+// Days of the years 1 to 9999, the dates a TDateTime can hold.
+bool isDateValue(double days)
+{
+    return std::isfinite(days) && days >= -693594.0 && days < 2958466.0;
+}
+
+// A value is taken only when its field can hold it as it stands: never cut, never bent.
+void checkCell(const TField* f, const QVariant& cell, quint64 row)
+{
+    auto refuse = [&](const QString& why) {
+        damaged(QStringLiteral("row %1, field '%2': %3").arg(row).arg(f->FieldName(), why));
+    };
+    const TFieldType type = f->DataType();
+    switch (f->StorageKind()) {
+    case RecordStore::Kind::Text:
+        if (IsStringFieldType(type) && f->Size() > 0 && cell.toString().size() > f->Size())
+            refuse(QStringLiteral("the text is longer than the field's %1 characters").arg(f->Size()));
+        return;
+    case RecordStore::Kind::Int32:
+    case RecordStore::Kind::Int64:
+    case RecordStore::Kind::Double:
+        if (isDateKind(type)) {
+            if (!isDateValue(cell.toDouble()))
+                refuse(QStringLiteral("%1 is not a date").arg(FloatToStr(cell.toDouble())));
+            return;
+        }
+        if (type == ftCurrency || type == ftBCD)
+            return; // ten-thousandths: every 64-bit count is an amount
+        if (cell.typeId() == QMetaType::Double && !std::isfinite(cell.toDouble()))
+            refuse(QStringLiteral("the value is not a number"));
+        try {
+            f->ToCell(cell); // the field's own range (small integers, words)
+        } catch (const Exception& e) {
+            refuse(e.Message());
+        }
+        return;
+    case RecordStore::Kind::Bool:
+    case RecordStore::Kind::Blob:
+        return;
+    }
 }
 
 } // namespace
@@ -84,6 +136,9 @@ void MemTableBinary::load(TQxCustomMemTable& table, QIODevice& stream)
         qint32 size = 0;
         ds >> name >> type >> size >> required;
         checkRead(ds, "the field definitions");
+        // The byte becomes a TFieldType only when it names one.
+        if (type > quint8(ftDataSet))
+            damaged(QStringLiteral("field definition %1 has the unknown type %2").arg(i + 1).arg(type));
         std::unique_ptr<TField> probe(CreateFieldOfType(TFieldType(type), nullptr));
         if (name.isEmpty() || !probe || size < 0 || required > 1)
             damaged(QStringLiteral("field definition %1 is not valid").arg(i + 1));
@@ -122,11 +177,22 @@ void MemTableBinary::load(TQxCustomMemTable& table, QIODevice& stream)
                 case RecordStore::Kind::Int32: { qint32 v = 0; ds >> v; cell = int(v); break; }
                 case RecordStore::Kind::Int64: { qint64 v = 0; ds >> v; cell = qlonglong(v); break; }
                 case RecordStore::Kind::Double: { double v = 0; ds >> v; cell = v; break; }
-                case RecordStore::Kind::Bool: { quint8 v = 0; ds >> v; cell = v != 0; break; }
+                case RecordStore::Kind::Bool: {
+                    quint8 v = 0;
+                    ds >> v;
+                    if (v > 1)
+                        damaged(QStringLiteral("row %1, field '%2': %3 is not a Boolean")
+                                    .arg(r + 1)
+                                    .arg(fields[c]->FieldName())
+                                    .arg(v));
+                    cell = v != 0;
+                    break;
+                }
                 case RecordStore::Kind::Text: { QByteArray v; ds >> v; cell = QString::fromUtf8(v); break; }
                 case RecordStore::Kind::Blob: { QByteArray v; ds >> v; cell = v; break; }
                 }
                 checkRead(ds, "a row");
+                checkCell(fields[c], cell, r + 1);
                 table.BulkSet(slot, fields[c], cell);
             }
         }

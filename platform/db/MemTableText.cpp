@@ -5,6 +5,8 @@
 #include <QIODevice>
 #include <QStringDecoder>
 
+#include <cmath>
+
 namespace qx {
 
 namespace {
@@ -188,7 +190,15 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
             return bad();
         }
         switch (f->StorageKind()) {
-        case RecordStore::Kind::Text: return f->ToCell(text);
+        case RecordStore::Kind::Text:
+            // The field would cut a longer text to its size: a value is never read in cut.
+            if (IsStringFieldType(type) && f->Size() > 0 && text.size() > f->Size())
+                damaged(QStringLiteral("'%1' is longer than the %2 characters of field '%3'")
+                            .arg(text)
+                            .arg(f->Size())
+                            .arg(f->FieldName()),
+                        line);
+            return f->ToCell(text);
         case RecordStore::Kind::Blob: {
             const auto r = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
             if (!r)
@@ -198,7 +208,7 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
         case RecordStore::Kind::Double: {
             bool ok = false;
             const double d = text.toDouble(&ok);
-            if (!ok)
+            if (!ok || !std::isfinite(d))
                 return bad();
             return f->ToCell(QVariant(d));
         }

@@ -38,8 +38,8 @@ QString shownPath(const QString& path)
 
 [[noreturn]] void raiseCreate(const QString& target, int error)
 {
-    throw EInOutError(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(shownPath(target), systemErrorText(error)));
+    const QString reason = systemErrorText(error);
+    throw ESaveError(QStringLiteral("Cannot create file \"%1\". %2").arg(shownPath(target), reason), reason, error);
 }
 
 } // namespace
@@ -135,8 +135,9 @@ bool SafeSave::fail(int error)
 
 void SafeSave::raiseError() const
 {
-    throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2")
-                          .arg(shownPath(m_target), systemErrorText(m_error ? m_error : EIO)));
+    const int error = m_error ? m_error : EIO;
+    const QString reason = systemErrorText(error);
+    throw ESaveError(QStringLiteral("Cannot write file \"%1\". %2").arg(shownPath(m_target), reason), reason, error);
 }
 
 qint64 SafeSave::readData(char*, qint64)

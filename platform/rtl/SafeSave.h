@@ -12,9 +12,10 @@
 //      only then renames it over the target; the folder is synced after that.
 //   4. On any failure, and when the object goes without commit(), the temporary file is removed
 //      and the target keeps every byte it had.
-// Failures raise EInOutError: "Cannot create file \"<path>\". <reason>" when the temporary file
-// cannot be made (or the target is read-only), "Cannot write file \"<path>\". <reason>" for
-// everything after; the reason is the operating system's (qx::systemErrorText).
+// Failures raise ESaveError, an EInOutError: "Cannot create file \"<path>\". <reason>" when the
+// temporary file cannot be made (or the target is read-only), "Cannot write file \"<path>\".
+// <reason>" for everything after; the reason is the operating system's (qx::systemErrorText).
+// A writer with message texts of its own takes Reason() into them.
 //
 // Do not use QSaveFile for this: Qt 6.4's commit() returns true when the last buffered bytes
 // fail to reach a full disk, and the rename then puts an empty or cut file in the target's place.
@@ -27,6 +28,8 @@
 //     out.commit();                 // raises; the target is untouched unless it returns
 #pragma once
 
+#include "platform/rtl/Exceptions.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -34,6 +37,21 @@
 #include <functional>
 
 namespace qx {
+
+class ESaveError : public EInOutError
+{
+public:
+    ESaveError(QString message, QString reason, int error)
+        : EInOutError(std::move(message)), m_reason(std::move(reason)), m_error(error)
+    {}
+    // The operating system's reason alone ("磁盘空间不足。") and its errno.
+    const QString& Reason() const noexcept { return m_reason; }
+    int OsError() const noexcept { return m_error; }
+
+private:
+    QString m_reason;
+    int m_error;
+};
 
 class SafeSave : public QIODevice
 {
