@@ -813,9 +813,9 @@ void TADOQuery::ApplyInsert()
                             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(qx::quoteSqlName(m_table))
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                   .arg(qx::quoteSqlName(m_table), names.join(u','), marks.join(u','));
-    sqlite3_stmt* stmt = m_connection->cachedStatement(sql);
     {
-        qx::StatementReset reset(stmt);
+        const qx::CachedStatement lease = m_connection->cachedStatement(sql);
+        sqlite3_stmt* stmt = lease.get();
         for (std::size_t i = 0; i < written.size(); ++i)
             bindCell(stmt, int(i) + 1, fieldOfColumn(written[i]), BufferCell(written[i]));
         stepWrite(handle, stmt, [&](const QString& column) -> std::optional<QString> {
@@ -842,8 +842,8 @@ void TADOQuery::ApplyInsert()
         return;
     const QString select = QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?1")
                                .arg(columns.join(u','), qx::quoteSqlName(m_table));
-    sqlite3_stmt* back = m_connection->cachedStatement(select);
-    qx::StatementReset reset(back);
+    const qx::CachedStatement lease = m_connection->cachedStatement(select);
+    sqlite3_stmt* back = lease.get();
     qx::bindVariant(handle, back, 1, QVariant(m_pendingRowId));
     if (!qx::stepStatement(handle, back))
         return;
@@ -926,8 +926,8 @@ void TADOQuery::ApplyDelete(std::uint32_t slot)
         DatabaseError(kRowNotFound);
     sqlite3* handle = db();
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?1").arg(qx::quoteSqlName(m_table));
-    sqlite3_stmt* stmt = m_connection->cachedStatement(sql);
-    qx::StatementReset reset(stmt);
+    const qx::CachedStatement lease = m_connection->cachedStatement(sql);
+    sqlite3_stmt* stmt = lease.get();
     qx::bindVariant(handle, stmt, 1, QVariant(m_rowIds[slot]));
     stepWrite(handle, stmt, noValues);
     if (sqlite3_changes(handle) == 0)
