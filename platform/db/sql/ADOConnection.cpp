@@ -1,6 +1,7 @@
 #include "platform/db/sql/ADOConnection.h"
 
 #include "platform/db/sql/JetFunctions.h"
+#include "platform/db/sql/ResultCells.h"
 #include "platform/db/sql/SqlParamParser.h"
 #include "platform/db/sql/SqliteError.h"
 #include "platform/db/sql/SqliteStatement.h"
@@ -222,6 +223,7 @@ void TADOConnection::Open()
         // Reading the schema now turns a file that is no database into an error at open.
         exec("SELECT count(*) FROM sqlite_master");
         qx::registerJetFunctions(m_db);
+        qx::registerResultCellFunctions(m_db);
     } catch (...) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;

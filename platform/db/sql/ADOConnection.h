@@ -5,8 +5,9 @@
 //
 // Every open sets the settings the shop's data needs: a 5 s busy timeout (a second program
 // writing makes us wait, then fail with a clear message), journal_mode=DELETE (the file may sit
-// on a network share, where WAL does not work), synchronous=FULL, foreign keys on, and the Jet
-// functions that users' SQL calls (JetFunctions.h).
+// on a network share, where WAL does not work), synchronous=FULL, foreign keys on, the Jet
+// functions that users' SQL calls (JetFunctions.h) and the conversions the datasets' write-back
+// checks call (ResultCells.h).
 #pragma once
 
 #include "platform/db/sql/ADOParameters.h"
