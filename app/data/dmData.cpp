@@ -1,5 +1,6 @@
 #include "app/data/dmData.h"
 
+#include "app/schema/BuildPartFile.h"
 #include "app/schema/DatabaseBuilder.h"
 #include "app/schema/OperatorRights.h"
 #include "platform/db/DataSet.h"
@@ -138,8 +139,12 @@ TdmdataUnit::TOpenResult TdmdataUnit::DataModuleCreate()
         // The shop's first start: the program folder has no database yet, so the empty one
         // (schema, first rows, the all-rights operator) is made now. A shared database that
         // cannot be found is never replaced by a new one: that is a connection failure.
-        if (DatabasePath == qx::app::DefaultDatabasePath() && !QFileInfo::exists(DatabasePath))
-            qx::app::buildDatabase(DatabasePath);
+        if (DatabasePath == qx::app::DefaultDatabasePath()) {
+            // A first start that was killed while it built the database left its part files.
+            qx::app::removeStaleBuildFiles(DatabasePath);
+            if (!QFileInfo::exists(DatabasePath))
+                qx::app::buildDatabase(DatabasePath);
+        }
         ADOConnection->setConnectionString(qx::app::ConnectionStringFor(DatabasePath));
         ADOConnection->Open();
         checkShopDatabase(*ADOConnection);
