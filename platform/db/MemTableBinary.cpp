@@ -5,6 +5,7 @@
 #include <QDataStream>
 #include <QIODevice>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -29,6 +30,14 @@ void checkRead(const QDataStream& ds, const char* what)
 bool isDateKind(TFieldType t)
 {
     return t == ftDate || t == ftTime || t == ftDateTime;
+}
+
+// A name a field can be found by again: no blanks around it, no control characters.
+bool isFieldName(const QString& name)
+{
+    if (name.isEmpty() || name != name.trimmed())
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
 }
 
 // Days of the years 1 to 9999, the dates a TDateTime can hold.
@@ -140,7 +149,7 @@ void MemTableBinary::load(TQxCustomMemTable& table, QIODevice& stream)
         if (type > quint8(ftDataSet))
             damaged(QStringLiteral("field definition %1 has the unknown type %2").arg(i + 1).arg(type));
         std::unique_ptr<TField> probe(CreateFieldOfType(TFieldType(type), nullptr));
-        if (name.isEmpty() || !probe || size < 0 || required > 1)
+        if (!isFieldName(name) || !probe || size < 0 || required > 1)
             damaged(QStringLiteral("field definition %1 is not valid").arg(i + 1));
         try {
             defs.Add(name, TFieldType(type), size, required != 0);
@@ -157,7 +166,12 @@ void MemTableBinary::load(TQxCustomMemTable& table, QIODevice& stream)
     bool openedHere = false;
     std::vector<std::uint32_t> added;
     try {
-        const std::vector<TField*> fields = table.prepareLoad(&defs, openedHere);
+        std::vector<TField*> fields;
+        try {
+            fields = table.prepareLoad(&defs, openedHere);
+        } catch (const EDatabaseError& e) {
+            damaged(e.Message()); // a field the open table does not have
+        }
         for (std::size_t c = 0; c < fields.size(); ++c)
             if (fields[c]->StorageKind() != kinds[c])
                 damaged(QStringLiteral("field '%1' has another type in the table").arg(fields[c]->FieldName()));

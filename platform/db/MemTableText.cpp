@@ -5,6 +5,7 @@
 #include <QIODevice>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qx {
@@ -304,7 +305,11 @@ void MemTableText::load(TQxCustomMemTable& table, QIODevice& stream)
             const TFieldType type = FieldTypeFromName(r.values[2]);
             bool okSize = false;
             const int size = r.values[3].toInt(&okSize);
-            if (type == ftUnknown || !okSize || size < 0 || r.values[1].isEmpty())
+            const QString& name = r.values[1];
+            const bool nameOk = !name.isEmpty() && name == name.trimmed()
+                                && std::none_of(name.begin(), name.end(),
+                                                [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+            if (type == ftUnknown || !okSize || size < 0 || !nameOk)
                 damaged(QStringLiteral("field definition '%1' is not valid").arg(r.values[1]), r.line);
             try {
                 fileDefs.Add(r.values[1], type, size, r.values[4] == QLatin1String("1"));

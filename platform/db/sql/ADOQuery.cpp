@@ -471,7 +471,9 @@ void TADOQuery::InternalOpen()
     } else {
         m_table = table;
         // How a write finds its row again: see RowCheck.
-        const TableKey key = tableKey(infos.value(table, tableInfo(handle, table)));
+        if (!infos.contains(table))
+            infos.insert(table, tableInfo(handle, table));
+        const TableKey key = tableKey(infos.value(table));
         QStringList keyRead = key.columns;
         for (const Column& c : m_columns)
             if (c.writable)

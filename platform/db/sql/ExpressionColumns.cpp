@@ -136,8 +136,20 @@ public:
 
     Kind expression(int b, int e) const
     {
-        if (b >= e)
+        // Users' text may nest without end; SQLite refuses such depths anyway.
+        if (b >= e || m_depth >= kMaxDepth)
             return Kind::Unknown;
+        ++m_depth;
+        const Kind kind = expressionAtDepth(b, e);
+        --m_depth;
+        return kind;
+    }
+
+private:
+    static constexpr int kMaxDepth = 100;
+
+    Kind expressionAtDepth(int b, int e) const
+    {
         // Logical and comparison operators at the top give 0 or 1.
         static const QSet<QString> logical = {QStringLiteral("AND"), QStringLiteral("OR"), QStringLiteral("NOT"),
                                               QStringLiteral("IS"), QStringLiteral("IN"), QStringLiteral("LIKE"),
@@ -181,7 +193,6 @@ public:
         return primary(b, e);
     }
 
-private:
     // The token after the one at i, passing over a parenthesised group or a CASE ... END whole.
     int skip(int i, int e) const
     {
@@ -368,6 +379,7 @@ private:
 
     const Tokens& t;
     const QHash<QString, Kind>& m_columns;
+    mutable int m_depth = 0;
 };
 
 // The declared kinds of the columns of the tables and views the statement names: a column

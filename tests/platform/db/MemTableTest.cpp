@@ -287,6 +287,7 @@ TEST(MemTable, DamagedCsvEndsInAClearError)
         {"\"A\",\"n\",1,1.2.3\r\n", "'1.2.3' is not a valid value for field 'Price'"},
         {"@QXMEMTABLE,9\r\n", "unsupported version"},
         {"@QXMEMTABLE,1\r\n@FIELD,\"A\",Nonsense,1,0\r\n@DATA\r\n", "field definition 'A' is not valid"},
+        {"@QXMEMTABLE,1\r\n@FIELD,\" A\",String,1,0\r\n@DATA\r\n", "field definition ' A' is not valid"},
         {"@QXMEMTABLE,1\r\n@FIELD,\"A\",String,1,0\r\n", "the @DATA line is missing"},
         {"@QXMEMTABLE,1\r\n@FIELD,\"Nope\",String,1,0\r\n@DATA\r\n", "Field 'Nope' not found"},
     };
@@ -368,12 +369,13 @@ TEST(MemTable, CsvValuesThatDoNotFitAreRefusedNotCut)
 TEST(MemTable, BinaryValuesThatDoNotFitAreRefusedNotCut)
 {
     // One field "V" of the given type and size holding one value; the bytes as the saver writes.
-    auto stream = [](quint8 type, qint32 size, const std::function<void(QDataStream&)>& value) {
+    auto stream = [](quint8 type, qint32 size, const std::function<void(QDataStream&)>& value,
+                     const QString& name = QStringLiteral("V")) {
         QByteArray bytes;
         QDataStream ds(&bytes, QIODevice::WriteOnly);
         ds.setVersion(QDataStream::Qt_6_4);
         ds.writeRawData("QXMT", 4);
-        ds << quint32(1) << quint32(1) << QStringLiteral("V") << type << size << quint8(0) << quint64(1) << quint8(1);
+        ds << quint32(1) << quint32(1) << name << type << size << quint8(0) << quint64(1) << quint8(1);
         value(ds);
         return bytes;
     };
@@ -401,6 +403,9 @@ TEST(MemTable, BinaryValuesThatDoNotFitAreRefusedNotCut)
         {"type byte past the last type", stream(200, 0, [](QDataStream&) {}),
          "field definition 1 has the unknown type 200"},
         {"type byte of no field kind", stream(ftCursor, 0, [](QDataStream&) {}), "field definition 1 is not valid"},
+        {"a name no field can be found by",
+         stream(ftBoolean, 0, [](QDataStream& ds) { ds << quint8(0); }, QString::fromUtf16(u"\r\0id", 4)),
+         "field definition 1 is not valid"},
     };
     for (const Case& c : cases) {
         TQxMemTable t;
