@@ -238,7 +238,7 @@ TEST_F(IniFileTest, NamesWhoseSecondBytesLookLikeSyntax)
 }
 
 // A write that cannot reach the disk says why and leaves the file as it was, for each kind of
-// write: with a failing write step, and on a file system that is really full.
+// write; then the same on a file system that is really full.
 TEST_F(IniFileTest, AFailedWriteLeavesTheFileWhole)
 {
     const std::pair<const char*, std::function<void(TIniFile&)>> writes[] = {
@@ -259,7 +259,10 @@ TEST_F(IniFileTest, AFailedWriteLeavesTheFileWhole)
         }
         EXPECT_EQ(readBytes(path()), sampleFile()) << name;
     }
+}
 
+TEST_F(IniFileTest, AWriteOnAFullFileSystemLeavesTheFileWhole)
+{
     qxtest::SmallFileSystem fs(64);
     if (!fs.ok())
         GTEST_SKIP() << "no right to mount a small file system here";

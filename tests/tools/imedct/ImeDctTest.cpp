@@ -80,7 +80,11 @@ TEST_F(ImeDctTest, AFailedSaveLeavesTheOldDictionaryWhole)
     EXPECT_EQ(readAll(file), QByteArray("old dictionary"));
     qx::tools::writeImeDct(file, dct.bytes);
     EXPECT_EQ(readAll(file), dct.bytes);
+}
 
+TEST_F(ImeDctTest, ASaveOnAFullFileSystemLeavesTheOldDictionaryWhole)
+{
+    const qx::tools::ImeDct dct = qx::tools::buildImeDct(rime.path());
     qxtest::SmallFileSystem fs(128);
     if (!fs.ok())
         GTEST_SKIP() << "no right to mount a small file system here";

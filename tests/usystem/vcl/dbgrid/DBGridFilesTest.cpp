@@ -480,7 +480,12 @@ TEST_F(DBGridFiles, AFailedWriteKeepsTheOldLayoutAndSaysWhy)
         }
         EXPECT_EQ(readAll(file), old);
     }
+}
 
+TEST_F(DBGridFiles, ASaveOnAFullFileSystemKeepsTheOldLayout)
+{
+    DBGridWindow w(3);
+    w.grid->Columns()->Add()->SetFieldName("Code");
     qxtest::SmallFileSystem fs(64);
     if (!fs.ok())
         GTEST_SKIP() << "no right to mount a small file system here";
