@@ -1,5 +1,6 @@
 #include "app/data/dmData.h"
 
+#include "app/schema/BuildPartFile.h"
 #include "app/schema/DatabaseBuilder.h"
 #include "app/schema/SchemaUpgrade.h"
 #include "app/schema/OperatorRights.h"
@@ -142,7 +143,9 @@ TdmdataUnit::TOpenResult TdmdataUnit::DataModuleCreate()
     try {
         // Opening never makes a database: a missing file, in the program folder or on a
         // share, is a connection failure, so that a moved or renamed database never looks like
-        // lost data. The first database is made by scripts/run (makedb).
+        // lost data. The first database is made by scripts/run (makedb). What a killed build
+        // left beside it is removed first.
+        qx::app::removeStaleBuildFiles(DatabasePath);
         ADOConnection->setConnectionString(qx::app::ConnectionStringFor(DatabasePath));
         ADOConnection->Open();
         checkShopDatabase(*ADOConnection);

@@ -5,6 +5,9 @@
 #include <QIODevice>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cmath>
+
 namespace qx {
 
 namespace {
@@ -188,7 +191,15 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
             return bad();
         }
         switch (f->StorageKind()) {
-        case RecordStore::Kind::Text: return f->ToCell(text);
+        case RecordStore::Kind::Text:
+            // The field would cut a longer text to its size: a value is never read in cut.
+            if (IsStringFieldType(type) && f->Size() > 0 && text.size() > f->Size())
+                damaged(QStringLiteral("'%1' is longer than the %2 characters of field '%3'")
+                            .arg(text)
+                            .arg(f->Size())
+                            .arg(f->FieldName()),
+                        line);
+            return f->ToCell(text);
         case RecordStore::Kind::Blob: {
             const auto r = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
             if (!r)
@@ -198,7 +209,7 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
         case RecordStore::Kind::Double: {
             bool ok = false;
             const double d = text.toDouble(&ok);
-            if (!ok)
+            if (!ok || !std::isfinite(d))
                 return bad();
             return f->ToCell(QVariant(d));
         }
@@ -294,7 +305,11 @@ void MemTableText::load(TQxCustomMemTable& table, QIODevice& stream)
             const TFieldType type = FieldTypeFromName(r.values[2]);
             bool okSize = false;
             const int size = r.values[3].toInt(&okSize);
-            if (type == ftUnknown || !okSize || size < 0 || r.values[1].isEmpty())
+            const QString& name = r.values[1];
+            const bool nameOk = !name.isEmpty() && name == name.trimmed()
+                                && std::none_of(name.begin(), name.end(),
+                                                [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+            if (type == ftUnknown || !okSize || size < 0 || !nameOk)
                 damaged(QStringLiteral("field definition '%1' is not valid").arg(r.values[1]), r.line);
             try {
                 fileDefs.Add(r.values[1], type, size, r.values[4] == QLatin1String("1"));

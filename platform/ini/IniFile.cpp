@@ -2,11 +2,10 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Gbk.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -144,26 +143,15 @@ Document load(const QString& fileName)
     return parse(f.readAll());
 }
 
-[[noreturn]] void writeError(const QString& fileName)
-{
-    throw EIniFileException(QStringLiteral("Unable to write to %1").arg(fileName));
-}
-
+// Through the safe save: a failed write (a full disk) leaves the file as it was, and a
+// read-only file or a missing folder is refused before anything is written.
 void save(const QString& fileName, const QByteArray& bytes)
 {
-    const QFileInfo info(fileName);
-    // A file without any write permission is read-only, also for an administrator.
-    if (info.exists()
-        && (!info.isWritable()
-            || !(info.permissions()
-                 & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))) {
-        writeError(fileName);
+    try {
+        qx::saveFile(fileName, bytes);
+    } catch (const qx::ESaveError& e) {
+        throw EIniFileException(QStringLiteral("Unable to write to %1. %2").arg(fileName, e.Reason()));
     }
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        writeError(fileName);
-    if (out.write(bytes) != bytes.size() || !out.commit())
-        writeError(fileName);
 }
 
 // One line's text for the file: no line break may enter it.

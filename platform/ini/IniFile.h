@@ -7,7 +7,9 @@
 //  - A missing file reads as empty.
 //  - A write changes the one line concerned (or adds it, with its section when missing) and
 //    leaves every other byte of the file as it was, line endings included; a new file gets
-//    CR LF endings. Failures (a read-only file, a missing folder) raise EIniFileException.
+//    CR LF endings. Every write is a safe save (platform/rtl/SafeSave.h): a failure (a
+//    read-only file, a missing folder, a full disk) raises EIniFileException with the system's
+//    reason and leaves the file as it was.
 // Every call reads the file afresh, so two objects on one file never disagree.
 #pragma once
 

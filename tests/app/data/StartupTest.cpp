@@ -231,6 +231,24 @@ TEST_F(StartupTest, ADatabaseWithoutATableTheStartReadsFailsToConnect)
     }
 }
 
+// A first start killed while it built the database left its part files; the next start
+// removes them, whether it then builds the database or finds one.
+TEST_F(StartupTest, StartRemovesThePartFilesOfAKilledBuild)
+{
+    const QString stale = folder.databasePath() + QStringLiteral(".part-0a1b2c3d");
+    for (const QString& file : {stale, stale + QStringLiteral("-journal")}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("left by a killed build");
+    }
+    {
+        AccountStartup startup(countingFactories());
+        ASSERT_EQ(startup.Start(), StartupOk);
+    }
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_FALSE(QFile::exists(stale + QStringLiteral("-journal")));
+}
+
 TEST_F(StartupTest, OpensTheShopDatabaseAndReadsTheFlags)
 {
     changeSettingsRow(QStringLiteral("update tReportTitle set isStock = 1, isBackup = 0"));

@@ -9,6 +9,10 @@
 #include "platform/ini/IniFile.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Gbk.h"
+#include "tests/support/SaveFault.h"
+#include "tests/support/SmallFileSystem.h"
+
+#include <functional>
 
 using qx::toGbk;
 
@@ -278,4 +282,42 @@ TEST_F(IniFileTest, NamesWhoseSecondBytesLookLikeSyntax)
     EXPECT_EQ(list, QStringList{section});
     ini.ReadSection(section, list);
     EXPECT_EQ(list, QStringList{key});
+}
+
+// A write that cannot reach the disk says why and leaves the file as it was, for each kind of
+// write; then the same on a file system that is really full.
+TEST_F(IniFileTest, AFailedWriteLeavesTheFileWhole)
+{
+    const std::pair<const char*, std::function<void(TIniFile&)>> writes[] = {
+        {"WriteString", [](TIniFile& ini) { ini.WriteString("版本", "版本号", QString(3000, u'新')); }},
+        {"WriteInteger", [](TIniFile& ini) { ini.WriteInteger("新节", "Top", 12); }},
+        {"EraseSection", [](TIniFile& ini) { ini.EraseSection("选择窗口BMaterial"); }},
+        {"DeleteKey", [](TIniFile& ini) { ini.DeleteKey("版本", "版本号"); }},
+    };
+    for (const auto& [name, write] : writes) {
+        writeBytes(path(), sampleFile());
+        TIniFile ini(path());
+        qxtest::SaveFault fault(qx::SaveStep::Write, ENOSPC);
+        try {
+            write(ini);
+            ADD_FAILURE() << name << ": no error";
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Unable to write to %1. 磁盘空间不足。").arg(path())) << name;
+        }
+        EXPECT_EQ(readBytes(path()), sampleFile()) << name;
+    }
+}
+
+TEST_F(IniFileTest, AWriteOnAFullFileSystemLeavesTheFileWhole)
+{
+    qxtest::SmallFileSystem fs(64);
+    if (!fs.ok())
+        GTEST_SKIP() << "no right to mount a small file system here";
+    const QString file = fs.filePath(QStringLiteral("INC.ini"));
+    writeBytes(file, sampleFile());
+    fs.fill();
+    TIniFile ini(file);
+    EXPECT_THROW(ini.WriteString("版本", "说明", QString(20000, u'长')), EIniFileException);
+    EXPECT_EQ(readBytes(file), sampleFile());
+    EXPECT_EQ(ini.ReadString("版本", "版本号", ""), QStringLiteral("3.1"));
 }
