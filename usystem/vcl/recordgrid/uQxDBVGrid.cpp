@@ -41,6 +41,8 @@ TQxCustomDBVGrid::TQxCustomDBVGrid(QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     FImePad = new TQxIMEPad(this);
     FImePad->hide();
+    // A click on a line of the pad is the grid's to answer.
+    FImePad->installEventFilter(this);
 }
 
 TQxCustomDBVGrid::~TQxCustomDBVGrid()

@@ -312,8 +312,28 @@ public:
     // Moving between field rows (uQxDBVGridInput.cpp): RawRow is a grid row. Pending edits
     // are written first; the application may refuse leaving the row (OnColExit).
     void MoveField(int RawRow);
+    // Whether Tab and Enter stop on grid row RawRow: a field row that can be edited (not
+    // read-only, bound to a field that is neither calculated nor read-only, nor a lookup
+    // field whose key field is missing or read-only).
+    bool FieldTabStop(int RawRow) const;
     // Takes the focus before a mouse or scroll action; true when the grid or its editor has it.
     bool AcquireFocus();
+    // The keys of the grid; the record moves among them are gated by DBGridMode.
+    void KeyDown(int& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    // The cell button (the editor's ellipsis button, Down or the keypad '+'): the
+    // application's handler, else the date dialog for a date or date-time field and the
+    // field picker for any other field.
+    virtual void EditButtonClick();
+    // The editor's questions to the application: the candidate lines of a typed code, the
+    // code of a chosen line, and the key hints of a row.
+    void DoCellTextChange(const QString& CellText, TQxIMEPad*& ImePad);
+    void DoCellImeCode(int lItemIndex, QString& Code);
+    void DoHotKeyHint(const QString& lHint);
+    // The editor of the grid's cells (made on first need).
+    TDBVGridInplaceEdit* CellEditor() const;
+    bool AcquireFocusEnabled() const { return FAcquireFocus; }
+    void SetAcquireFocusEnabled(bool value) { FAcquireFocus = value; }
 
     std::optional<bool> isPropertyStored(const char* name) const override;
 
@@ -337,6 +357,21 @@ protected:
     virtual void ColExit(bool& CanExit);
     virtual void CellClick(TVColumn* Column);
     virtual void TitleClick(TVColumn* Column);
+    TQxInplaceEdit* CreateEditor() override;
+    bool CanEditAcceptKey(QChar Key) override;
+    bool CanEditModify() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    QString GetEditMask(int ACol, int ARow) override;
+    int GetEditLimit() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DoExit() override;
+    // The horizontal bar moves between records; the vertical one scrolls the field rows.
+    void ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -345,6 +380,21 @@ private:
     friend class TVColumn;
     friend class TPassthroughColumn;
     friend class TQxDBVGridColumns;
+    friend class TDBVGridInplaceEdit;
+
+    // Record moves (uQxDBVGridInput.cpp).
+    void DoSelection(bool Select, int Direction, TShiftState Shift);
+    void NextRow(bool Select, TShiftState Shift);
+    void PriorRow(bool Select, TShiftState Shift);
+    void TabMove(bool Forward);
+    void ClearSelection();
+    bool DeletePrompt();
+    void DeleteRecords();
+    bool FreshInsertAtEnd() const;
+    // A line of the candidate pad was clicked.
+    void PadMouseDown();
+    // The input-method settings of the current row; kept, without effect on this platform.
+    void UpdateIme();
 
     // What the rows ask the grid (qx::GridColumnHost).
     TDataSet* HostDataSet() const override { return FDataLink->DataSet(); }
