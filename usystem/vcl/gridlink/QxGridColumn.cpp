@@ -554,10 +554,7 @@ GridColumns::GridColumns(std::function<GridColumn*(Collection*)> Make, GridColum
     setObjectName(QStringLiteral("Columns"));
 }
 
-GridColumns::~GridColumns()
-{
-    FHost = nullptr;
-}
+GridColumns::~GridColumns() = default;
 
 GridColumn* GridColumns::AddDefault()
 {

@@ -79,14 +79,13 @@ TQxDBVGrid::~TQxDBVGrid() = default;
 
 void TQxCustomDBVGrid::ApplyBaseOptions()
 {
-    // Grid lines are always on once Options has been set; the options below add to them.
+    // Grid lines and the receipt look are always on once Options has been set (so neither
+    // dgColLines, dgRowLines nor dgReceiptMode changes the base); the options below add to them.
     TKyGridOptions base = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goReceiptMode;
     if (FOptions & dgColumnResize)
         base |= goColSizing | goRowMoving;
     if (FOptions & dgTabs)
         base |= goTabs;
-    if (FOptions & dgReceiptMode)
-        base |= goReceiptMode;
     if (FOptions & dgRowSelect)
         base |= goRowSelect;
     if (FOptions & dgEditing)
@@ -389,13 +388,7 @@ void TQxCustomDBVGrid::LinkActive(bool Value)
     if (!Value)
         HideEditor();
     FBookmarks->SetLinkActive(Value);
-    try {
-        LayoutChanged();
-    } catch (...) {
-        UpdateScrollBar();
-        throw;
-    }
-    UpdateScrollBar();
+    LayoutChanged();
     if (Value && (FOptions & dgAlwaysShowEditor))
         ShowEditor();
 }
@@ -403,7 +396,6 @@ void TQxCustomDBVGrid::LinkActive(bool Value)
 void TQxCustomDBVGrid::DataChanged()
 {
     UpdateRowCount();
-    UpdateScrollBar();
     UpdateActive();
     InvalidateEditor();
     InvalidateGrid();
@@ -422,7 +414,6 @@ void TQxCustomDBVGrid::Scroll(int Distance)
     const QRect oldBox = RecordColumnBox();
     if (FDataLink->ActiveRecord() >= ColCount() - FTitleOffset)
         UpdateRowCount();
-    UpdateScrollBar();
     UpdateActive();
     const QRect newBox = RecordColumnBox();
     if (Distance != 0) {
@@ -533,25 +524,12 @@ void TQxCustomDBVGrid::UpdateActive()
     if (newCol >= FTitleOffset && newCol < ColCount() && Col() != newCol) {
         if (!(FOptions & dgAlwaysShowEditor))
             HideEditor();
-        FInUpdateActive = true;
-        try {
-            MoveColRow(newCol, std::max(Row(), FixedRows()), false, false);
-        } catch (...) {
-            FInUpdateActive = false;
-            throw;
-        }
-        FInUpdateActive = false;
+        MoveColRow(newCol, std::max(Row(), FixedRows()), false, false);
         InvalidateEditor();
     }
     TField* f = SelectedField();
     if (f && f->Text() != FEditText)
         InvalidateEditor();
-}
-
-void TQxCustomDBVGrid::UpdateScrollBar()
-{
-    // The bars are the base's: the vertical one scrolls the field rows, the horizontal one
-    // (when it shows) is read as record moves. Nothing follows the dataset here.
 }
 
 void TQxCustomDBVGrid::InvalidateCurrentRecord()
@@ -599,14 +577,11 @@ void TQxCustomDBVGrid::showEvent(QShowEvent* event)
     try {
         UpdateRowCount();
         UpdateActive();
-        UpdateScrollBar();
     } catch (...) {
         EndUpdate();
         throw;
     }
     EndUpdate();
-    FSavedImeName = FImeName;
-    FSavedImeMode = FImeMode;
 }
 
 void TQxCustomDBVGrid::changeEvent(QEvent* event)

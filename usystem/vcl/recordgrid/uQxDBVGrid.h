@@ -244,6 +244,8 @@ public:
     void SetDataSource(TDataSource* value);
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool value) { FDefaultDrawing = value; }
+    // The input-method settings of the grid (and of its rows) are kept and streamed; this
+    // platform's input methods are not switched per control, so they change nothing.
     qx::GridColumn::TImeMode ImeMode() const { return FImeMode; }
     void SetImeMode(qx::GridColumn::TImeMode value) { FImeMode = value; }
     QString ImeName() const { return FImeName; }
@@ -305,7 +307,6 @@ public:
     void FieldRemoved(TField* Field);
     void UpdateActive();
     void UpdateRowCount();
-    void UpdateScrollBar();
     // The current record was (de)selected: its column is repainted.
     void InvalidateCurrentRecord();
 
@@ -369,7 +370,6 @@ protected:
     void DoExit() override;
     // The horizontal bar moves between records; the vertical one scrolls the field rows.
     void ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released) override;
-    void focusInEvent(QFocusEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -393,8 +393,6 @@ private:
     bool FreshInsertAtEnd() const;
     // A line of the candidate pad was clicked.
     void PadMouseDown();
-    // The input-method settings of the current row; kept, without effect on this platform.
-    void UpdateIme();
 
     // What the rows ask the grid (qx::GridColumnHost).
     TDataSet* HostDataSet() const override { return FDataLink->DataSet(); }
@@ -432,8 +430,6 @@ private:
     bool FParentFont = true;
     qx::GridColumn::TImeMode FImeMode = qx::GridColumn::imDontCare;
     QString FImeName;
-    QString FSavedImeName;
-    qx::GridColumn::TImeMode FSavedImeMode = qx::GridColumn::imDontCare;
     bool FLayoutFromDataset = false;
     int FTitleOffset = 1;
     int FIndicatorOffset = 1;
@@ -451,10 +447,8 @@ private:
     int FTitlesWidth = 100;
     bool FUpdateFields = true;
     bool FAcquireFocus = true;
-    bool FImeStarting = false;
     bool FLoading = false;
     QPointer<TQxIMEPad> FImePad;
-    bool FInUpdateActive = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TQxCustomDBVGrid::TDBVGridOptions)

@@ -175,15 +175,8 @@ void TQxCustomDBVGrid::ColExit(bool& CanExit)
 
 void TQxCustomDBVGrid::ColEnter()
 {
-    UpdateIme();
     if (OnColEnter)
         OnColEnter(this);
-}
-
-void TQxCustomDBVGrid::UpdateIme()
-{
-    // The grid and its rows keep their input-method settings (ImeMode, ImeName), but this
-    // platform's input methods are not switched per control: nothing is applied.
 }
 
 void TQxCustomDBVGrid::CellClick(TVColumn* Column)
@@ -583,24 +576,11 @@ void TQxCustomDBVGrid::PadMouseDown()
 
 // ---- focus -----------------------------------------------------------------------------------
 
-void TQxCustomDBVGrid::focusInEvent(QFocusEvent* event)
-{
-    UpdateIme();
-    TQxCustomGrid::focusInEvent(event);
-}
-
 void TQxCustomDBVGrid::inputMethodEvent(QInputMethodEvent* event)
 {
     // A composition begun over a cell goes on in the cell's editor.
-    FImeStarting = true;
-    try {
-        if (FOptions & dgEditing)
-            ShowEditor();
-    } catch (...) {
-        FImeStarting = false;
-        throw;
-    }
-    FImeStarting = false;
+    if (FOptions & dgEditing)
+        ShowEditor();
     if (TQxInplaceEdit* editor = InplaceEditor(); editor && editor->Visible()) {
         QCoreApplication::sendEvent(editor, event);
         return;
