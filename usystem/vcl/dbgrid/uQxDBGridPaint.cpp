@@ -167,7 +167,7 @@ bool TQxCustomDBGrid::HighlightCell(int DataCol, int DataRow, const QString& Val
     if ((FOptions & dgMultiSelect) && FDataLink->Active() && RowSelected(DataRow))
         return true;
     return (AState & gdSelected) && ((FOptions & dgAlwaysShowSelection) || IsActiveControl())
-           && (FUpdateLock == 0 || (FOptions & dgRowSelect));
+           && (FLocks.UpdateLock() == 0 || (FOptions & dgRowSelect));
 }
 
 void TQxCustomDBGrid::DrawCell(int ACol, int ARow, const QRect& ARect, TKyGridDrawState AState)
@@ -370,6 +370,6 @@ void TQxCustomDBGrid::DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGri
     FDataLink->SetActiveRecord(saved);
     if (FDefaultDrawing && (AState & gdSelected)
         && ((FOptions & dgAlwaysShowSelection) || hasFocus()) && !(FOptions & dgRowSelect)
-        && FUpdateLock == 0 && IsActiveControl())
+        && FLocks.UpdateLock() == 0 && IsActiveControl())
         DrawFocusRect(p, ARect);
 }

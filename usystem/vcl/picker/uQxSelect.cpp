@@ -20,6 +20,8 @@
 #include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/foundation/uQxFuncs.h"
 #include "usystem/vcl/picker/uQxIME.h"
+#include "usystem/vcl/picker/uQxNewMaterial.h"
+#include "usystem/vcl/recordgrid/uQxDBVGrid.h"
 #include "usystem/vcl/rctstr/uQxRctFuncs.h"
 #include "usystem/vcl/rctstr/uQxRctStr.h"
 #include "usystem/vcl/picker/uQxSelectItemName.h"
@@ -117,6 +119,9 @@ bool controlBinding(QWidget* control, TDataSet*& dataSet, TField*& field)
     } else if (auto* grid = qobject_cast<TQxCustomDBGrid*>(control)) {
         source = grid->DataSource();
         field = grid->SelectedField();
+    } else if (auto* rows = qobject_cast<TQxCustomDBVGrid*>(control)) {
+        source = rows->DataSource();
+        field = rows->SelectedField();
     } else {
         return false;
     }
@@ -263,6 +268,13 @@ TFrmSelect::TFrmSelect(const QString& Code, QWidget* parent) : TFrmBase(parent),
     };
     qx::insertComponent(this, DBGrid);
 
+    dbvgrid = new TQxDBVGrid(PageFind);
+    dbvgrid->setObjectName(QStringLiteral("dbvgrid"));
+    dbvgrid->SetReadOnly(true);
+    dbvgrid->SetDataSource(dsSelect);
+    dbvgrid->setVisible(false);
+    qx::insertComponent(this, dbvgrid);
+
     // Page "Condition".
     MMTCondition = new TQxRctStr(this);
     MMTCondition->setObjectName(QStringLiteral("MMTCondition"));
@@ -323,6 +335,7 @@ TFrmSelect::~TFrmSelect()
 {
     // The grids let go of their sources before the datasets close under them.
     DBGrid->SetDataSource(nullptr);
+    dbvgrid->SetDataSource(nullptr);
     dbgCondition->SetDataSource(nullptr);
 }
 
@@ -689,8 +702,8 @@ void TFrmSelect::dbgConditionEditButtonClick(QObject*)
 
 void TFrmSelect::BuildFindFields()
 {
-    // The hidden record grid of the fields is not part of this picker: the grid lists the
-    // records in rows.
+    // The records are listed in rows; the record grid of the current one stays hidden.
+    dbvgrid->setVisible(false);
     Menu->clear();
     FFindField = nullptr;
     MMTCondition->BuildGridColumns(DBGrid);
@@ -832,7 +845,9 @@ void TFrmSelect::BtnAddRctClick(QObject*)
 
 void TFrmSelect::BtnAddClick(QObject*)
 {
-    // New parts are recorded by the parts dialogs, which this library does not offer yet.
+    // Only the parts codes record new parts here.
+    if (IsPartsCode())
+        NewMaterial(nullptr, QString(), QString());
 }
 
 // ---- entry points ----------------------------------------------------------------------------
