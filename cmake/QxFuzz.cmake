@@ -39,11 +39,12 @@ if(QX_BUILD_FUZZ)
   endif()
 endif()
 
-# qx_add_fuzz_test(<ctest name> <fuzzer> [SECONDS n] [MAX_LEN bytes] [CORPUS folder])
+# qx_add_fuzz_test(<ctest name> <fuzzer> [SECONDS n] [MAX_LEN bytes] [CORPUS folder] [DICT file])
 # Runs the fuzzer for n seconds (10 by default) over the seeds in CORPUS (the calling folder's
-# fuzz/corpus by default). New inputs it finds go to the build folder, never into the sources.
+# fuzz/corpus by default), with the words of DICT when given. New inputs it finds go to the
+# build folder, never into the sources.
 function(qx_add_fuzz_test name fuzzer)
-  cmake_parse_arguments(A "" "SECONDS;MAX_LEN;CORPUS" "" ${ARGN})
+  cmake_parse_arguments(A "" "SECONDS;MAX_LEN;CORPUS;DICT" "" ${ARGN})
   if(NOT QX_FUZZ_OK)
     return()
   endif()
@@ -56,12 +57,16 @@ function(qx_add_fuzz_test name fuzzer)
   if(NOT A_CORPUS)
     set(A_CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus)
   endif()
+  set(dict)
+  if(A_DICT)
+    set(dict -dict=${A_DICT})
+  endif()
   set(work ${CMAKE_CURRENT_BINARY_DIR}/fuzz-corpus-${fuzzer})
   file(MAKE_DIRECTORY ${work})
   math(EXPR timeout "${A_SECONDS} * 4 + 60")
   add_test(NAME ${name}
            COMMAND ${QX_FUZZ_BIN}/${fuzzer} -max_total_time=${A_SECONDS} -timeout=5
-                   -rss_limit_mb=1024 -malloc_limit_mb=64 -max_len=${A_MAX_LEN}
+                   -rss_limit_mb=1024 -malloc_limit_mb=64 -max_len=${A_MAX_LEN} ${dict}
                    ${work} ${A_CORPUS})
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${timeout}
