@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPicture>
 
+#include <zlib.h>
+
 #include <cmath>
 #include <cstring>
 
@@ -338,6 +340,10 @@ void image(Reader& r)
         if (length > 0x7FFFFFFFu)
             fail(QStringLiteral("图像无效"));
         r.need(qsizetype(length) + 4);
+        // Each chunk ends in the CRC-32 of its type and data.
+        const uLong crc = crc32(crc32(0L, Z_NULL, 0), r.here() - 4, uInt(length) + 4);
+        if (pngU32(r.here() + length) != quint32(crc))
+            fail(QStringLiteral("图像无效"));
         if (first) {
             if (type != "IHDR" || length != 13)
                 fail(QStringLiteral("图像无效"));
