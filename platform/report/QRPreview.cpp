@@ -179,6 +179,5 @@ void TQRPreview::paintEvent(QPaintEvent*)
     painter.fillRect(page, Qt::white);
     painter.setClipRect(page);
     painter.translate(page.topLeft());
-    painter.scale(m_zoom / 100.0, m_zoom / 100.0);
-    painter.drawPicture(0, 0, m_printer->Page(m_page));
+    TQRPrinter::PlayPage(painter, m_printer->Page(m_page), m_zoom / 100.0, m_zoom / 100.0);
 }

@@ -127,6 +127,17 @@ QPainter* TQRPrinter::Canvas()
     return m_painter.isActive() ? &m_painter : nullptr;
 }
 
+void TQRPrinter::PlayPage(QPainter& painter, const QPicture& page, double scaleX, double scaleY)
+{
+    const QPaintDevice* device = painter.device();
+    const double fx = device && device->logicalDpiX() > 0 ? double(page.logicalDpiX()) / device->logicalDpiX() : 1.0;
+    const double fy = device && device->logicalDpiY() > 0 ? double(page.logicalDpiY()) / device->logicalDpiY() : 1.0;
+    painter.save();
+    painter.scale(scaleX * fx, scaleY * fy);
+    painter.drawPicture(0, 0, page);
+    painter.restore();
+}
+
 double TQRPrinter::XPos(double units)
 {
     return unitsToPixels(units);
@@ -221,10 +232,7 @@ void TQRPrinter::Print(QPrinter& target, int fromPage, int toPage, int copies) c
                 throw Exception(QStringLiteral("打印机无法开始新的一页"));
             }
             first = false;
-            painter.save();
-            painter.scale(scaleX, scaleY);
-            painter.drawPicture(0, 0, m_pages[std::size_t(page - 1)]);
-            painter.restore();
+            PlayPage(painter, m_pages[std::size_t(page - 1)], scaleX, scaleY);
         }
     }
     if (!painter.end())
@@ -242,7 +250,7 @@ void TQRPrinter::ExportToFilter(TQRExportFilter& filter) const
                 filter.TextOut(item.box.left(), item.box.top(), item.font, clWhite, taLeftJustify, item.text);
         };
         QPainter painter(&device);
-        painter.drawPicture(0, 0, page);
+        PlayPage(painter, page);
         painter.end();
         filter.EndPage();
     }

@@ -85,6 +85,11 @@ public:
     void EndDoc();
     // The painter of the open page (pixels at 100 %), nullptr when no page is open.
     QPainter* Canvas();
+    // Draws a page so that one of its pixels covers scaleX x scaleY pixels of the painter's
+    // device (under the painter's own transform). Every page is played through here: a picture
+    // scales itself by the device's resolution over the screen's, which this undoes, so a page
+    // comes out the same whatever screen the program runs on.
+    static void PlayPage(QPainter& painter, const QPicture& page, double scaleX = 1.0, double scaleY = 1.0);
     // Report units -> canvas pixels.
     static double XPos(double units);
     static double YPos(double units);

@@ -282,7 +282,7 @@ QList<QList<RecordedItem>> recordPages(const TQRPrinter& printer)
     for (int i = 1; i <= printer.PageCount(); ++i) {
         RecordingPaintDevice device(QSizeF(printer.PaperWidth(), printer.PaperLength()));
         QPainter painter(&device);
-        painter.drawPicture(0, 0, printer.Page(i));
+        TQRPrinter::PlayPage(painter, printer.Page(i));
         painter.end();
         out.append(device.items());
     }

@@ -218,7 +218,7 @@ TEST_F(PageFiles, EveryChangedByteOfAPageIsRefusedOrPlaysSafely)
                 const PageFileContent content = decodePageFile(withFirstPage(file, changed), QStringLiteral("x.QRP"));
                 RecordingPaintDevice device;
                 QPainter painter(&device);
-                painter.drawPicture(0, 0, content.pages.front());
+                TQRPrinter::PlayPage(painter, content.pages.front());
                 painter.end();
                 ++played;
             } catch (const EReadError&) {
