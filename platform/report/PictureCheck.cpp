@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPicture>
+#include <QtEndian>
 
 #include <zlib.h>
 
@@ -95,15 +96,14 @@ public:
     quint16 u16()
     {
         need(2);
-        const quint16 v = quint16((m_data[m_pos] << 8) | m_data[m_pos + 1]);
+        const quint16 v = qFromBigEndian<quint16>(m_data + m_pos);
         m_pos += 2;
         return v;
     }
     quint32 u32()
     {
         need(4);
-        const quint32 v = (quint32(m_data[m_pos]) << 24) | (quint32(m_data[m_pos + 1]) << 16)
-                          | (quint32(m_data[m_pos + 2]) << 8) | quint32(m_data[m_pos + 3]);
+        const quint32 v = qFromBigEndian<quint32>(m_data + m_pos);
         m_pos += 4;
         return v;
     }
@@ -111,9 +111,7 @@ public:
     double f64()
     {
         need(8);
-        quint64 bits = 0;
-        for (int i = 0; i < 8; ++i)
-            bits = (bits << 8) | m_data[m_pos + i];
+        const quint64 bits = qFromBigEndian<quint64>(m_data + m_pos);
         m_pos += 8;
         double v;
         std::memcpy(&v, &bits, sizeof v);

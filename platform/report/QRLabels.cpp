@@ -23,8 +23,13 @@ TQRCustomLabel::TQRCustomLabel(TQRCustomBand* band) : TQRPrintable(band) {}
 
 QStringList TQRCustomLabel::LayoutLines(const QString& text) const
 {
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
-    const QStringList paragraphs = text.split(breaks);
+    QStringList paragraphs;
+    if (text.contains(u'\n') || text.contains(u'\r')) {
+        static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
+        paragraphs = text.split(breaks);
+    } else {
+        paragraphs << text;
+    }
     if (AutoSize() || !m_wordWrap)
         return paragraphs;
     const QFont font = Font();

@@ -1,15 +1,15 @@
 #include "platform/report/QRPageFile.h"
 
+#include "platform/report/Checksum.h"
 #include "platform/report/PictureCheck.h"
 #include "platform/report/ReportFonts.h"
-#include "platform/report/Units.h"
 #include "platform/rtl/Exceptions.h"
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
-
-#include <zlib.h>
 
 #include <cmath>
 #include <cstring>
@@ -20,18 +20,6 @@ namespace {
 constexpr char kSignature[8] = {'Q', 'X', 'Q', 'R', 'P', '\x1A', 1, 0};
 constexpr int kFaceOffset = 28;
 constexpr int kFaceChars = 32;
-
-quint32 crcOf(const char* data, qsizetype size)
-{
-    uLong crc = crc32(0L, Z_NULL, 0);
-    while (size > 0) {
-        const uInt chunk = uInt(std::min<qsizetype>(size, 1 << 30));
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data), chunk);
-        data += chunk;
-        size -= chunk;
-    }
-    return quint32(crc);
-}
 
 void putLe32(char* at, quint32 value)
 {
@@ -48,15 +36,6 @@ quint32 micrometres(double units)
     const double um = std::round(units * 100.0);
     return um <= 0 ? 0u : (um >= 4294967295.0 ? 0xFFFFFFFFu : quint32(um));
 }
-
-[[noreturn]] void damaged(const QString& fileName)
-{
-    throw EReadError(QStringLiteral("报表文件已损坏：%1").arg(fileName));
-}
-
-} // namespace
-
-namespace {
 
 QByteArray header(const PageFileContent& content)
 {
@@ -75,40 +54,30 @@ QByteArray header(const PageFileContent& content)
     return out;
 }
 
+// The CRC and the big-endian length before a page's bytes.
 void pagePrefix(const QPicture& page, char* prefix)
 {
-    putLe32(prefix, quint32(page.size()));
-    putLe32(prefix + 4, crcOf(page.data(), qsizetype(page.size())));
+    putLe32(prefix, crc32c(page.data(), qsizetype(page.size())));
+    qToBigEndian(quint32(page.size()), prefix + 4);
 }
 
-} // namespace
-
-QByteArray encodePageFile(const PageFileContent& content)
+[[noreturn]] void incomplete(const QString& fileName)
 {
-    QByteArray out = header(content);
-    for (const QPicture& page : content.pages) {
-        char prefix[8];
-        pagePrefix(page, prefix);
-        out.append(prefix, 8);
-        out.append(page.data(), qsizetype(page.size()));
-    }
-    return out;
+    throw EReadError(QStringLiteral("报表文件不完整：%1").arg(fileName));
 }
 
-PageFileContent decodePageFile(const QByteArray& bytes, const QString& fileName)
+[[noreturn]] void damaged(const QString& fileName)
 {
-    const qsizetype size = bytes.size();
-    const char* p = bytes.constData();
-    if (size < kPageFileHeaderSize) {
-        if (size >= qsizetype(sizeof kSignature) && std::memcmp(p, kSignature, sizeof kSignature) == 0)
-            throw EReadError(QStringLiteral("报表文件不完整：%1").arg(fileName));
-        throw EReadError(QStringLiteral("不是报表文件：%1").arg(fileName));
-    }
-    if (std::memcmp(p, kSignature, sizeof kSignature) != 0)
-        throw EReadError(QStringLiteral("不是报表文件：%1").arg(fileName));
+    throw EReadError(QStringLiteral("报表文件已损坏：%1").arg(fileName));
+}
 
-    PageFileContent content;
-    const quint32 count = getLe32(p + kPageCountOffset);
+[[noreturn]] void foreign(const QString& fileName)
+{
+    throw EReadError(QStringLiteral("不是报表文件：%1").arg(fileName));
+}
+
+void readHeader(const char* p, PageFileContent& content)
+{
     content.paperWidth = getLe32(p + 12) / 100.0;
     content.paperLength = getLe32(p + 16) / 100.0;
     QString face;
@@ -125,30 +94,77 @@ PageFileContent decodePageFile(const QByteArray& bytes, const QString& fileName)
     font.setBold(flags & 1u);
     font.setItalic(flags & 2u);
     content.font = font;
+}
 
-    // Each page takes at least its 8-byte prefix, so the count cannot exceed what is there.
-    if (count > quint64(size - kPageFileHeaderSize) / 8)
-        throw EReadError(QStringLiteral("报表文件不完整：%1").arg(fileName));
-    content.pages.reserve(count);
-    qsizetype at = kPageFileHeaderSize;
-    for (quint32 i = 0; i < count; ++i) {
-        if (size - at < 8)
-            throw EReadError(QStringLiteral("报表文件不完整：%1").arg(fileName));
-        const quint32 length = getLe32(p + at);
-        const quint32 crc = getLe32(p + at + 4);
-        at += 8;
-        if (quint64(length) > quint64(size - at))
-            throw EReadError(QStringLiteral("报表文件不完整：%1").arg(fileName));
-        if (crcOf(p + at, qsizetype(length)) != crc || !checkPictureData(p + at, qsizetype(length)))
-            damaged(fileName);
-        QPicture page;
-        page.setData(p + at, uint(length));
-        content.pages.push_back(page);
-        at += qsizetype(length);
+} // namespace
+
+QByteArray encodePageFile(const PageFileContent& content)
+{
+    QByteArray out = header(content);
+    for (const QPicture& page : content.pages) {
+        char prefix[8];
+        pagePrefix(page, prefix);
+        out.append(prefix, 8);
+        out.append(page.data(), qsizetype(page.size()));
     }
-    if (at != size)
+    return out;
+}
+
+PageFileContent readPageFile(QIODevice& device, qint64 size, const QString& fileName)
+{
+    char head[kPageFileHeaderSize];
+    if (size < kPageFileHeaderSize) {
+        const qint64 got = device.read(head, std::min<qint64>(size, qint64(sizeof kSignature)));
+        if (got == qint64(sizeof kSignature) && std::memcmp(head, kSignature, sizeof kSignature) == 0)
+            incomplete(fileName);
+        foreign(fileName);
+    }
+    if (device.read(head, kPageFileHeaderSize) != kPageFileHeaderSize)
+        incomplete(fileName);
+    if (std::memcmp(head, kSignature, sizeof kSignature) != 0)
+        foreign(fileName);
+
+    PageFileContent content;
+    readHeader(head, content);
+    const quint32 count = getLe32(head + kPageCountOffset);
+    qint64 left = size - kPageFileHeaderSize;
+    // Each page takes at least its 8-byte prefix, so the count cannot exceed what is there.
+    if (count > quint64(left) / 8)
+        incomplete(fileName);
+    content.pages.reserve(count);
+    QDataStream in(&device);
+    for (quint32 i = 0; i < count; ++i) {
+        char crcBytes[4];
+        if (left < 8 || device.read(crcBytes, 4) != 4)
+            incomplete(fileName);
+        const QByteArray lengthBytes = device.peek(4);
+        if (lengthBytes.size() != 4)
+            incomplete(fileName);
+        left -= 8;
+        const quint32 length = qFromBigEndian<quint32>(lengthBytes.constData());
+        if (qint64(length) > left)
+            incomplete(fileName);
+        // The length was checked against what the file holds before the picture is read.
+        QPicture page;
+        in >> page;
+        if (in.status() != QDataStream::Ok || page.size() != length)
+            incomplete(fileName);
+        left -= qint64(length);
+        if (crc32c(page.data(), qsizetype(length)) != getLe32(crcBytes) || !checkPictureData(page.data(), qsizetype(length)))
+            damaged(fileName);
+        content.pages.push_back(page);
+    }
+    if (left != 0)
         damaged(fileName);
     return content;
+}
+
+PageFileContent decodePageFile(const QByteArray& bytes, const QString& fileName)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readPageFile(buffer, bytes.size(), fileName);
 }
 
 void savePageFile(const QString& fileName, const PageFileContent& content)
@@ -176,10 +192,7 @@ PageFileContent loadPageFile(const QString& fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EInOutError(QStringLiteral("无法打开报表文件：%1").arg(fileName));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("无法读取报表文件：%1").arg(fileName));
-    return decodePageFile(bytes, fileName);
+    return readPageFile(file, file.size(), fileName);
 }
 
 } // namespace qx::report

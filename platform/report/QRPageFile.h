@@ -9,8 +9,9 @@
 //   24   4   flags of the report's font (1 bold, 2 italic)
 //   28   64  face of the report's font, UTF-16, zero-padded (32 characters at most)
 //   92   36  zero
-//   128      the pages, each: length (32 bits), CRC-32 of the page bytes (32 bits), then the
-//            page picture (see PictureCheck.h)
+//   128      the pages, each: the CRC-32C of the page picture (32 bits), then the picture as
+//            QDataStream writes one (its length, 32 bits big-endian, and its bytes, see
+//            PictureCheck.h), so that it is read in one piece without another copy
 //
 // A file is untrusted input: reading checks every length against the bytes there, every CRC
 // and every picture, and ends in a clear error for a short, damaged or foreign file; it never
@@ -18,6 +19,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QFont>
 #include <QPicture>
 #include <QString>
@@ -42,6 +44,9 @@ QByteArray encodePageFile(const PageFileContent& content);
 // Reads a file's bytes; raises EReadError with a message naming fileName when they are
 // short, damaged or not a page file.
 PageFileContent decodePageFile(const QByteArray& bytes, const QString& fileName);
+// The same from an open device holding size bytes from its current position (read page by
+// page, so no buffer is larger than one page).
+PageFileContent readPageFile(QIODevice& device, qint64 size, const QString& fileName);
 
 // Writes the file atomically (a temporary file beside it, then renamed); raises EInOutError.
 void savePageFile(const QString& fileName, const PageFileContent& content);

@@ -44,6 +44,7 @@ public:
     int PageCount() const { return int(m_pages.size()); }
     // Page pageNumber (from 1); an empty picture outside 1..PageCount.
     QPicture Page(int pageNumber) const;
+    const std::vector<QPicture>& Pages() const { return m_pages; }
     // The paper of the pages, in report units (0.1 mm), and in whole pixels at 100 %.
     double PaperWidth() const { return m_paperWidth; }
     double PaperLength() const { return m_paperLength; }

@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
-#include <zlib.h>
+#include "platform/report/Checksum.h"
 
 using namespace rpt;
 using namespace qx::report;
@@ -83,7 +83,7 @@ protected:
 
 quint32 crcOf(const QByteArray& bytes)
 {
-    return quint32(crc32(0L, reinterpret_cast<const Bytef*>(bytes.constData()), uInt(bytes.size())));
+    return qx::report::crc32c(bytes.constData(), bytes.size());
 }
 
 // The bytes of the first page's picture and where they start.
@@ -92,23 +92,27 @@ qsizetype firstPageAt()
     return kPageFileHeaderSize + 8;
 }
 
+// The first page's length, after its CRC.
+quint32 firstLength(const QByteArray& file)
+{
+    return qFromBigEndian<quint32>(file.constData() + kPageFileHeaderSize + 4);
+}
+
 // Replaces the first page's picture bytes and fixes its length, its CRC and the picture's own
 // checksum, as a file made on purpose would.
 QByteArray withFirstPage(QByteArray file, QByteArray picture)
 {
     if (picture.size() > 6)
         qToBigEndian(quint16(qChecksum(QByteArrayView(picture.constData() + 6, picture.size() - 6))), picture.data() + 4);
-    const quint32 oldLength = qFromLittleEndian<quint32>(file.constData() + kPageFileHeaderSize);
-    file.replace(firstPageAt(), oldLength, picture);
-    qToLittleEndian(quint32(picture.size()), file.data() + kPageFileHeaderSize);
-    qToLittleEndian(crcOf(picture), file.data() + kPageFileHeaderSize + 4);
+    file.replace(firstPageAt(), firstLength(file), picture);
+    qToLittleEndian(crcOf(picture), file.data() + kPageFileHeaderSize);
+    qToBigEndian(quint32(picture.size()), file.data() + kPageFileHeaderSize + 4);
     return file;
 }
 
 QByteArray firstPage(const QByteArray& file)
 {
-    const quint32 length = qFromLittleEndian<quint32>(file.constData() + kPageFileHeaderSize);
-    return file.mid(firstPageAt(), length);
+    return file.mid(firstPageAt(), firstLength(file));
 }
 
 TEST_F(PageFiles, RoundTripKeepsEveryPage)
@@ -173,7 +177,8 @@ TEST_F(PageFiles, DamagedFilesEndInAClearErrorAndKeepThePages)
         {"page count beyond the file", [](QByteArray& f) { qToLittleEndian(quint32(0x7FFFFFFF), f.data() + 8); }, "报表文件不完整：x.QRP"},
         {"one page more than there is", [](QByteArray& f) { qToLittleEndian(quint32(4), f.data() + 8); }, "报表文件不完整：x.QRP"},
         {"one page less", [](QByteArray& f) { qToLittleEndian(quint32(2), f.data() + 8); }, "报表文件已损坏：x.QRP"},
-        {"page length beyond the file", [](QByteArray& f) { qToLittleEndian(quint32(0xFFFFFFF0), f.data() + 128); }, "报表文件不完整：x.QRP"},
+        {"page length beyond the file", [](QByteArray& f) { qToBigEndian(quint32(0xFFFFFFF0), f.data() + 132); }, "报表文件不完整：x.QRP"},
+        {"a page's CRC", [](QByteArray& f) { f[129] = char(f[129] ^ 1); }, "报表文件已损坏：x.QRP"},
         {"a byte of a page", [](QByteArray& f) { f[300] = char(f[300] ^ 0x40); }, "报表文件已损坏：x.QRP"},
         {"trailing bytes", [](QByteArray& f) { f.append("junk"); }, "报表文件已损坏：x.QRP"},
     };
