@@ -110,8 +110,18 @@ void TQRPrinter::EndPage()
     QCoreApplication::processEvents();
 }
 
-void TQRPrinter::EndDoc()
+void TQRPrinter::EndDoc(bool aborted)
 {
+    if (aborted) {
+        if (m_painter.isActive()) {
+            m_painter.end();
+            m_pages.push_back(*m_open);
+            m_open.reset();
+        }
+        m_pageNumber = PageCount();
+        m_status = mpFinished;
+        return;
+    }
     if (m_painter.isActive())
         EndPage();
     m_pageNumber = PageCount();

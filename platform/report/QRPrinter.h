@@ -82,8 +82,9 @@ public:
     void NewPage();
     // Keeps the open page, announces it and lets the event loop run.
     void EndPage();
-    // Production is over (finished, also after a cancel).
-    void EndDoc();
+    // Production is over (finished, also after a cancel). After a failed run (aborted) an open
+    // page is kept without being announced and the event loop does not run.
+    void EndDoc(bool aborted = false);
     // The painter of the open page (pixels at 100 %), nullptr when no page is open.
     QPainter* Canvas();
     // Draws a page so that one of its pixels covers scaleX x scaleY pixels of the painter's

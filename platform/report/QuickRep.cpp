@@ -159,22 +159,21 @@ void TQuickRep::run(TQRPrinter* printer, TQRExportFilter* filter)
 {
     m_running = true;
     m_filter = filter;
-    struct Finish
-    {
-        TQuickRep* report;
-        TQRPrinter* printer;
-        ~Finish()
-        {
-            report->m_running = false;
-            report->m_filter = nullptr;
-            report->m_newPageRequested = false;
-            printer->EndDoc();
-        }
+    auto finish = [this, printer](bool aborted) {
+        m_running = false;
+        m_filter = nullptr;
+        m_newPageRequested = false;
+        printer->EndDoc(aborted);
     };
-    {
-        Finish finish{this, printer};
+    try {
         ReportRun(*this, *printer, filter).execute();
+    } catch (...) {
+        finish(true);
+        if (m_freeAfterRun)
+            FreeQRPrinter();
+        throw;
     }
+    finish(false);
     if (AfterPrint)
         AfterPrint(this);
     if (m_freeAfterRun)

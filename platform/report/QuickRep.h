@@ -124,8 +124,8 @@ public:
     void SetOptions(TQuickRepOptions options) { m_options = options; }
     TDataSet* DataSet() const;
     void SetDataSet(TDataSet* dataSet);
-    // The datasets whose fields expressions may name (the report's DataSet is added when a
-    // run starts). AddDataSet ignores a dataset already listed.
+    // The datasets whose fields expressions may name (the report's DataSet and those of its
+    // sub-details are added when a run starts). AddDataSet ignores a dataset already listed.
     QList<QPointer<TDataSet>>& AllDataSets() { return m_allDataSets; }
     void AddDataSet(TDataSet* dataSet);
     TQRPrinterSettings& PrinterSettings() { return m_printerSettings; }

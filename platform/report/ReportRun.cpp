@@ -31,8 +31,6 @@ ReportRun::~ReportRun()
         if (p)
             p->Unprepare();
     }
-    if (m_pageOpen)
-        m_printer.EndPage();
 }
 
 // ---- structure ---------------------------------------------------------------------------
