@@ -108,6 +108,18 @@ void TQRCustomLabel::layout()
     }
 }
 
+void TQRCustomLabel::ResetStretch()
+{
+    m_lines.clear();
+    m_next = 0;
+    m_laidOut = false;
+}
+
+void TQRCustomLabel::Prepare()
+{
+    ResetStretch();
+}
+
 double TQRCustomLabel::StretchHeight()
 {
     layout();
@@ -214,6 +226,7 @@ QObject* TQRExpr::masterObject() const
 
 void TQRExpr::Prepare()
 {
+    TQRCustomLabel::Prepare();
     Unprepare();
     if (TQuickRep* report = ParentReport())
         m_evaluator.SetDataSets(report->AllDataSets());
@@ -286,6 +299,7 @@ void TQRDBText::SetDataSet(TDataSet* dataSet)
 
 void TQRDBText::Prepare()
 {
+    TQRCustomLabel::Prepare();
     m_field = m_dataSet ? m_dataSet->FindField(m_dataField) : nullptr;
 }
 

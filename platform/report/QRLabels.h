@@ -36,6 +36,8 @@ public:
     void Print(double OffsetX, double OffsetY) override;
     double StretchHeight() override;
     bool Finished() const override { return m_next >= m_lines.size(); }
+    void ResetStretch() override;
+    void Prepare() override;
 
     // The lines text makes at the printable's width (report units) and font.
     QStringList LayoutLines(const QString& text) const;

@@ -132,6 +132,9 @@ public:
     virtual double StretchHeight();
     // False while a stretching printable has more to show on the next page.
     virtual bool Finished() const { return true; }
+    // Drops what is left over from an earlier print, so the next print starts from the
+    // beginning (the engine calls it where a band does not continue on the next page).
+    virtual void ResetStretch() {}
     // The room from the printable's top to the bottom of the band on this page (report units).
     double AvailableHeight() const { return m_available; }
     void SetAvailableHeight(double units) { m_available = units; }

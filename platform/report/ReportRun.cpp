@@ -192,6 +192,14 @@ void ReportRun::drawBand(TQRCustomBand* band, Kind kind)
     m_y = top + height;
     if (kind == Kind::Body && height > 0)
         m_bodyOnPage = true;
+    if (kind == Kind::Furniture) {
+        // Page furniture does not go on over pages: what did not fit is dropped.
+        for (TQRPrintable* p : printables) {
+            if (p->Enabled() && !p->Finished())
+                p->ResetStretch();
+        }
+        return;
+    }
 
     // Stretching printables that could not show everything go on on the following pages.
     double lastNeed = -1;
@@ -206,8 +214,12 @@ void ReportRun::drawBand(TQRCustomBand* band, Kind kind)
         }
         if (unfinished.empty())
             break;
-        if (lastNeed >= 0 && need >= lastNeed)
-            break; // a printable that makes no progress would fill pages for ever
+        if (lastNeed >= 0 && need >= lastNeed) {
+            // A printable that makes no progress would fill pages for ever.
+            for (TQRPrintable* p : unfinished)
+                p->ResetStretch();
+            break;
+        }
         lastNeed = need;
         breakPage();
         top = m_y;

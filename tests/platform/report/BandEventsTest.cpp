@@ -196,6 +196,19 @@ TEST_F(BandEvents, StretchingPrintableContinuesOnTheNextPage)
     EXPECT_EQ(firstOnPage2, 11);
 }
 
+TEST_F(BandEvents, PageFurnitureDoesNotContinueOverPages)
+{
+    rows(2);
+    detailBand(600);
+    auto* header = new TQRBand(&report, rbPageHeader);
+    header->SetHeight(30);
+    auto* text = label(header, QStringLiteral("H1\nH2\nH3"));
+    text->SetAutoStretch(true);
+    report.Prepare();
+    // Two lines fit the header's 30 pixels; each page starts the text again.
+    EXPECT_EQ(texts(report), (QStringList{"1 H1", "1 H2", "1 r1", "2 H1", "2 H2", "2 r2"}));
+}
+
 TEST_F(BandEvents, WordWrapBreaksAfterSpaces)
 {
     add(*data, QStringLiteral("A"), QStringLiteral("x"), 1);

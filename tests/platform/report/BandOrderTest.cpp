@@ -34,71 +34,108 @@ TEST_F(BandOrder, ReportWithoutDataSetPrintsItsDetailOnce)
     EXPECT_EQ(report.QRPrinter()->PageCount(), 1);
 }
 
-TEST_F(BandOrder, FullReportRunsBandsInOrder)
+// A report with every kind of band: a group over the master records with its footer, a
+// detail band with a chain of two child bands, a sub-detail with a dataset and its header and
+// footer, a sub-detail without one, title, summary, page header and footer. All bands are 20
+// pixels high.
+class FullReport : public BandOrder
 {
-    auto master = table(QStringLiteral("Master"));
-    add(*master, QStringLiteral("A"), QStringLiteral("m1"), 1);
-    add(*master, QStringLiteral("A"), QStringLiteral("m2"), 2);
-    add(*master, QStringLiteral("B"), QStringLiteral("m3"), 3);
-    auto items = table(QStringLiteral("Items"));
-    add(*items, QStringLiteral("x"), QStringLiteral("i1"), 1);
-    add(*items, QStringLiteral("x"), QStringLiteral("i2"), 1);
+protected:
+    FullReport() : master(table(QStringLiteral("Master"))), items(table(QStringLiteral("Items")))
+    {
+        add(*master, QStringLiteral("A"), QStringLiteral("m1"), 1);
+        add(*master, QStringLiteral("A"), QStringLiteral("m2"), 2);
+        add(*master, QStringLiteral("B"), QStringLiteral("m3"), 3);
+        add(*items, QStringLiteral("x"), QStringLiteral("i1"), 1);
+        add(*items, QStringLiteral("x"), QStringLiteral("i2"), 1);
 
-    report.SetDataSet(master.get());
-    band(report, rbPageHeader, QStringLiteral("PH"));
-    band(report, rbTitle, QStringLiteral("T"));
-    auto* group = new TQRGroup(&report);
-    group->SetExpression(QStringLiteral("Grp"));
-    group->SetHeight(20);
-    expr(group, QStringLiteral("'G '+Grp"));
-    auto* detail = new TQRBand(&report, rbDetail);
-    detail->SetHeight(20);
-    expr(detail, QStringLiteral("'D '+Master.Name"));
-    auto* child = new TQRChildBand(&report);
-    child->SetParentBand(detail);
-    child->SetHeight(20);
-    label(child, QStringLiteral("C1"));
-    auto* grandChild = new TQRChildBand(&report);
-    grandChild->SetParentBand(child);
-    grandChild->SetHeight(20);
-    label(grandChild, QStringLiteral("C2"));
+        report.SetDataSet(master.get());
+        band(report, rbPageHeader, QStringLiteral("PH"));
+        band(report, rbTitle, QStringLiteral("T"));
+        auto* group = new TQRGroup(&report);
+        group->SetExpression(QStringLiteral("Grp"));
+        group->SetHeight(20);
+        expr(group, QStringLiteral("'G '+Grp"));
+        auto* detail = new TQRBand(&report, rbDetail);
+        detail->SetHeight(20);
+        expr(detail, QStringLiteral("'D '+Master.Name"));
+        auto* child = new TQRChildBand(&report);
+        child->SetParentBand(detail);
+        child->SetHeight(20);
+        label(child, QStringLiteral("C1"));
+        auto* grandChild = new TQRChildBand(&report);
+        grandChild->SetParentBand(child);
+        grandChild->SetHeight(20);
+        label(grandChild, QStringLiteral("C2"));
 
-    auto* sub = new TQRSubDetail(&report);
-    sub->SetDataSet(items.get());
-    sub->SetHeight(20);
-    expr(sub, QStringLiteral("'S '+Items.Name"));
-    sub->Bands().SetHasHeader(true);
-    sub->Bands().HeaderBand()->SetHeight(20);
-    label(sub->Bands().HeaderBand(), QStringLiteral("SH"));
-    sub->Bands().SetHasFooter(true);
-    sub->Bands().FooterBand()->SetHeight(20);
-    label(sub->Bands().FooterBand(), QStringLiteral("SF"));
+        auto* sub = new TQRSubDetail(&report);
+        sub->SetDataSet(items.get());
+        sub->SetHeight(20);
+        expr(sub, QStringLiteral("'S '+Items.Name"));
+        sub->Bands().SetHasHeader(true);
+        sub->Bands().HeaderBand()->SetHeight(20);
+        label(sub->Bands().HeaderBand(), QStringLiteral("SH"));
+        sub->Bands().SetHasFooter(true);
+        sub->Bands().FooterBand()->SetHeight(20);
+        label(sub->Bands().FooterBand(), QStringLiteral("SF"));
 
-    // A sub-detail without a dataset: one record for the first master record only.
-    auto* needs = new TQRSubDetail(&report);
-    needs->SetHeight(20);
-    label(needs, QStringLiteral("N"));
+        // Without a dataset: one record for the first master record only.
+        auto* needs = new TQRSubDetail(&report);
+        needs->SetHeight(20);
+        label(needs, QStringLiteral("N"));
+        needs->OnNeedData = [this](QObject*, bool& more) {
+            ++asked;
+            more = asked == 1;
+        };
+
+        auto* groupFooter = new TQRBand(&report, rbGroupFooter);
+        groupFooter->SetHeight(20);
+        expr(groupFooter, QStringLiteral("'GF '+Grp"));
+        group->SetFooterBand(groupFooter);
+        band(report, rbSummary, QStringLiteral("SUM"));
+        band(report, rbPageFooter, QStringLiteral("PF"));
+    }
+
+    // The layout of the body bands, bodyRows to a page between the page header and footer.
+    static QStringList paged(const QStringList& body, int bodyRows)
+    {
+        QStringList out;
+        for (qsizetype i = 0; i < body.size(); ++i) {
+            const qsizetype page = i / bodyRows + 1;
+            const qsizetype row = i % bodyRows;
+            if (row == 0)
+                out << QStringLiteral("%1 PH@0").arg(page);
+            out << QStringLiteral("%1 %2@%3").arg(page).arg(body[i]).arg(20 + 20 * row);
+            if (row == bodyRows - 1 || i == body.size() - 1)
+                out << QStringLiteral("%1 PF@%2").arg(page).arg(20 + 20 * bodyRows);
+        }
+        return out;
+    }
+
+    const QStringList body{"T",    "G A",  "D m1", "C1",   "C2",   "SH", "S i1", "S i2",   "SF",   "N",
+                           "D m2", "C1",   "C2",   "SH",   "S i1", "S i2", "SF", "GF A",   "G B",  "D m3",
+                           "C1",   "C2",   "SH",   "S i1", "S i2", "SF",   "GF B", "SUM"};
+    std::unique_ptr<TQxMemTable> master;
+    std::unique_ptr<TQxMemTable> items;
     int asked = 0;
-    needs->OnNeedData = [&](QObject*, bool& more) {
-        ++asked;
-        more = asked == 1;
-    };
+};
 
-    auto* groupFooter = new TQRBand(&report, rbGroupFooter);
-    groupFooter->SetHeight(20);
-    expr(groupFooter, QStringLiteral("'GF '+Grp"));
-    group->SetFooterBand(groupFooter);
-    band(report, rbSummary, QStringLiteral("SUM"));
-    band(report, rbPageFooter, QStringLiteral("PF"));
-
+TEST_F(FullReport, BandsRunInOrder)
+{
     report.Prepare();
-    EXPECT_EQ(texts(report), (QStringList{"1 PH", "1 T", "1 G A",
-                                          "1 D m1", "1 C1", "1 C2", "1 SH", "1 S i1", "1 S i2", "1 SF", "1 N",
-                                          "1 D m2", "1 C1", "1 C2", "1 SH", "1 S i1", "1 S i2", "1 SF",
-                                          "1 GF A", "1 G B",
-                                          "1 D m3", "1 C1", "1 C2", "1 SH", "1 S i1", "1 S i2", "1 SF",
-                                          "1 GF B", "1 SUM", "1 PF"}));
+    // 1046.9 pixels of printable length: all 28 body bands fit on one page above the footer.
+    EXPECT_EQ(textLayout(report), paged(body, 28).replaceInStrings(QStringLiteral("PF@580"), QStringLiteral("PF@1027")));
     EXPECT_EQ(asked, 4); // once more for each master record after the first said no
+}
+
+TEST_F(FullReport, PageBreaksRepeatHeaderAndFooter)
+{
+    // A custom sheet with 200 pixels between the margins: page header, eight bands, footer.
+    report.Page().SetPaperSize(Custom);
+    report.Page().SetLength(20 + qx::report::pixelsToMm(200));
+    report.Prepare();
+    EXPECT_EQ(report.QRPrinter()->PageCount(), 4);
+    EXPECT_EQ(textLayout(report), paged(body, 8));
 }
 
 TEST_F(BandOrder, BandThatDoesNotFitMovesToANewPage)
