@@ -37,7 +37,7 @@ public:
     TQREvaluator& operator=(const TQREvaluator&) = delete;
 
     // The datasets whose fields the expression may name (a report's AllDataSets).
-    void SetDataSets(const QList<QPointer<TDataSet>>& dataSets) { m_dataSets = dataSets; }
+    void SetDataSets(const QList<QPointer<TDataSet>>& dataSets);
     const QList<QPointer<TDataSet>>& DataSets() const { return m_dataSets; }
 
     // Parses the expression. A parse error is kept: ParseError tells it, Value returns it.
