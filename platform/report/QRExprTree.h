@@ -1,7 +1,7 @@
 // The syntax tree of a report expression and its parser (used by TQREvaluator only).
 #pragma once
 
-#include "platform/db/Fields.h"
+#include "platform/db/DataSet.h"
 #include "platform/report/QREvaluator.h"
 #include "platform/report/QRFunctions.h"
 
