@@ -183,7 +183,6 @@ public:
 
 private:
     friend class TQRCustomBand;
-    friend class TQRBand;
     friend class qx::report::ReportRun;
     void addBand(TQRCustomBand* band);
     TQRPrinter* newPrinter();
