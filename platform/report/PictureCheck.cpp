@@ -215,7 +215,33 @@ void pen(Reader& r)
     boolean(r);
 }
 
-void font(Reader& r)
+// What the walk remembers from record to record.
+struct Walk
+{
+    int depth = 0; // open saves
+    // The bytes of the last font that passed: pages repeat one font in every text record, and
+    // the same bytes read the same way again.
+    const uchar* lastFont = nullptr;
+    qsizetype lastFontSize = 0;
+};
+
+void fontFields(Reader& r);
+
+void font(Reader& r, Walk& walk)
+{
+    if (walk.lastFontSize > 0 && r.left() >= walk.lastFontSize
+        && std::memcmp(r.here(), walk.lastFont, std::size_t(walk.lastFontSize)) == 0) {
+        r.skip(walk.lastFontSize);
+        return;
+    }
+    const uchar* start = r.here();
+    const qsizetype at = r.pos();
+    fontFields(r);
+    walk.lastFont = start;
+    walk.lastFontSize = r.pos() - at;
+}
+
+void fontFields(Reader& r)
 {
     string(r); // family
     string(r); // style name
@@ -360,7 +386,7 @@ void image(Reader& r)
         fail(QStringLiteral("图像尺寸超出范围"));
 }
 
-void payload(unsigned code, Reader& r, int& depth)
+void payload(unsigned code, Reader& r, Walk& walk)
 {
     switch (code) {
     case NOP:
@@ -404,7 +430,7 @@ void payload(unsigned code, Reader& r, int& depth)
     case DrawTextItem: {
         pointF(r);
         string(r);
-        font(r);
+        font(r, walk);
         r.u32(); // render flags
         const double dpiRatio = r.f64();
         if (dpiRatio < 0.25 || dpiRatio > 8)
@@ -418,12 +444,12 @@ void payload(unsigned code, Reader& r, int& depth)
         break;
     case Save:
     case SaveWMatrix:
-        if (++depth > kMaxSaveDepth)
+        if (++walk.depth > kMaxSaveDepth)
             fail(QStringLiteral("保存层数过多"));
         break;
     case Restore:
     case RestoreWMatrix:
-        if (--depth < 0)
+        if (--walk.depth < 0)
             fail(QStringLiteral("恢复没有对应的保存"));
         break;
     case SetBkColor:
@@ -435,7 +461,7 @@ void payload(unsigned code, Reader& r, int& depth)
         boolean(r);
         break;
     case SetFont:
-        font(r);
+        font(r, walk);
         break;
     case SetPen:
         pen(r);
@@ -503,7 +529,7 @@ bool checkPictureData(const char* data, qsizetype size, QString* why)
             fail(QStringLiteral("页面数据无效"));
         r.u8();
         r.skip(16 + 4);
-        int depth = 0;
+        Walk walk;
         while (true) {
             const unsigned code = r.u8();
             quint32 length = r.u8();
@@ -516,7 +542,7 @@ bool checkPictureData(const char* data, qsizetype size, QString* why)
                 break;
             }
             Reader record(bytes, r.pos(), r.pos() + qsizetype(length));
-            payload(code, record, depth);
+            payload(code, record, walk);
             if (!record.atEnd())
                 fail(QStringLiteral("记录长度不符"));
             r.skip(qsizetype(length));

@@ -55,9 +55,12 @@ QByteArray header(const PageFileContent& content)
 }
 
 // The CRC and the big-endian length before a page's bytes.
-void pagePrefix(const QPicture& page, char* prefix)
+void pagePrefix(const PageFileContent& content, std::size_t index, char* prefix)
 {
-    putLe32(prefix, crc32c(page.data(), qsizetype(page.size())));
+    const QPicture& page = content.pages[index];
+    const quint32 crc = content.crcs.size() == content.pages.size() ? content.crcs[index]
+                                                                    : crc32c(page.data(), qsizetype(page.size()));
+    putLe32(prefix, crc);
     qToBigEndian(quint32(page.size()), prefix + 4);
 }
 
@@ -101,11 +104,11 @@ void readHeader(const char* p, PageFileContent& content)
 QByteArray encodePageFile(const PageFileContent& content)
 {
     QByteArray out = header(content);
-    for (const QPicture& page : content.pages) {
+    for (std::size_t i = 0; i < content.pages.size(); ++i) {
         char prefix[8];
-        pagePrefix(page, prefix);
+        pagePrefix(content, i, prefix);
         out.append(prefix, 8);
-        out.append(page.data(), qsizetype(page.size()));
+        out.append(content.pages[i].data(), qsizetype(content.pages[i].size()));
     }
     return out;
 }
@@ -132,6 +135,7 @@ PageFileContent readPageFile(QIODevice& device, qint64 size, const QString& file
     if (count > quint64(left) / 8)
         incomplete(fileName);
     content.pages.reserve(count);
+    content.crcs.reserve(count);
     QDataStream in(&device);
     for (quint32 i = 0; i < count; ++i) {
         char crcBytes[4];
@@ -150,9 +154,11 @@ PageFileContent readPageFile(QIODevice& device, qint64 size, const QString& file
         if (in.status() != QDataStream::Ok || page.size() != length)
             incomplete(fileName);
         left -= qint64(length);
-        if (crc32c(page.data(), qsizetype(length)) != getLe32(crcBytes) || !checkPictureData(page.data(), qsizetype(length)))
+        const quint32 crc = getLe32(crcBytes);
+        if (crc32c(page.data(), qsizetype(length)) != crc || !checkPictureData(page.data(), qsizetype(length)))
             damaged(fileName);
         content.pages.push_back(page);
+        content.crcs.push_back(crc);
     }
     if (left != 0)
         damaged(fileName);
@@ -173,13 +179,11 @@ void savePageFile(const QString& fileName, const PageFileContent& content)
     bool ok = file.open(QIODevice::WriteOnly);
     const QByteArray head = header(content);
     ok = ok && file.write(head) == head.size();
-    for (const QPicture& page : content.pages) {
-        if (!ok)
-            break;
+    for (std::size_t i = 0; ok && i < content.pages.size(); ++i) {
         char prefix[8];
-        pagePrefix(page, prefix);
-        const qint64 size = qint64(page.size());
-        ok = file.write(prefix, 8) == 8 && file.write(page.data(), size) == size;
+        pagePrefix(content, i, prefix);
+        const qint64 size = qint64(content.pages[i].size());
+        ok = file.write(prefix, 8) == 8 && file.write(content.pages[i].data(), size) == size;
     }
     if (!ok || !file.commit()) {
         file.cancelWriting();

@@ -34,6 +34,9 @@ inline constexpr int kPageCountOffset = 8;
 struct PageFileContent
 {
     std::vector<QPicture> pages;
+    // The CRC-32C of each page, when known (the printer object keeps them as pages are made);
+    // empty: computed while saving.
+    std::vector<quint32> crcs;
     double paperWidth = 0;  // report units (0.1 mm)
     double paperLength = 0; // report units
     QFont font;

@@ -1,5 +1,6 @@
 #include "platform/report/QRPrinter.h"
 
+#include "platform/report/Checksum.h"
 #include "platform/report/QRExport.h"
 #include "platform/report/QRPageFile.h"
 #include "platform/report/QuickRep.h"
@@ -78,6 +79,7 @@ void TQRPrinter::BeginDoc(double paperWidth, double paperLength, const QFont& fo
         m_painter.end();
     m_open.reset();
     m_pages.clear();
+    m_crcs.clear();
     m_paperWidth = paperWidth;
     m_paperLength = paperLength;
     m_font = reportFont(font);
@@ -104,10 +106,16 @@ void TQRPrinter::EndPage()
         return;
     m_painter.end();
     m_open->setBoundingRect(QRect(0, 0, PaperWidthPixels(), PaperLengthPixels()));
-    m_pages.push_back(*m_open);
+    keepPage(*m_open);
     m_open.reset();
     emit pageAvailable(PageCount());
     QCoreApplication::processEvents();
+}
+
+void TQRPrinter::keepPage(const QPicture& page)
+{
+    m_pages.push_back(page);
+    m_crcs.push_back(qx::report::crc32c(page.data(), qsizetype(page.size())));
 }
 
 void TQRPrinter::EndDoc(bool aborted)
@@ -115,7 +123,7 @@ void TQRPrinter::EndDoc(bool aborted)
     if (aborted) {
         if (m_painter.isActive()) {
             m_painter.end();
-            m_pages.push_back(*m_open);
+            keepPage(*m_open);
             m_open.reset();
         }
         m_pageNumber = PageCount();
@@ -180,6 +188,7 @@ void TQRPrinter::Save(const QString& fileName) const
 {
     PageFileContent content;
     content.pages = m_pages;
+    content.crcs = m_crcs;
     content.paperWidth = m_paperWidth;
     content.paperLength = m_paperLength;
     content.font = m_font;
@@ -193,6 +202,7 @@ void TQRPrinter::Load(const QString& fileName)
         m_painter.end();
     m_open.reset();
     m_pages = std::move(content.pages);
+    m_crcs = std::move(content.crcs);
     m_paperWidth = content.paperWidth;
     m_paperLength = content.paperLength;
     m_font = content.font;

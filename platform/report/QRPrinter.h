@@ -128,7 +128,10 @@ signals:
 private:
     void setStatus(TQRPrinterStatus status);
 
+    void keepPage(const QPicture& page);
+
     std::vector<QPicture> m_pages;
+    std::vector<quint32> m_crcs; // CRC-32C of each page, for the page file
     double m_paperWidth = 2100;
     double m_paperLength = 2970;
     QFont m_font;
