@@ -302,6 +302,24 @@ void TQREvaluator::Prepare(const QString& expression)
     resetAggregates(*m_root);
 }
 
+QList<TQREvaluator::FieldReference> TQREvaluator::FieldReferences() const
+{
+    QList<FieldReference> out;
+    if (!m_root)
+        return out;
+    // Depth first, left to right: the order the fields are written in.
+    std::vector<const Node*> stack{m_root.get()};
+    while (!stack.empty()) {
+        const Node* n = stack.back();
+        stack.pop_back();
+        if (n->kind == Node::Field)
+            out.append({n->dataSetName, n->name});
+        for (auto k = n->kids.rbegin(); k != n->kids.rend(); ++k)
+            stack.push_back(k->get());
+    }
+    return out;
+}
+
 void TQREvaluator::Unprepare()
 {
     m_root.reset();

@@ -61,6 +61,15 @@ public:
     // Prepare, Value, Unprepare.
     TQREvResult Calculate(const QString& expression);
 
+    // The fields the parsed expression names, in the order written (empty after a parse
+    // error): the dataset name as written ("" for a bare field name) and the field name.
+    struct FieldReference
+    {
+        QString dataSetName;
+        QString fieldName;
+    };
+    QList<FieldReference> FieldReferences() const;
+
     // True when the expression holds an aggregate function.
     bool IsAggreg() const;
     // Feeds every aggregate of the expression with the current record.

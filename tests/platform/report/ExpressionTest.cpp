@@ -135,6 +135,24 @@ TEST_F(Expressions, DataSetsGoByTheNamesGivenWithThem)
     EXPECT_EQ(old.strResult, QStringLiteral("未知的字段或函数 Parts.Name (第1个字符)"));
 }
 
+TEST(ExpressionFields, ReferencesAreListedAsWritten)
+{
+    TQREvaluator e;
+    e.Prepare(QStringLiteral("IF(Mst.Qty > 2, SUM(Dlt.Amount), Name) + COUNT"));
+    const QList<TQREvaluator::FieldReference> refs = e.FieldReferences();
+    ASSERT_EQ(refs.size(), 3);
+    EXPECT_EQ(refs[0].dataSetName, QStringLiteral("Mst"));
+    EXPECT_EQ(refs[0].fieldName, QStringLiteral("Qty"));
+    EXPECT_EQ(refs[1].dataSetName, QStringLiteral("Dlt"));
+    EXPECT_EQ(refs[1].fieldName, QStringLiteral("Amount"));
+    EXPECT_EQ(refs[2].dataSetName, QString());
+    EXPECT_EQ(refs[2].fieldName, QStringLiteral("Name"));
+
+    e.Prepare(QStringLiteral("Qty +"));
+    EXPECT_TRUE(e.HasParseError());
+    EXPECT_TRUE(e.FieldReferences().isEmpty());
+}
+
 TEST(ReportDataSetNames, ExpressionsAndGroupsUseTheReportsNames)
 {
     auto data = table(QStringLiteral("QryMain"));
