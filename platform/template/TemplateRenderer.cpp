@@ -302,7 +302,11 @@ private:
         font.setBold(o.font.bold);
         font.setItalic(o.font.italic);
         font.setUnderline(o.font.underline);
-        p->SetFont(qx::report::reportFont(font));
+        // The report's own font is shared (the printable keeps ParentFont), which spares the
+        // canvas a font change per printable.
+        const QFont wanted = qx::report::reportFont(font);
+        if (!(wanted == p->Font()))
+            p->SetFont(wanted);
         p->SetFontColor(o.font.color);
         p->SetTransparent(o.fill == kNoFill);
         if (o.fill != kNoFill)
