@@ -8,6 +8,7 @@
 #include "platform/report/QRPreviewInterface.h"
 #include "platform/report/QRPrinter.h"
 #include "platform/report/QuickRep.h"
+#include "platform/template/TemplateDesignerWindow.h"
 #include "platform/template/TemplateFormat.h"
 
 #include <QPrinter>
@@ -71,9 +72,7 @@ bool TemplateReport::DesignReport(QWidget* parent)
 {
     if (const TemplateDesigner& designer = installedDesigner())
         return designer(*this, parent);
-    qx::messageBox(parent, QStringLiteral("报表设计器尚未安装，无法设计报表。"), QStringLiteral("提示"),
-                   qx::MessageIcon::Warning);
-    return false;
+    return TemplateDesignerWindow::design(*this, parent);
 }
 
 void TemplateReport::AddDataSet(TemplateDataSet* adapter)

@@ -47,8 +47,8 @@ private:
 // Opens the designer on report, modally; true when the operator took the changes (the
 // report's Document() then holds them).
 using TemplateDesigner = std::function<bool(TemplateReport& report, QWidget* parent)>;
-// Installs the designer window (none until the designer is built in); returns the one
-// installed before.
+// Replaces the designer (the designer window of TemplateDesignerWindow.h unless one is
+// installed); returns the one installed before.
 TemplateDesigner setTemplateDesigner(TemplateDesigner designer);
 
 class TemplateReport : public QObject
@@ -78,7 +78,7 @@ public:
     QString Title() const { return m_title; }
     void SetTitle(const QString& title) { m_title = title; }
 
-    // The designer; without one installed it says so and returns false.
+    // The designer, modally; true when the operator took the changes into Document().
     bool DesignReport(QWidget* parent = nullptr);
 
     void AddDataSet(TemplateDataSet* adapter);

@@ -1,0 +1,57 @@
+// The template designer: a modal window holding a copy of a template for the datasets a
+// form offers. A tool bar chooses the object placed by the next click on a band; bands are
+// added (kind and dataset chosen beside), deleted and moved; the offered fields are listed and
+// a double click places a field object on the current band. OK hands the edited template
+// back (document()); Cancel and Esc leave the caller's template as it was.
+#pragma once
+
+#include "platform/template/DesignerModel.h"
+#include "platform/template/TemplateRenderer.h"
+
+#include <QDialog>
+#include <QList>
+
+class QComboBox;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+
+namespace qx::tpl {
+
+class DesignerPage;
+class TemplateReport;
+
+class TemplateDesignerWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TemplateDesignerWindow(const TemplateDocument& doc, const QList<OfferedDataSet>& offered,
+                           QWidget* parent = nullptr);
+
+    // The template as edited so far.
+    const TemplateDocument& document() const { return m_model.document(); }
+    DesignerModel& model() { return m_model; }
+    DesignerPage* page() const { return m_page; }
+
+    // Opens the window on the report's template through the dialog service; on OK the report
+    // takes the edited template. True when it did.
+    static bool design(TemplateReport& report, QWidget* parent);
+
+private:
+    void refresh();
+    void addBand();
+    void placeField(const QString& dataSet, const QString& field);
+    QToolButton* toolButton(const char* name, const QString& text);
+
+    DesignerModel m_model;
+    QList<OfferedDataSet> m_offered;
+    DesignerPage* m_page = nullptr;
+    QComboBox* m_bandKind = nullptr;
+    QComboBox* m_bandDataSet = nullptr;
+    QListWidget* m_fields = nullptr;
+    QToolButton* m_undo = nullptr;
+    QToolButton* m_redo = nullptr;
+};
+
+} // namespace qx::tpl

@@ -1,0 +1,262 @@
+// The template designer, headless with real widgets, mouse and keys: placing every object
+// kind, moving and sizing with snapping, undo and redo, bands added, moved and removed, a
+// field placed from the list, OK and Cancel through the dialog service, and a template
+// designed from empty and then rendered.
+#include "TemplateFixture.h"
+
+#include "platform/env/ScriptedDialogService.h"
+#include "platform/template/DesignerPage.h"
+#include "platform/template/TemplateDesignerWindow.h"
+#include "platform/template/TemplateReport.h"
+#include "tests/support/Widgets.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QWindow>
+
+using namespace tplt;
+
+namespace {
+
+class Designer : public ::testing::Test
+{
+protected:
+    Designer() : data(orders())
+    {
+        source.SetDataSet(data.get());
+        adapter = new TemplateDataSet(&form);
+        adapter->setObjectName(QStringLiteral("Mstdataset"));
+        adapter->SetDataSource(&source);
+        dialogs = qx::ScriptedDialogService::current();
+        dialogs->clear();
+    }
+
+    static void click(QWidget& window, const char* name)
+    {
+        auto* b = window.findChild<QAbstractButton*>(QLatin1String(name));
+        ASSERT_NE(b, nullptr) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+
+    // Adds a band of the kind through the combo box and the add button.
+    static void addBand(TemplateDesignerWindow& w, BandKind kind)
+    {
+        auto* combo = w.findChild<QComboBox*>(QStringLiteral("CmbBandKind"));
+        combo->setCurrentIndex(combo->findData(int(kind)));
+        click(w, "BtnAddBand");
+    }
+
+    // A click on the page at a point of a band given in report units.
+    static void clickBand(TemplateDesignerWindow& w, int band, QPoint units, Qt::KeyboardModifiers mods = {})
+    {
+        DesignerPage* page = w.page();
+        const QRect r = page->bandRect(band);
+        const QPoint at(r.left() + int(units.x() * page->scale()), r.top() + int(units.y() * page->scale()));
+        QTest::mouseClick(page, Qt::LeftButton, mods, at);
+    }
+
+    std::unique_ptr<TQxMemTable> data;
+    TDataSource source;
+    QWidget form;
+    TemplateDataSet* adapter = nullptr;
+    qx::ScriptedDialogService* dialogs = nullptr;
+};
+
+} // namespace
+
+TEST_F(Designer, EveryObjectKindIsPlacedWhereClickedOnTheGrid)
+{
+    TemplateDesignerWindow w(TemplateDocument(), {});
+    w.show();
+    EXPECT_TRUE(w.document().bands.isEmpty());
+    addBand(w, BandKind::Title);
+    ASSERT_EQ(w.document().bands.size(), 1);
+    w.findChild<QComboBox*>(QStringLiteral("CmbBandKind"));
+    const struct
+    {
+        const char* tool;
+        ObjectKind kind;
+        QPoint click;
+        QPoint snapped;
+    } cases[] = {
+        {"ToolText", ObjectKind::Text, {110, 10}, {100, 0}},
+        {"ToolField", ObjectKind::Field, {520, 40}, {525, 50}},
+        {"ToolLine", ObjectKind::Line, {1010, 30}, {1000, 25}},
+        {"ToolRectangle", ObjectKind::Rectangle, {1300, 60}, {1300, 50}},
+        {"ToolPicture", ObjectKind::Picture, {1530, 0}, {1525, 0}},
+    };
+    for (const auto& c : cases) {
+        click(w, c.tool);
+        clickBand(w, 0, c.click);
+        const TemplateObject& o = w.document().bands.at(0).objects.last();
+        EXPECT_EQ(o.kind, c.kind) << c.tool;
+        EXPECT_EQ(QPoint(o.left, o.top), c.snapped) << c.tool;
+    }
+    EXPECT_EQ(w.document().bands.at(0).objects.size(), 5);
+    // Without a tool a click selects.
+    clickBand(w, 0, {130, 20});
+    EXPECT_EQ(w.model().selection(), (QList<ObjectRef>{{0, 0}}));
+}
+
+TEST_F(Designer, KeysAndMouseMoveAndSizeOnTheGrid)
+{
+    TemplateDocument doc;
+    doc.bands = {band(BandKind::Title, {text(QStringLiteral("a"), 100, 0, 300), text(QStringLiteral("b"), 500, 0, 300)}, QString(), 300)};
+    TemplateDesignerWindow w(doc, {});
+    w.show();
+    clickBand(w, 0, {150, 20});
+    clickBand(w, 0, {550, 20}, Qt::ControlModifier);
+    ASSERT_EQ(w.model().selection().size(), 2);
+    DesignerPage* page = w.page();
+    QTest::keyClick(page, Qt::Key_Right);
+    QTest::keyClick(page, Qt::Key_Down);
+    QTest::keyClick(page, Qt::Key_Down);
+    QTest::keyClick(page, Qt::Key_Right, Qt::ShiftModifier);
+    QList<TemplateObject> objects = w.document().bands.at(0).objects;
+    EXPECT_EQ(QRect(objects[0].left, objects[0].top, objects[0].width, objects[0].height), QRect(125, 50, 325, 50));
+    EXPECT_EQ(QRect(objects[1].left, objects[1].top, objects[1].width, objects[1].height), QRect(525, 50, 325, 50));
+
+    // A drag of about 3.3 mm right and 1.1 mm down lands on the grid: 25 and 0 units further.
+    const QRect r = page->objectRect({0, 0});
+    const QPoint from = r.center();
+    const QPoint to = from + QPoint(int(33 * page->scale()), int(11 * page->scale()));
+    QWindow* window = w.windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, page->mapTo(&w, from));
+    QTest::mouseMove(window, page->mapTo(&w, to));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, page->mapTo(&w, to));
+    objects = w.document().bands.at(0).objects;
+    EXPECT_EQ(QPoint(objects[0].left, objects[0].top), QPoint(150, 50));
+    EXPECT_EQ(QPoint(objects[1].left, objects[1].top), QPoint(550, 50));
+
+    // Copy, paste and delete.
+    QTest::keyClick(page, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(page, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.document().bands.at(0).objects.size(), 4);
+    EXPECT_EQ(w.document().bands.at(0).objects.at(2).left, 175);
+    QTest::keyClick(page, Qt::Key_Delete);
+    EXPECT_EQ(w.document().bands.at(0).objects.size(), 2);
+}
+
+TEST_F(Designer, UndoAndRedoGoOverSeveralChanges)
+{
+    TemplateDesignerWindow w(TemplateDocument(), {});
+    w.show();
+    QList<TemplateDocument> states{w.document()};
+    addBand(w, BandKind::Title);
+    states << w.document();
+    click(w, "ToolText");
+    clickBand(w, 0, {0, 0});
+    states << w.document();
+    QTest::keyClick(w.page(), Qt::Key_Right);
+    states << w.document();
+    addBand(w, BandKind::Summary);
+    states << w.document();
+    EXPECT_FALSE(w.findChild<QToolButton*>(QStringLiteral("BtnRedo"))->isEnabled());
+
+    for (qsizetype i = states.size() - 2; i >= 0; --i) {
+        click(w, "BtnUndo");
+        EXPECT_EQ(w.document(), states.at(i)) << i;
+    }
+    EXPECT_FALSE(w.findChild<QToolButton*>(QStringLiteral("BtnUndo"))->isEnabled());
+    QTest::keyClick(w.page(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.document(), states.at(1));
+    for (qsizetype i = 2; i < states.size(); ++i) {
+        click(w, "BtnRedo");
+        EXPECT_EQ(w.document(), states.at(i)) << i;
+    }
+    // A new change after undo drops what could be redone.
+    QTest::keyClick(w.page(), Qt::Key_Z, Qt::ControlModifier);
+    addBand(w, BandKind::PageFooter);
+    EXPECT_FALSE(w.model().canRedo());
+}
+
+TEST_F(Designer, BandsAreAddedMovedAndRemoved)
+{
+    TemplateDesignerWindow w(TemplateDocument(), {{QStringLiteral("Mstdataset"), data.get()}});
+    w.show();
+    addBand(w, BandKind::Title);
+    addBand(w, BandKind::Master);
+    addBand(w, BandKind::Summary);
+    auto kinds = [&w] {
+        QList<BandKind> out;
+        for (const TemplateBand& b : w.document().bands)
+            out << b.kind;
+        return out;
+    };
+    EXPECT_EQ(kinds(), (QList<BandKind>{BandKind::Title, BandKind::Master, BandKind::Summary}));
+    EXPECT_EQ(w.document().bands.at(1).dataSet, QStringLiteral("Mstdataset"));
+
+    clickBand(w, 0, {10, 10}); // the title is current
+    click(w, "BtnBandDown");
+    EXPECT_EQ(kinds(), (QList<BandKind>{BandKind::Master, BandKind::Title, BandKind::Summary}));
+    click(w, "BtnBandDown");
+    click(w, "BtnBandDown"); // already last: stays
+    EXPECT_EQ(kinds(), (QList<BandKind>{BandKind::Master, BandKind::Summary, BandKind::Title}));
+    click(w, "BtnBandUp");
+    EXPECT_EQ(kinds(), (QList<BandKind>{BandKind::Master, BandKind::Title, BandKind::Summary}));
+    click(w, "BtnDeleteBand");
+    EXPECT_EQ(kinds(), (QList<BandKind>{BandKind::Master, BandKind::Summary}));
+}
+
+TEST_F(Designer, AFieldIsPlacedFromTheListOnItsDataBand)
+{
+    TemplateDocument doc;
+    doc.bands = {band(BandKind::Title, {}), band(BandKind::Master, {}, QStringLiteral("Mstdataset"))};
+    TemplateDesignerWindow w(doc, {{QStringLiteral("Mstdataset"), data.get()}});
+    w.show();
+    auto* list = w.findChild<QListWidget*>(QStringLiteral("LstFields"));
+    ASSERT_EQ(list->count(), 4);
+    QListWidgetItem* item = list->item(3);
+    EXPECT_EQ(item->text(), QStringLiteral("Mstdataset.Amount"));
+    const QRect r = list->visualItemRect(item);
+    qx::test::doubleClick(list->viewport(), r.center());
+    ASSERT_EQ(w.document().bands.at(1).objects.size(), 1);
+    const TemplateObject& o = w.document().bands.at(1).objects.at(0);
+    EXPECT_EQ(o.kind, ObjectKind::Field);
+    EXPECT_EQ(o.dataSet, QStringLiteral("Mstdataset"));
+    EXPECT_EQ(o.field, QStringLiteral("Amount"));
+}
+
+TEST_F(Designer, OkHandsTheTemplateBackCancelAndEscLeaveIt)
+{
+    auto* report = new TemplateReport(&form);
+    report->Document() = everyKind();
+
+    dialogs->answerDialog([](QDialog& d) {
+        addBand(static_cast<TemplateDesignerWindow&>(d), BandKind::Summary);
+        click(d, "BtnCancel");
+    });
+    EXPECT_FALSE(report->DesignReport(&form));
+    dialogs->answerDialog([](QDialog& d) {
+        addBand(static_cast<TemplateDesignerWindow&>(d), BandKind::Summary);
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(report->DesignReport(&form));
+    EXPECT_EQ(report->Document(), everyKind());
+    EXPECT_EQ(dialogs->unexpected(), 0);
+    EXPECT_EQ(dialogs->shown().size(), 2);
+}
+
+TEST_F(Designer, ATemplateDesignedFromEmptyIsRendered)
+{
+    auto* report = new TemplateReport(&form);
+    dialogs->answerDialog([](QDialog& d) {
+        auto& w = static_cast<TemplateDesignerWindow&>(d);
+        // An empty template opens on an empty page.
+        EXPECT_TRUE(w.document().bands.isEmpty());
+        addBand(w, BandKind::Master);
+        auto* list = w.findChild<QListWidget*>(QStringLiteral("LstFields"));
+        qx::test::doubleClick(list->viewport(), list->visualItemRect(list->item(0)).center());
+        click(w, "BtnOk");
+    });
+    EXPECT_TRUE(report->DesignReport(&form));
+    EXPECT_EQ(dialogs->unexpected(), 0);
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(pageTexts(*report->Report()),
+              (QStringList{QStringLiteral("1 WX1"), QStringLiteral("1 WX2"), QStringLiteral("1 WX3")}));
+}
