@@ -21,7 +21,6 @@
 
 using namespace tplt;
 
-namespace {
 
 class Designer : public ::testing::Test
 {
@@ -67,7 +66,6 @@ protected:
     qx::ScriptedDialogService* dialogs = nullptr;
 };
 
-} // namespace
 
 TEST_F(Designer, EveryObjectKindIsPlacedWhereClickedOnTheGrid)
 {

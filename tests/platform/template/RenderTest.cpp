@@ -14,7 +14,6 @@
 
 using namespace tplt;
 
-namespace {
 
 class Rendering : public ::testing::Test
 {
@@ -65,7 +64,7 @@ protected:
     TemplateReport* report = new TemplateReport(&form);
 };
 
-TemplateDocument twoDetailsGroupedWithSums()
+static TemplateDocument twoDetailsGroupedWithSums()
 {
     TemplateBand groupHeader = band(BandKind::GroupHeader, {text(QStringLiteral("组 [Mstdataset.Grp]"))},
                                     QStringLiteral("mstDATASET"));
@@ -98,7 +97,6 @@ TemplateDocument twoDetailsGroupedWithSums()
     return doc;
 }
 
-} // namespace
 
 TEST_F(Rendering, MasterWithTwoDetailsGroupsAndSums)
 {

@@ -23,9 +23,8 @@
 
 using namespace tplt;
 
-namespace {
 
-int pdfPageCount(const QString& fileName)
+static int pdfPageCount(const QString& fileName)
 {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
@@ -55,7 +54,6 @@ protected:
     qx::ScriptedDialogService* dialogs = nullptr;
 };
 
-} // namespace
 
 TEST_F(ReportObject, PreviewShowsThePreparedPagesInThePreviewWindow)
 {
