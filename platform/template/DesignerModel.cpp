@@ -1,6 +1,7 @@
 #include "platform/template/DesignerModel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace qx::tpl {
@@ -67,6 +68,23 @@ void DesignerModel::redo()
 void DesignerModel::dropInvalidSelection()
 {
     m_selection.removeIf([this](const ObjectRef& r) { return object(r) == nullptr; });
+}
+
+bool DesignerModel::setPage(const TemplatePage& page)
+{
+    TemplatePage p = page;
+    qx::report::PaperDimensions mm;
+    if (qx::report::orientedPaperDimensions(p.paper, p.orientation == Orientation::Landscape ? poLandscape : poPortrait, mm)) {
+        p.width = int(std::lround(mm.widthMm * 10));
+        p.length = int(std::lround(mm.lengthMm * 10));
+    }
+    p.width = std::clamp(p.width, 1, kMaxLength);
+    p.length = std::clamp(p.length, 1, kMaxLength);
+    if (p.leftMargin + p.rightMargin >= p.width || p.topMargin + p.bottomMargin >= p.length || p == m_doc.page)
+        return false;
+    remember();
+    m_doc.page = p;
+    return true;
 }
 
 int DesignerModel::addBand(BandKind kind, const QString& dataSet, int at)

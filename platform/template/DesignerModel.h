@@ -30,6 +30,10 @@ public:
 
     const TemplateDocument& document() const { return m_doc; }
 
+    // Page set-up: paper, orientation (the width and length of a table paper follow it) and
+    // margins; false when nothing changed.
+    bool setPage(const TemplatePage& page);
+
     // ---- bands ---------------------------------------------------------------------------
     // Adds a band at the end (or before `at`); returns its index.
     int addBand(BandKind kind, const QString& dataSet = QString(), int at = -1);

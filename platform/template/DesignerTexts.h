@@ -50,3 +50,31 @@ inline QString bandKind(BandKind kind)
 }
 
 } // namespace qx::tpl::designer_text
+
+namespace qx::tpl::designer_text {
+
+inline QString text() { return QStringLiteral("文字/表达式"); }
+inline QString format() { return QStringLiteral("格式"); }
+inline QString left() { return QStringLiteral("左(毫米)"); }
+inline QString top() { return QStringLiteral("上(毫米)"); }
+inline QString width() { return QStringLiteral("宽(毫米)"); }
+inline QString height() { return QStringLiteral("高(毫米)"); }
+inline QString fontSize() { return QStringLiteral("字号"); }
+inline QString bold() { return QStringLiteral("粗体"); }
+inline QString align() { return QStringLiteral("对齐"); }
+inline QString alignLeft() { return QStringLiteral("左"); }
+inline QString alignCenter() { return QStringLiteral("中"); }
+inline QString alignRight() { return QStringLiteral("右"); }
+inline QString wordWrap() { return QStringLiteral("自动换行"); }
+inline QString stretch() { return QStringLiteral("自动伸展"); }
+inline QString paper() { return QStringLiteral("纸张"); }
+inline QString orientation() { return QStringLiteral("方向"); }
+inline QString portrait() { return QStringLiteral("纵向"); }
+inline QString landscape() { return QStringLiteral("横向"); }
+inline QString margins() { return QStringLiteral("页边距(毫米)：左、上、右、下"); }
+inline QString preview() { return QStringLiteral("预览"); }
+inline QString errorCaption() { return QStringLiteral("错误"); }
+// "表达式有错：..." for the text of an object.
+inline QString badExpression(const QString& why) { return QStringLiteral("表达式有错：%1").arg(why); }
+
+} // namespace qx::tpl::designer_text

@@ -4,6 +4,10 @@
 #include "platform/db/Fields.h"
 #include "platform/env/DialogService.h"
 #include "platform/template/DesignerPage.h"
+#include "platform/template/DesignerProperties.h"
+#include "platform/report/QRPreviewInterface.h"
+#include "platform/report/QuickRep.h"
+#include "platform/template/TemplateFormat.h"
 #include "platform/template/DesignerTexts.h"
 #include "platform/template/TemplateReport.h"
 
@@ -105,6 +109,9 @@ TemplateDesignerWindow::TemplateDesignerWindow(const TemplateDocument& doc, cons
         refresh();
     });
     tools->addWidget(m_redo);
+    QToolButton* previewButton = toolButton("BtnPreview", designer_text::preview());
+    connect(previewButton, &QToolButton::clicked, this, &TemplateDesignerWindow::preview);
+    tools->addWidget(previewButton);
     tools->addStretch();
 
     m_page = new DesignerPage(m_model, this);
@@ -132,9 +139,14 @@ TemplateDesignerWindow::TemplateDesignerWindow(const TemplateDocument& doc, cons
     side->addWidget(new QLabel(designer_text::fields(), this));
     side->addWidget(m_fields);
 
+    m_properties = new DesignerProperties(m_model, this);
+    m_properties->setMaximumWidth(300);
+    m_properties->onChanged = [this] { refresh(); };
+
     auto* middle = new QHBoxLayout;
     middle->addLayout(side);
     middle->addWidget(scroll, 1);
+    middle->addWidget(m_properties);
 
     auto* ok = new QPushButton(designer_text::ok(), this);
     ok->setObjectName(QStringLiteral("BtnOk"));
@@ -167,6 +179,7 @@ void TemplateDesignerWindow::refresh()
 {
     m_page->resize(m_page->sizeHint());
     m_page->update();
+    m_properties->load();
     m_undo->setEnabled(m_model.canUndo());
     m_redo->setEnabled(m_model.canRedo());
 }
@@ -204,6 +217,21 @@ void TemplateDesignerWindow::placeField(const QString& dataSet, const QString& f
         return;
     m_model.addObject(band, ObjectKind::Field, QPoint(0, 0), dataSet, field);
     refresh();
+}
+
+void TemplateDesignerWindow::preview()
+{
+    TQuickRep report;
+    report.SetShowProgress(false);
+    try {
+        buildReport(report, m_model.document(), m_offered);
+    } catch (const ETemplateError& e) {
+        qx::messageBox(this, e.Message(), designer_text::errorCaption(), qx::MessageIcon::Error);
+        return;
+    }
+    report.Prepare();
+    if (report.QRPrinter())
+        CreatePreviewInterface()->ShowModal(report.QRPrinter());
 }
 
 bool TemplateDesignerWindow::design(TemplateReport& report, QWidget* parent)

@@ -5,6 +5,8 @@
 #include "TemplateFixture.h"
 
 #include "platform/env/ScriptedDialogService.h"
+#include "platform/report/QRPrinter.h"
+#include "platform/report/QRStandardPreview.h"
 #include "platform/template/DesignerPage.h"
 #include "platform/template/TemplateDesignerWindow.h"
 #include "platform/template/TemplateReport.h"
@@ -12,7 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -57,6 +62,13 @@ protected:
         const QRect r = page->bandRect(band);
         const QPoint at(r.left() + int(units.x() * page->scale()), r.top() + int(units.y() * page->scale()));
         QTest::mouseClick(page, Qt::LeftButton, mods, at);
+    }
+
+    // Types text as key presses, Chinese characters included.
+    static void typeText(QWidget* w, const QString& text)
+    {
+        for (QChar ch : text)
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
     }
 
     std::unique_ptr<TQxMemTable> data;
@@ -257,4 +269,108 @@ TEST_F(Designer, ATemplateDesignedFromEmptyIsRendered)
     ASSERT_TRUE(report->PrepareReport());
     EXPECT_EQ(pageTexts(*report->Report()),
               (QStringList{QStringLiteral("1 WX1"), QStringLiteral("1 WX2"), QStringLiteral("1 WX3")}));
+}
+
+TEST_F(Designer, PropertyChangesReachTheTemplate)
+{
+    TemplateDocument doc;
+    doc.bands = {band(BandKind::Master, {text(QStringLiteral("旧"), 100, 0, 300)}, QStringLiteral("Mstdataset"))};
+    TemplateDesignerWindow w(doc, {{QStringLiteral("Mstdataset"), data.get()}});
+    w.show();
+    clickBand(w, 0, {150, 20});
+    auto* edit = w.findChild<QLineEdit*>(QStringLiteral("EdtText"));
+    ASSERT_TRUE(edit->isEnabled());
+    EXPECT_EQ(edit->text(), QStringLiteral("旧"));
+    edit->selectAll();
+    typeText(edit, QStringLiteral("金额 [Amount]"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    auto* format = w.findChild<QLineEdit*>(QStringLiteral("EdtFormat"));
+    QTest::keyClicks(format, QStringLiteral("0.00"));
+    QTest::keyClick(format, Qt::Key_Return);
+    auto* left = w.findChild<QDoubleSpinBox*>(QStringLiteral("SpnLeft"));
+    left->selectAll();
+    QTest::keyClicks(left, QStringLiteral("32.5"));
+    QTest::keyClick(left, Qt::Key_Return);
+    for (const char* name : {"ChkBold", "ChkStretch"}) {
+        auto* box = w.findChild<QCheckBox*>(QLatin1String(name));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); // on the tick box
+    }
+
+    const TemplateObject& o = w.document().bands.at(0).objects.at(0);
+    EXPECT_EQ(o.text, QStringLiteral("金额 [Amount]"));
+    EXPECT_EQ(o.format, QStringLiteral("0.00"));
+    EXPECT_EQ(o.left, 325);
+    EXPECT_TRUE(o.font.bold);
+    EXPECT_TRUE(o.stretch);
+    // Each change is one step back.
+    click(w, "BtnUndo");
+    EXPECT_FALSE(w.document().bands.at(0).objects.at(0).stretch);
+    EXPECT_TRUE(w.document().bands.at(0).objects.at(0).font.bold);
+
+    // Page set-up: A5 landscape with a 20 mm left margin.
+    auto* paper = w.findChild<QComboBox*>(QStringLiteral("CmbPaper"));
+    paper->setCurrentIndex(paper->findText(QStringLiteral("A5")));
+    emit paper->activated(paper->currentIndex());
+    auto* orientation = w.findChild<QComboBox*>(QStringLiteral("CmbOrientation"));
+    orientation->setCurrentIndex(1);
+    emit orientation->activated(1);
+    auto* margin = w.findChild<QDoubleSpinBox*>(QStringLiteral("SpnMarginLeft"));
+    margin->selectAll();
+    QTest::keyClicks(margin, QStringLiteral("20"));
+    QTest::keyClick(margin, Qt::Key_Return);
+    const TemplatePage& page = w.document().page;
+    EXPECT_EQ(page.paper, A5);
+    EXPECT_EQ(page.orientation, Orientation::Landscape);
+    EXPECT_EQ(QSize(page.width, page.length), QSize(2100, 1480));
+    EXPECT_EQ(page.leftMargin, 200);
+}
+
+TEST_F(Designer, ABadExpressionNamesThePlaceAndKeepsTheText)
+{
+    TemplateDocument doc;
+    doc.bands = {band(BandKind::Title, {text(QStringLiteral("好"), 100, 0, 300)})};
+    TemplateDesignerWindow w(doc, {});
+    w.show();
+    clickBand(w, 0, {150, 20});
+    auto* edit = w.findChild<QLineEdit*>(QStringLiteral("EdtText"));
+    edit->selectAll();
+    typeText(edit, QStringLiteral("合计 [Qty +]"));
+    dialogs->answerMessage(qx::mrOk);
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(dialogs->messages(),
+              QStringList{QStringLiteral("表达式有错：“Qty +”（文字的第10个字符）：表达式错误: 缺少操作数 (第6个字符)")});
+    EXPECT_EQ(edit->text(), QStringLiteral("合计 [Qty +]"));
+    EXPECT_EQ(w.document().bands.at(0).objects.at(0).text, QStringLiteral("好"));
+
+    dialogs->answerMessage(qx::mrOk);
+    edit->selectAll();
+    typeText(edit, QStringLiteral("合计 [Qty"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(dialogs->messages().value(1), QStringLiteral("表达式有错：文字“合计 [Qty”的第4个字符处的“[”缺少“]”"));
+    EXPECT_EQ(dialogs->unexpected(), 0);
+}
+
+TEST_F(Designer, PreviewFromInsideShowsTheTemplateAsItStands)
+{
+    TemplateDocument doc;
+    doc.bands = {band(BandKind::Master, {field(QStringLiteral("Mstdataset"), QStringLiteral("BillNo"))}, QStringLiteral("Mstdataset"))};
+    TemplateDesignerWindow w(doc, {{QStringLiteral("Mstdataset"), data.get()}});
+    w.show();
+    QStringList shown;
+    dialogs->answerDialog([&shown](QDialog& d) {
+        auto* preview = qobject_cast<TQRStandardPreview*>(&d);
+        ASSERT_NE(preview, nullptr);
+        shown = pageTexts(*preview->QRPrinter()->ParentReport());
+        d.close();
+    });
+    click(w, "BtnPreview");
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("1 WX1"), QStringLiteral("1 WX2"), QStringLiteral("1 WX3")}));
+
+    // A template that names a missing field says so and the designer stays.
+    w.model().addObject(0, ObjectKind::Field, {0, 0}, QStringLiteral("Mstdataset"), QStringLiteral("Nope"));
+    dialogs->answerMessage(qx::mrOk);
+    click(w, "BtnPreview");
+    EXPECT_EQ(dialogs->messages(), QStringList{QStringLiteral("数据集“Mstdataset”中没有字段“Nope”")});
+    EXPECT_EQ(dialogs->unexpected(), 0);
+    EXPECT_TRUE(w.isVisible());
 }
