@@ -119,6 +119,7 @@ void DesignerPage::paintEvent(QPaintEvent*)
     p.drawRect(page.adjusted(0, 0, -1, -1));
 
     const double s = scale();
+    paintRulers(p, page);
     for (int i = 0; i < doc.bands.size(); ++i) {
         const TemplateBand& band = doc.bands.at(i);
         const QRect r = bandRect(i);
@@ -177,6 +178,40 @@ void DesignerPage::paintEvent(QPaintEvent*)
             }
         }
     }
+}
+
+void DesignerPage::paintRulers(QPainter& p, const QRect& page)
+{
+    // Millimetre rulers along the top and the left edge of the page: a short tick every
+    // millimetre (when they are far enough apart), a longer one every 5 and a number every 10.
+    const double perMm = scale() * 10;
+    QFont small = font();
+    small.setPixelSize(8);
+    p.setFont(small);
+    p.fillRect(QRect(page.left(), 0, page.width(), kOrigin - 1), QColor(0xf4, 0xf4, 0xf4));
+    p.fillRect(QRect(0, page.top(), kOrigin - 1, page.height()), QColor(0xf4, 0xf4, 0xf4));
+    p.setPen(Qt::black);
+    const int widthMm = int(page.width() / perMm);
+    const int lengthMm = int(page.height() / perMm);
+    for (int mm = 0; mm <= std::max(widthMm, lengthMm); ++mm) {
+        const int tick = mm % 10 == 0 ? 10 : mm % 5 == 0 ? 6 : 3;
+        if (tick == 3 && perMm < 3)
+            continue;
+        const double at = mm * perMm;
+        if (mm <= widthMm) {
+            const int x = page.left() + int(std::lround(at));
+            p.drawLine(x, kOrigin - 1 - tick, x, kOrigin - 1);
+            if (mm % 10 == 0 && mm > 0)
+                p.drawText(x + 2, 8, QString::number(mm));
+        }
+        if (mm <= lengthMm) {
+            const int y = page.top() + int(std::lround(at));
+            p.drawLine(kOrigin - 1 - tick, y, kOrigin - 1, y);
+            if (mm % 10 == 0 && mm > 0)
+                p.drawText(1, y + 9, QString::number(mm));
+        }
+    }
+    p.setFont(font());
 }
 
 void DesignerPage::changed()

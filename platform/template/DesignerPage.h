@@ -1,4 +1,4 @@
-// The page of the template designer: the page at a zoom with a grid, the bands as labelled
+// The page of the template designer: the page at a zoom with millimetre rulers and a grid, the bands as labelled
 // strips one under the other, and their objects. The mouse selects objects (Ctrl adds to the
 // selection), drags them, and places a new object where the chosen tool is clicked; the keys
 // move the selection by one grid step (arrows), size it (Shift + arrows), delete it (Delete),
@@ -8,6 +8,8 @@
 #include "platform/template/DesignerModel.h"
 
 #include <QWidget>
+
+class QPainter;
 
 #include <functional>
 #include <optional>
@@ -60,6 +62,7 @@ protected:
 
 private:
     void changed();
+    void paintRulers(QPainter& p, const QRect& page);
     ObjectRef objectAt(QPoint pixel) const;
     int bandTop(int band) const;
 
