@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::size_t kHistory = 200;
 
-TemplateObject newObject(ObjectKind kind)
+} // namespace
+
+TemplateObject DesignerModel::newObject(ObjectKind kind)
 {
     TemplateObject o;
     o.kind = kind;
@@ -32,8 +34,6 @@ TemplateObject newObject(ObjectKind kind)
     }
     return o;
 }
-
-} // namespace
 
 DesignerModel::DesignerModel(TemplateDocument doc) : m_doc(std::move(doc)) {}
 
@@ -155,14 +155,19 @@ void DesignerModel::setBandExpression(int index, const QString& group, const QSt
 ObjectRef DesignerModel::addObject(int band, ObjectKind kind, QPoint pos, const QString& dataSet,
                                    const QString& field)
 {
+    TemplateObject o = newObject(kind);
+    o.dataSet = dataSet;
+    o.field = field;
+    return addObject(band, std::move(o), pos);
+}
+
+ObjectRef DesignerModel::addObject(int band, TemplateObject o, QPoint pos)
+{
     if (band < 0 || band >= m_doc.bands.size())
         return ObjectRef();
     remember();
-    TemplateObject o = newObject(kind);
     o.left = snap(pos.x());
     o.top = snap(pos.y());
-    o.dataSet = dataSet;
-    o.field = field;
     m_doc.bands[band].objects.append(o);
     const ObjectRef ref{band, int(m_doc.bands[band].objects.size() - 1)};
     m_selection = {ref};

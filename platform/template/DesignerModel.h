@@ -49,6 +49,10 @@ public:
     // on the band and selects it alone.
     ObjectRef addObject(int band, ObjectKind kind, QPoint pos, const QString& dataSet = QString(),
                         const QString& field = QString());
+    // The same with a ready object (its place is taken from pos).
+    ObjectRef addObject(int band, TemplateObject o, QPoint pos);
+    // A new object of the kind with its default size.
+    static TemplateObject newObject(ObjectKind kind);
     const TemplateObject* object(ObjectRef ref) const;
     // Replaces an object (a property change); false for an unknown one or no change.
     bool setObject(ObjectRef ref, const TemplateObject& changed);

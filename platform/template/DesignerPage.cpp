@@ -233,8 +233,11 @@ void DesignerPage::mousePressEvent(QMouseEvent* event)
     if (band >= 0)
         m_currentBand = band;
     if (m_tool && band >= 0) {
-        m_model.addObject(band, *m_tool, units);
+        TemplateObject o = DesignerModel::newObject(*m_tool);
         m_tool.reset();
+        if (onPlacing && !onPlacing(o))
+            return;
+        m_model.addObject(band, std::move(o), units);
         changed();
         return;
     }

@@ -50,6 +50,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // Asked before an object is placed with a tool; may fill it in (a picture's file) or
+    // return false to place nothing.
+    std::function<bool(TemplateObject&)> onPlacing;
+
     // Told after every change of the model made here (and of the selection).
     std::function<void()> onChanged;
 

@@ -73,6 +73,10 @@ inline QString portrait() { return QStringLiteral("纵向"); }
 inline QString landscape() { return QStringLiteral("横向"); }
 inline QString margins() { return QStringLiteral("页边距(毫米)：左、上、右、下"); }
 inline QString preview() { return QStringLiteral("预览"); }
+inline QString choosePicture() { return QStringLiteral("选择图片"); }
+inline QString pictureFilter() { return QStringLiteral("PNG 图片 (*.png)"); }
+inline QString damagedPicture() { return QStringLiteral("图片已损坏"); }
+inline QString badPicture(const QString& why) { return QStringLiteral("不能使用这个图片：%1").arg(why); }
 inline QString errorCaption() { return QStringLiteral("错误"); }
 // "表达式有错：..." for the text of an object.
 inline QString badExpression(const QString& why) { return QStringLiteral("表达式有错：%1").arg(why); }

@@ -112,10 +112,21 @@ TemplateDesignerWindow::TemplateDesignerWindow(const TemplateDocument& doc, cons
     QToolButton* previewButton = toolButton("BtnPreview", designer_text::preview());
     connect(previewButton, &QToolButton::clicked, this, &TemplateDesignerWindow::preview);
     tools->addWidget(previewButton);
+    m_zoom = new QComboBox(this);
+    m_zoom->setObjectName(QStringLiteral("CmbZoom"));
+    for (int percent : {50, 75, 100, 150, 200})
+        m_zoom->addItem(QStringLiteral("%1%").arg(percent), percent);
+    m_zoom->setCurrentIndex(2);
+    connect(m_zoom, &QComboBox::activated, this, [this](int index) {
+        m_page->setZoom(m_zoom->itemData(index).toInt());
+        refresh();
+    });
+    tools->addWidget(m_zoom);
     tools->addStretch();
 
     m_page = new DesignerPage(m_model, this);
     m_page->onChanged = [this] { refresh(); };
+    m_page->onPlacing = [this](TemplateObject& o) { return o.kind != ObjectKind::Picture || choosePicture(o); };
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName(QStringLiteral("PageScroll"));
     scroll->setWidget(m_page);
@@ -217,6 +228,30 @@ void TemplateDesignerWindow::placeField(const QString& dataSet, const QString& f
         return;
     m_model.addObject(band, ObjectKind::Field, QPoint(0, 0), dataSet, field);
     refresh();
+}
+
+bool TemplateDesignerWindow::choosePicture(TemplateObject& o)
+{
+    qx::FileRequest request;
+    request.caption = designer_text::choosePicture();
+    request.filter = designer_text::pictureFilter();
+    const QString fileName = qx::DialogService::instance().openFileName(this, request);
+    if (fileName.isEmpty())
+        return false;
+    QString why;
+    try {
+        const QByteArray png = readTemplateFile(fileName);
+        if (checkPng(png, &why) && !decodePng(png).isNull()) {
+            o.png = png;
+            return true;
+        }
+        if (why.isEmpty())
+            why = designer_text::damagedPicture();
+    } catch (const Exception& e) {
+        why = e.Message();
+    }
+    qx::messageBox(this, designer_text::badPicture(why), designer_text::errorCaption(), qx::MessageIcon::Error);
+    return false;
 }
 
 void TemplateDesignerWindow::preview()

@@ -48,6 +48,8 @@ private:
     void refresh();
     void addBand();
     void placeField(const QString& dataSet, const QString& field);
+    // Asks for the PNG file of a picture being placed; false when none was taken.
+    bool choosePicture(TemplateObject& o);
     QToolButton* toolButton(const char* name, const QString& text);
 
     DesignerModel m_model;
@@ -56,6 +58,7 @@ private:
     DesignerProperties* m_properties = nullptr;
     QComboBox* m_bandKind = nullptr;
     QComboBox* m_bandDataSet = nullptr;
+    QComboBox* m_zoom = nullptr;
     QListWidget* m_fields = nullptr;
     QToolButton* m_undo = nullptr;
     QToolButton* m_redo = nullptr;

@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWindow>
+#include <QFile>
+#include <QTemporaryDir>
 
 using namespace tplt;
 
@@ -86,7 +88,6 @@ TEST_F(Designer, EveryObjectKindIsPlacedWhereClickedOnTheGrid)
     EXPECT_TRUE(w.document().bands.isEmpty());
     addBand(w, BandKind::Title);
     ASSERT_EQ(w.document().bands.size(), 1);
-    w.findChild<QComboBox*>(QStringLiteral("CmbBandKind"));
     const struct
     {
         const char* tool;
@@ -100,7 +101,16 @@ TEST_F(Designer, EveryObjectKindIsPlacedWhereClickedOnTheGrid)
         {"ToolRectangle", ObjectKind::Rectangle, {1300, 60}, {1300, 50}},
         {"ToolPicture", ObjectKind::Picture, {1530, 0}, {1525, 0}},
     };
+    QTemporaryDir dir;
+    const QString pngFile = dir.filePath(QStringLiteral("logo.png"));
+    {
+        QFile f(pngFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(pngBytes(6, 4));
+    }
     for (const auto& c : cases) {
+        if (c.kind == ObjectKind::Picture)
+            dialogs->answerFile(pngFile);
         click(w, c.tool);
         clickBand(w, 0, c.click);
         const TemplateObject& o = w.document().bands.at(0).objects.last();
@@ -108,6 +118,25 @@ TEST_F(Designer, EveryObjectKindIsPlacedWhereClickedOnTheGrid)
         EXPECT_EQ(QPoint(o.left, o.top), c.snapped) << c.tool;
     }
     EXPECT_EQ(w.document().bands.at(0).objects.size(), 5);
+    EXPECT_EQ(w.document().bands.at(0).objects.at(4).png, pngBytes(6, 4));
+
+    // A picture needs a sound PNG file: cancelled or damaged, nothing is placed.
+    const QString damaged = dir.filePath(QStringLiteral("bad.png"));
+    {
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+    }
+    dialogs->answerFile(QString());
+    click(w, "ToolPicture");
+    clickBand(w, 0, {0, 0});
+    dialogs->answerFile(damaged);
+    dialogs->answerMessage(qx::mrOk);
+    click(w, "ToolPicture");
+    clickBand(w, 0, {0, 0});
+    EXPECT_EQ(dialogs->messages(), QStringList{QStringLiteral("不能使用这个图片：不是 PNG 图片")});
+    EXPECT_EQ(w.document().bands.at(0).objects.size(), 5);
+    EXPECT_EQ(dialogs->unexpected(), 0);
     // Without a tool a click selects.
     clickBand(w, 0, {130, 20});
     EXPECT_EQ(w.model().selection(), (QList<ObjectRef>{{0, 0}}));
@@ -373,4 +402,21 @@ TEST_F(Designer, PreviewFromInsideShowsTheTemplateAsItStands)
     EXPECT_EQ(dialogs->messages(), QStringList{QStringLiteral("数据集“Mstdataset”中没有字段“Nope”")});
     EXPECT_EQ(dialogs->unexpected(), 0);
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(Designer, TheZoomScalesThePageAndClicksStillLandOnTheGrid)
+{
+    TemplateDesignerWindow w(TemplateDocument(), {});
+    w.show();
+    addBand(w, BandKind::Title);
+    const int width100 = w.page()->sizeHint().width();
+    auto* zoom = w.findChild<QComboBox*>(QStringLiteral("CmbZoom"));
+    zoom->setCurrentIndex(zoom->findData(200));
+    emit zoom->activated(zoom->currentIndex());
+    EXPECT_EQ(w.page()->zoom(), 200);
+    EXPECT_NEAR(w.page()->sizeHint().width() - 40, 2 * (width100 - 40), 2);
+    click(w, "ToolText");
+    clickBand(w, 0, {260, 60});
+    const TemplateObject& o = w.document().bands.at(0).objects.at(0);
+    EXPECT_EQ(QPoint(o.left, o.top), QPoint(250, 50));
 }
