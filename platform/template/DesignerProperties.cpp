@@ -76,6 +76,33 @@ DesignerProperties::DesignerProperties(DesignerModel& model, QWidget* parent) : 
     m_stretch->setObjectName(QStringLiteral("ChkStretch"));
     form->addRow(QString(), m_stretch);
 
+    auto* frames = new QHBoxLayout;
+    const char* frameNames[] = {"ChkFrameLeft", "ChkFrameTop", "ChkFrameRight", "ChkFrameBottom"};
+    const QString frameTexts[] = {designer_text::frameLeft(), designer_text::frameTop(), designer_text::frameRight(),
+                                  designer_text::frameBottom()};
+    for (int i = 0; i < 4; ++i) {
+        m_frame[i] = new QCheckBox(frameTexts[i], this);
+        m_frame[i]->setObjectName(QLatin1String(frameNames[i]));
+        frames->addWidget(m_frame[i]);
+        connect(m_frame[i], &QCheckBox::toggled, this, [this, i](bool on) {
+            apply([i, on](TemplateObject& o) {
+                bool* sides[] = {&o.frame.left, &o.frame.top, &o.frame.right, &o.frame.bottom};
+                *sides[i] = on;
+            });
+        });
+    }
+    form->addRow(designer_text::frame(), frames);
+    m_bandHeight = mmBox(this, "SpnBandHeight", 0);
+    form->addRow(designer_text::bandHeight(), m_bandHeight);
+    connect(m_bandHeight, &QDoubleSpinBox::editingFinished, this, [this] {
+        if (m_loading || m_band < 0 || m_band >= m_model.document().bands.size())
+            return;
+        const int before = m_model.document().bands.at(m_band).height;
+        m_model.setBandHeight(m_band, units(m_bandHeight));
+        if (m_model.document().bands.at(m_band).height != before && onChanged)
+            onChanged();
+    });
+
     m_paper = new QComboBox(this);
     m_paper->setObjectName(QStringLiteral("CmbPaper"));
     for (TQRPaperSize size : kPapers)
@@ -145,6 +172,14 @@ void DesignerProperties::load()
     m_align->setCurrentIndex(int(shown.align));
     m_wordWrap->setChecked(shown.wordWrap);
     m_stretch->setChecked(shown.stretch);
+    const bool sides[] = {shown.frame.left, shown.frame.top, shown.frame.right, shown.frame.bottom};
+    for (int i = 0; i < 4; ++i) {
+        m_frame[i]->setEnabled(o != nullptr);
+        m_frame[i]->setChecked(sides[i]);
+    }
+    const bool hasBand = m_band >= 0 && m_band < m_model.document().bands.size();
+    m_bandHeight->setEnabled(hasBand);
+    m_bandHeight->setValue(hasBand ? m_model.document().bands.at(m_band).height / 10.0 : 0);
 
     const TemplatePage& page = m_model.document().page;
     const int paper = m_paper->findData(int(page.paper));

@@ -1,6 +1,6 @@
 // The property panel of the template designer: the single selected object's text or
-// expression, format, font size and weight, alignment, word wrap, stretch and place in
-// millimetres, and the page set-up (paper, orientation, margins in millimetres). Every change
+// expression, format, font size and weight, alignment, word wrap, stretch, frame lines and
+// place in millimetres, the current band's height, and the page set-up (paper, orientation, margins in millimetres). Every change
 // goes to the model as one step of its history. A text whose expression does not parse is
 // refused when the edit is left: the message names the place, the edit keeps the text.
 #pragma once
@@ -26,8 +26,10 @@ class DesignerProperties : public QWidget
 public:
     DesignerProperties(DesignerModel& model, QWidget* parent = nullptr);
 
-    // Shows the model's selection and page.
+    // Shows the model's selection, the band's height and the page.
     void load();
+    // The band whose height the panel shows (-1: none).
+    void setCurrentBand(int band) { m_band = band; }
 
     // Told after every change made here.
     std::function<void()> onChanged;
@@ -52,6 +54,9 @@ private:
     QComboBox* m_align = nullptr;
     QCheckBox* m_wordWrap = nullptr;
     QCheckBox* m_stretch = nullptr;
+    QCheckBox* m_frame[4] = {};
+    QDoubleSpinBox* m_bandHeight = nullptr;
+    int m_band = -1;
     QComboBox* m_paper = nullptr;
     QComboBox* m_orientation = nullptr;
     QDoubleSpinBox* m_margins[4] = {};

@@ -67,6 +67,12 @@ inline QString alignCenter() { return QStringLiteral("中"); }
 inline QString alignRight() { return QStringLiteral("右"); }
 inline QString wordWrap() { return QStringLiteral("自动换行"); }
 inline QString stretch() { return QStringLiteral("自动伸展"); }
+inline QString frame() { return QStringLiteral("边框"); }
+inline QString frameLeft() { return QStringLiteral("左"); }
+inline QString frameTop() { return QStringLiteral("上"); }
+inline QString frameRight() { return QStringLiteral("右"); }
+inline QString frameBottom() { return QStringLiteral("下"); }
+inline QString bandHeight() { return QStringLiteral("带高(毫米)"); }
 inline QString paper() { return QStringLiteral("纸张"); }
 inline QString orientation() { return QStringLiteral("方向"); }
 inline QString portrait() { return QStringLiteral("纵向"); }

@@ -190,6 +190,7 @@ void TemplateDesignerWindow::refresh()
 {
     m_page->resize(m_page->sizeHint());
     m_page->update();
+    m_properties->setCurrentBand(m_page->currentBand());
     m_properties->load();
     m_undo->setEnabled(m_model.canUndo());
     m_redo->setEnabled(m_model.canRedo());

@@ -320,7 +320,7 @@ TEST_F(Designer, PropertyChangesReachTheTemplate)
     left->selectAll();
     QTest::keyClicks(left, QStringLiteral("32.5"));
     QTest::keyClick(left, Qt::Key_Return);
-    for (const char* name : {"ChkBold", "ChkStretch"}) {
+    for (const char* name : {"ChkBold", "ChkFrameTop", "ChkStretch"}) {
         auto* box = w.findChild<QCheckBox*>(QLatin1String(name));
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); // on the tick box
     }
@@ -330,11 +330,21 @@ TEST_F(Designer, PropertyChangesReachTheTemplate)
     EXPECT_EQ(o.format, QStringLiteral("0.00"));
     EXPECT_EQ(o.left, 325);
     EXPECT_TRUE(o.font.bold);
+    EXPECT_TRUE(o.frame.top);
+    EXPECT_FALSE(o.frame.bottom);
     EXPECT_TRUE(o.stretch);
     // Each change is one step back.
     click(w, "BtnUndo");
     EXPECT_FALSE(w.document().bands.at(0).objects.at(0).stretch);
     EXPECT_TRUE(w.document().bands.at(0).objects.at(0).font.bold);
+
+    // The height of the band clicked last.
+    auto* bandHeight = w.findChild<QDoubleSpinBox*>(QStringLiteral("SpnBandHeight"));
+    EXPECT_DOUBLE_EQ(bandHeight->value(), 5.0);
+    bandHeight->selectAll();
+    QTest::keyClicks(bandHeight, QStringLiteral("12.5"));
+    QTest::keyClick(bandHeight, Qt::Key_Return);
+    EXPECT_EQ(w.document().bands.at(0).height, 125);
 
     // Page set-up: A5 landscape with a 20 mm left margin.
     auto* paper = w.findChild<QComboBox*>(QStringLiteral("CmbPaper"));
