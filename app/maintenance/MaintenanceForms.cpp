@@ -2,6 +2,8 @@
 
 #include "app/maintenance/MaintenanceCommands.h"
 #include "app/maintenance/uBackupExit.h"
+#include "app/maintenance/uClearData.h"
+#include "app/maintenance/uUpData.h"
 #include "app/shell/uAFormRegistry.h"
 #include "app/shell/uAMain.h"
 
@@ -15,6 +17,8 @@ void registerMaintenanceForms()
         form->ProgramFolder = Owner.ProgramFolder;
         return form;
     });
+    registerForm(QStringLiteral("TFrmClearData"), [](TFrmAMain& Owner) -> QWidget* { return new TFrmClearData(&Owner); });
+    registerForm(QStringLiteral("TFrmUpData"), [](TFrmAMain& Owner) -> QWidget* { return new TFrmUpData(&Owner); });
     registerCommand(QStringLiteral("压缩数据"), &CompactDatabaseClick);
     registerCommand(QStringLiteral("备份数据"), &BackupDatabaseClick);
     registerCommand(QStringLiteral("恢复数据"), &RestoreDatabaseClick);
