@@ -1,5 +1,6 @@
 #include "app/maintenance/DatabaseMaintenance.h"
 
+#include "app/schema/SchemaUpgrade.h"
 #include "platform/db/sql/SqliteBackup.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -115,9 +116,22 @@ bool restoreDatabase(const QString& databasePath, const QString& backupFile)
         if (!qx::databaseIntact(backup.handle()) || !qx::hasTable(backup.handle(), kOperatorsTable))
             return false;
         qx::SqliteFile live(databasePath, qx::SqliteFile::Exclusive);
-        if (!compactInto(live, scratchDatabasePath(databasePath)))
+        const QString scratch = scratchDatabasePath(databasePath);
+        if (!compactInto(live, scratch))
             return false;
         qx::copyDatabase(backup.handle(), live.handle());
+        try {
+            // A backup of an earlier build takes this build's schema before anyone reads it.
+            upgradeDatabase(live.handle());
+        } catch (const Exception&) {
+            // The data as they were go back from the safety copy, which then is not needed.
+            qx::SqliteFile before(scratch, qx::SqliteFile::ReadOnly);
+            qx::copyDatabase(before.handle(), live.handle());
+            before.close();
+            live.close();
+            QFile::remove(scratch);
+            return false;
+        }
         return true;
     } catch (const Exception&) {
         return false;

@@ -43,7 +43,8 @@ bool backupDatabase(const QString& databasePath, const QString& backupFile);
 // Puts the backup in the database's place. The backup is opened read-only and refused unless it
 // is a whole SQLite database (PRAGMA integrity_check) holding t_UserDB. Then, with the database
 // held exclusively, it is compacted into DBtmp.mdb as the safety copy and the backup is written
-// into it in one transaction. True on success; DBtmp.mdb then stays until the caller has
+// into it in one transaction, then brought up to this build's schema (a schema that cannot be
+// brought up puts the safety copy back). True on success; DBtmp.mdb then stays until the caller has
 // reopened the restored database and calls removeScratchDatabase. False otherwise, with the
 // database unchanged.
 bool restoreDatabase(const QString& databasePath, const QString& backupFile);

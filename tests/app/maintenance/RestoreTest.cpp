@@ -71,6 +71,46 @@ TEST_F(RestoreTest, BackupTakesTheLiveDatabasesPlace)
     EXPECT_EQ(digest(program.databasePath()), programDatabaseDigest);
 }
 
+// A backup taken by an earlier build, whose Yes/No columns still allow Null, is brought up to
+// this build's schema as it is restored; one that cannot be brought up is not restored.
+TEST_F(RestoreTest, BackupOfAnEarlierBuildTakesThisBuildsSchema)
+{
+    addCustomer(QStringLiteral("BEFORE"));
+    const QString earlier = takeBackup(QStringLiteral("earlier.KWB"));
+    {
+        qx::SqliteFile db(earlier, qx::SqliteFile::ReadWrite);
+        db.exec("DROP TABLE tReportTitle;"
+                "CREATE TABLE tReportTitle (CorpName TEXT(50), isStock YESNO, isBackup YESNO);"
+                "INSERT INTO tReportTitle VALUES ('老店', NULL, 1);"
+                "PRAGMA user_version = 1;");
+    }
+    const QString broken = QDir(backupFolder()).filePath(QStringLiteral("broken.KWB"));
+    ASSERT_TRUE(QFile::copy(earlier, broken));
+    {
+        // The upgrade's own scratch name already taken: it cannot rebuild the table.
+        qx::SqliteFile db(broken, qx::SqliteFile::ReadWrite);
+        db.exec("CREATE TABLE tReportTitle__upgrade (x TEXT);");
+    }
+    exec(QStringLiteral("delete from t_Client"));
+    addCustomer(QStringLiteral("LIVE"));
+
+    restore(broken);
+    EXPECT_EQ(dialogs().messages().last(), QStringLiteral("恢复不成功！"));
+    EXPECT_FALSE(QFileInfo::exists(scratchFile()));
+    EXPECT_EQ(customers(), QStringList{QStringLiteral("LIVE")});
+    EXPECT_EQ(scalar(QStringLiteral("pragma user_version")).toInt(), 2);
+
+    dialogs().clear();
+    restore(earlier);
+    EXPECT_EQ(dialogs().messages().last(), QStringLiteral("恢复成功！"));
+    EXPECT_EQ(customers(), QStringList{QStringLiteral("BEFORE")});
+    EXPECT_EQ(scalar(QStringLiteral("pragma user_version")).toInt(), 2);
+    EXPECT_EQ(scalar(QStringLiteral("select isStock || '/' || isBackup from tReportTitle")).toString(),
+              QStringLiteral("0/1"));
+    EXPECT_EQ(scalar(QStringLiteral("select \"notnull\" from pragma_table_info('tReportTitle') "
+                                    "where name = 'isStock'")).toInt(), 1);
+}
+
 // What restore refuses: nothing in the live database changes, no safety copy stays.
 TEST_F(RestoreTest, FilesThatAreNoShopBackupAreRefused)
 {
