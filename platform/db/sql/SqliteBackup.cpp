@@ -1,5 +1,6 @@
 #include "platform/db/sql/SqliteBackup.h"
 
+#include "platform/db/sql/SequentialVfs.h"
 #include "platform/db/sql/SqliteError.h"
 #include "platform/db/sql/SqliteStatement.h"
 #include "platform/rtl/Exceptions.h"
@@ -41,14 +42,15 @@ void syncPath(const QString& path, int flags)
 
 } // namespace
 
-SqliteFile::SqliteFile(const QString& fileName, Mode mode, int busyTimeoutMs)
+SqliteFile::SqliteFile(const QString& fileName, Mode mode, int busyTimeoutMs, Access access)
 {
     // An absolute path: SQLite takes a name beginning with "file:" as a URI.
     const QString path = QFileInfo(fileName).absoluteFilePath();
     if (!QFileInfo(path).isFile())
         throw EDatabaseError(QStringLiteral("Could not find file '%1'.").arg(path));
     const int flags = mode == ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags,
+                             access == Sequential ? sequentialVfsName() : nullptr);
     try {
         if (rc != SQLITE_OK)
             raiseSqliteError(m_db, rc);
@@ -149,9 +151,10 @@ void backupToFile(sqlite3* from, const QString& fileName)
     temporary.close();
     const QString temporaryName = temporary.fileName();
     {
-        SqliteFile copy(temporaryName, SqliteFile::ReadWrite);
-        // A new file that nobody else sees yet: no journal, and one flush at the end.
-        copy.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
+        SqliteFile copy(temporaryName, SqliteFile::ReadWrite, 5000, SqliteFile::Sequential);
+        // A new file that nobody else sees yet: no journal, and one flush at the commit, which
+        // also reports a gathered write that failed.
+        copy.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=NORMAL");
         copyDatabase(from, copy.handle());
         copy.close();
     }

@@ -23,9 +23,14 @@ public:
                    // taken at once, so a file in use fails here, after the busy timeout)
     };
 
+    enum Access {
+        Paged,     // page by page, as SQLite reads and writes
+        Sequential // whole-database copies: reads ahead and gathers writes (SequentialVfs.h)
+    };
+
     // Raises EDatabaseError with SQLite's reason when the file is missing, is no database or,
     // for Exclusive, stays busy longer than busyTimeoutMs.
-    SqliteFile(const QString& fileName, Mode mode, int busyTimeoutMs = 5000);
+    SqliteFile(const QString& fileName, Mode mode, int busyTimeoutMs = 5000, Access access = Paged);
     ~SqliteFile();
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;

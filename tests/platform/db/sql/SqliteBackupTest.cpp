@@ -232,20 +232,77 @@ TEST_F(SqliteBackupTest, FailedBackupKeepsTheOldFileWholeAndLeavesNothingBehind)
     old.close();
     qx::SqliteFile shop(path("shop.db"), qx::SqliteFile::ReadOnly);
 
-    {
-        // The disk fills up after 8 KB.
-        qxtest::FileSizeLimit full(8192);
-        if (!full.ok())
-            GTEST_SKIP() << "no file size limit";
-        EXPECT_THROW(qx::backupToFile(shop.handle(), target), Exception);
+    // The disk fills up within the first block of gathered writes, or after some blocks.
+    for (const qint64 limit : {qint64(8192), qint64(100 * 1024)}) {
+        SCOPED_TRACE(limit);
+        {
+            qxtest::FileSizeLimit full(limit);
+            if (!full.ok())
+                GTEST_SKIP() << "no file size limit";
+            EXPECT_THROW(qx::backupToFile(shop.handle(), target), Exception);
+        }
+        EXPECT_EQ(folderEntries(folder), QStringList{QStringLiteral("Bck.KWB")});
+        QFile again(target);
+        ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+        EXPECT_EQ(again.readAll(), QByteArray("an older backup"));
     }
-    EXPECT_EQ(folderEntries(folder), QStringList{QStringLiteral("Bck.KWB")});
-    QFile again(target);
-    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-    EXPECT_EQ(again.readAll(), QByteArray("an older backup"));
 
     EXPECT_THROW(qx::backupToFile(shop.handle(), dir.filePath(QStringLiteral("nowhere/Bck.KWB"))), EInOutError);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("nowhere"))));
+}
+
+// Every row of t in order, as text.
+QStringList allRows(sqlite3* db)
+{
+    qx::SqliteStatement stmt(db, "SELECT id || '|' || tag || '|' || body FROM t ORDER BY id");
+    QStringList rows;
+    while (qx::stepStatement(db, stmt.get()))
+        rows << qx::columnVariant(stmt.get(), 0).toString();
+    return rows;
+}
+
+// A copy that reads ahead and gathers its writes spans many blocks: the copy is the database.
+TEST_F(SqliteBackupTest, SequentialCopyOfALargeDatabaseIsWhole)
+{
+    makeDatabase(path("shop.db"), 6000);
+    {
+        // Holes and moved pages, so that not every page follows the one before.
+        qx::SqliteFile db(path("shop.db"), qx::SqliteFile::ReadWrite);
+        db.exec("DELETE FROM t WHERE id % 7 = 0; UPDATE t SET body = body || 'x' WHERE id % 5 = 0");
+    }
+    ASSERT_GT(QFileInfo(path("shop.db")).size(), 2 * 1024 * 1024);
+    qx::SqliteFile shop(path("shop.db"), qx::SqliteFile::ReadOnly, 5000, qx::SqliteFile::Sequential);
+    qx::backupToFile(shop.handle(), path("copy.KWB"));
+    qx::SqliteFile copy(path("copy.KWB"), qx::SqliteFile::ReadOnly);
+    EXPECT_TRUE(qx::databaseIntact(copy.handle()));
+    const QStringList rows = allRows(shop.handle());
+    EXPECT_EQ(rows.size(), 6000 - 6000 / 7);
+    EXPECT_EQ(allRows(copy.handle()), rows);
+}
+
+// What the reader read ahead never hides a write another connection committed in between.
+TEST_F(SqliteBackupTest, SequentialReaderSeesWhatOthersCommitBetweenItsReads)
+{
+    makeDatabase(path("shop.db"), 2000);
+    qx::SqliteFile reader(path("shop.db"), qx::SqliteFile::ReadOnly, 5000, qx::SqliteFile::Sequential);
+    // The first rows and the file's header lie in one block.
+    EXPECT_EQ(countRows(reader.handle(), "SELECT count(*) FROM t WHERE id = 1 AND tag = 'a'"), 1);
+    {
+        qx::SqliteFile writer(path("shop.db"), qx::SqliteFile::ReadWrite);
+        writer.exec("UPDATE t SET tag = 'first' WHERE id = 1");
+    }
+    EXPECT_EQ(countRows(reader.handle(), "SELECT count(*) FROM t WHERE id = 1 AND tag = 'first'"), 1);
+
+    const QStringList before = allRows(reader.handle());
+    {
+        qx::SqliteFile writer(path("shop.db"), qx::SqliteFile::ReadWrite);
+        writer.exec("UPDATE t SET tag = 'changed' WHERE id IN (1, 1000, 2000); DELETE FROM t WHERE id = 1500");
+    }
+    const QStringList after = allRows(reader.handle());
+    ASSERT_EQ(after.size(), before.size() - 1);
+    EXPECT_TRUE(after.first().startsWith(QStringLiteral("1|changed|")));
+    EXPECT_TRUE(after.last().startsWith(QStringLiteral("2000|changed|")));
+    EXPECT_EQ(countRows(reader.handle(), "SELECT count(*) FROM t WHERE tag = 'changed'"), 3);
 }
 
 TEST_F(SqliteBackupTest, HasTableIgnoresLetterCaseAndViews)
