@@ -1,4 +1,5 @@
 // The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/settings/SettingsForms.h"
 #include "app/shell/uALibraryForms.h"
 #include "app/shell/uAMain.h"
 #include "app/data/uStartup.h"
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     qx::app::registerLibraryForms();
+    qx::app::registerSettingsForms();
     InstallLibraryPickers();
     return qx::app::RunAccount(qx::app::shellFactories());
 }
