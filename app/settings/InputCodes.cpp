@@ -3,8 +3,11 @@
 #include "app/settings/TransactionScope.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/sql/ADOQuery.h"
+#include "platform/db/sql/SqliteStatement.h"
 #include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/foundation/ImeDictionary.h"
+
+#include <sqlite3.h>
 
 namespace qx::app {
 
@@ -12,27 +15,43 @@ namespace {
 
 struct CodedTable
 {
-    const char16_t* statement;
-    const char16_t* nameField;
+    // The rows looked at: their key (RowKey), name (ItemName) and pinyin code (PY).
+    const char16_t* select;
+    // Writes ?1 PY, ?2 WBH, ?3 WB to the row of key ?4.
+    const char16_t* update;
 };
 
 // Parts in the order of their numbers; repair items in the order they were entered.
 const CodedTable kCodedTables[] = {
-    {u"Select * from t_Stock order by ID limit :RowLimit", u"ItemName"},
-    {u"Select * from tServiceItem limit :RowLimit", u"SItemName"},
+    {u"Select ID as RowKey, ItemName, PY from t_Stock order by ID limit :RowLimit",
+     u"update t_Stock set PY = ?1, WBH = ?2, WB = ?3 where ID = ?4"},
+    {u"Select rowid as RowKey, SItemName as ItemName, PY from tServiceItem order by rowid "
+     u"limit :RowLimit",
+     u"update tServiceItem set PY = ?1, WBH = ?2, WB = ?3 where rowid = ?4"},
 };
+
+// A code binds as text; no letter at all binds NULL, so the row counts as uncoded next time.
+void bindCode(sqlite3* db, sqlite3_stmt* stmt, int index, const QString& codes)
+{
+    bindVariant(db, stmt, index, codes.isEmpty() ? QVariant() : QVariant(codes));
+}
 
 int fillTableCodes(TADOQuery& query, const CodedTable& table, const ImeDictionary& dictionary)
 {
     query.Close();
-    query.SQL().SetText(QString::fromUtf16(table.statement));
+    query.SQL().SetText(QString::fromUtf16(table.select));
     query.ParamByName(QStringLiteral("RowLimit"))->setValue(kInputCodeRowLimit);
     query.Open();
     const qx::ControlsGuard frozen(&query);
-    TField* name = query.FieldByName(QString::fromUtf16(table.nameField));
+    TField* key = query.FieldByName(QStringLiteral("RowKey"));
+    TField* name = query.FieldByName(QStringLiteral("ItemName"));
     TField* py = query.FieldByName(QStringLiteral("PY"));
-    TField* wbh = query.FieldByName(QStringLiteral("WBH"));
-    TField* wb = query.FieldByName(QStringLiteral("WB"));
+
+    // The rows read are a snapshot; each coded row is written by its key with one statement
+    // prepared once for the walk.
+    TADOConnection& connection = *query.Connection();
+    sqlite3* db = connection.handle();
+    sqlite3_stmt* update = connection.cachedStatement(QString::fromUtf16(table.update));
     QString pyCodes;
     QString wbhCodes;
     QString wbCodes;
@@ -44,11 +63,12 @@ int fillTableCodes(TADOQuery& query, const CodedTable& table, const ImeDictionar
         if (itemName.isEmpty())
             continue;
         dictionary.codesOf(itemName, pyCodes, wbhCodes, wbCodes);
-        query.Edit();
-        py->SetAsString(pyCodes);
-        wbh->SetAsString(wbhCodes);
-        wb->SetAsString(wbCodes);
-        query.Post();
+        const qx::StatementReset reset(update);
+        bindCode(db, update, 1, pyCodes);
+        bindCode(db, update, 2, wbhCodes);
+        bindCode(db, update, 3, wbCodes);
+        bindVariant(db, update, 4, key->Value());
+        stepStatement(db, update);
         ++written;
     }
     return written;
@@ -70,10 +90,7 @@ int fillInputCodes(TADOQuery& Query, const ImeDictionary& Dictionary)
         Query.Close();
         transaction.commit();
     } catch (...) {
-        // The rows read no longer match the database once it rolled back.
         try {
-            if (Query.State() == dsEdit || Query.State() == dsInsert)
-                Query.Cancel();
             Query.Close();
         } catch (...) {
             // The error that stopped the walk is the one the operator is told.
