@@ -3,7 +3,10 @@
 // that cannot save does.
 #include "SettingsFixture.h"
 
+#include "app/settings/SettingsForms.h"
 #include "app/settings/uADict.h"
+#include "app/shell/uAMain.h"
+#include "app/shell/uAlogin.h"
 #include "app/shell/ColorPanel.h"
 #include "platform/ini/IniFile.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
@@ -11,6 +14,7 @@
 #include "usystem/vcl/foundation/uQxFuncs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QTabWidget>
@@ -218,6 +222,46 @@ TEST_F(SystemSetupTest, AHomePageThatCannotBeWrittenKeepsTheRow)
     EXPECT_EQ(settingsRows(), QStringList{QStringLiteral("平安手机维修|0571-1234||文三路8号|李|False|False")});
     EXPECT_FALSE(StockEnabled);
     EXPECT_EQ(homePage(), QStringLiteral("start.htm"));
+}
+
+// The main window's "系统设置" opens the dialog registered at start-up; the backup switch ticked
+// there is obeyed when the same window closes, without a restart.
+TEST_F(SystemSetupTest, TheMainWindowOpensItAndObeysTheBackupSwitchAtOnce)
+{
+    registerSettingsForms();
+    int backups = 0;
+    registerForm(QStringLiteral("TFrmBackupExit"), [&](TFrmAMain&) -> QWidget* {
+        ++backups;
+        return new QDialog;
+    });
+    TFrmAMain window;
+    dialogs().answerDialog([](QDialog& dialog) {
+        auto& login = dynamic_cast<TFrmALogin&>(dialog);
+        login.CbxUsercode->setCurrentIndex(login.CbxUsercode->findText(QStringLiteral("高级用户")));
+        click(login.BtnLogin);
+    });
+    window.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(CurrentUser, QStringLiteral("高级用户"));
+    ASSERT_FALSE(BackupOnExit);
+
+    QString caption;
+    dialogs().answerDialog([&](QDialog& dialog) {
+        auto& form = dynamic_cast<TFrmSystemSetup&>(dialog);
+        caption = form.Caption();
+        click(form.CbxBackup);
+        form.Close();
+    });
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("系统管理"), QStringLiteral("系统设置")));
+    EXPECT_EQ(caption, QStringLiteral("系统设置"));
+    EXPECT_TRUE(BackupOnExit);
+    EXPECT_EQ(settingsRows().value(0).section(u'|', 6), QStringLiteral("True"));
+
+    dialogs().answerMessage(mrYes); // the question before the program ends
+    dialogs().answerDialog(mrOk);   // the backup offered on the way out
+    window.Close();
+    EXPECT_EQ(backups, 1);
+    EXPECT_TRUE(programTerminated());
 }
 
 } // namespace qx::app::test
