@@ -51,7 +51,8 @@ int fillTableCodes(TADOQuery& query, const CodedTable& table, const ImeDictionar
     // prepared once for the walk.
     TADOConnection& connection = *query.Connection();
     sqlite3* db = connection.handle();
-    sqlite3_stmt* update = connection.cachedStatement(QString::fromUtf16(table.update));
+    const qx::CachedStatement lease = connection.cachedStatement(QString::fromUtf16(table.update));
+    sqlite3_stmt* update = lease.get();
     QString pyCodes;
     QString wbhCodes;
     QString wbCodes;
