@@ -1,5 +1,6 @@
 // The program Account: takes no arguments; its folder (settings, database) is where it lives.
 #include "app/maintenance/MaintenanceForms.h"
+#include "app/settings/SettingsForms.h"
 #include "app/shell/ProgramIcon.h"
 #include "app/shell/uALibraryForms.h"
 #include "app/shell/uAMain.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(qx::app::ProgramIcon());
     qx::app::registerLibraryForms();
     qx::app::registerMaintenanceForms();
+    qx::app::registerSettingsForms();
     InstallLibraryPickers();
     return qx::app::RunAccount(qx::app::shellFactories());
 }
