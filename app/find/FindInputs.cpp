@@ -139,7 +139,7 @@ private:
             return;
         }
         in.Value = named(qx::kit::edit(m_sheet, "", value), inputName("Edt", c));
-        if (!c.Pick.isEmpty()) {
+        if (c.Button) {
             in.Value->Button()->SetGlyph(qx::libraryGlyph(qx::LibraryGlyph::Ellipsis));
             in.Value->Button()->SetVisible(true);
             m_wirePick(in.Value);

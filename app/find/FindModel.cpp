@@ -26,8 +26,18 @@ FindCondition text(const char16_t* page, const char16_t* label, const char16_t* 
     c.Column = s(column);
     c.Kind = ConditionKind::Text;
     c.Operators = standardOperators();
-    if (pick)
+    if (pick) {
+        c.Button = true;
         c.Pick = s(pick);
+    }
+    return c;
+}
+
+// A value edit whose pick button opens nothing.
+FindCondition inertButton(FindCondition c)
+{
+    c.Button = true;
+    c.Pick.clear();
     return c;
 }
 
@@ -133,9 +143,9 @@ QList<FindCondition> makeConditions()
       << range(u"Reception", u"产品费：", u"PartsAmount", u"配件费条件输入错误。左边数应小于等于右边数")
       << range(u"Reception", u"合  计：", u"TotalAmount", u"合计费条件输入错误。左边数应小于等于右边数");
 
-    // Device file and phone book. The owner's button opens nothing: no list has that name.
+    // Device file and phone book. The owner's button opens nothing.
     c << text(u"Vehicle", u"机型：", u"Model", u"Model") << text(u"Vehicle", u"SerialNo：", u"VIN", u"VIN")
-      << text(u"Vehicle", u"机主名：", u"CName", u"CName") << text(u"Vehicle", u"普通电话：", u"Tel")
+      << inertButton(text(u"Vehicle", u"机主名：", u"CName")) << text(u"Vehicle", u"普通电话：", u"Tel")
       << text(u"Vehicle", u"送修人：", u"linkMen") << text(u"Vehicle", u"手  机：", u"HTel")
       << text(u"Vehicle", u"Model：", u"MarkNo");
 
@@ -164,8 +174,8 @@ QList<FindCondition> makeConditions()
                  {s(u"全部"), QString()}},
                 2);
 
-    // Other income and expenses. The handler's button opens nothing: no list has that name.
-    c << text(u"DayAccount", u"经手人：", u"Charger", u"Charger")
+    // Other income and expenses. The handler's button opens nothing.
+    c << inertButton(text(u"DayAccount", u"经手人：", u"Charger"))
       << text(u"DayAccount", u"摘要：", u"Remark")
       << choice(u"DayAccount", u"收/支：", u"JD",
                 {{s(u"全部"), QString()},

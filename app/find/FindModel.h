@@ -37,8 +37,9 @@ struct FindCondition
     QStringList Operators;
     QStringList Values;
     QString ValuesSql;
-    // The name of SelectFindValue's list behind the value's button; no button when empty. A
-    // name without a list gives a button that opens nothing.
+    // The value edit carries a pick button; Pick names SelectFindValue's list behind it. A
+    // button without a name opens nothing.
+    bool Button = false;
     QString Pick;
     // Text: the condition stands between these.
     QString Prefix = QStringLiteral(" and ");

@@ -134,7 +134,8 @@ void TFrmFind::PickButtonClick(QObject* Sender)
 {
     for (const FindInputs& in : FInputs)
         if (in.Value && in.Value == Sender) {
-            SelectFindValue(in.Condition->Pick, in.Value);
+            if (!in.Condition->Pick.isEmpty())
+                SelectFindValue(in.Condition->Pick, in.Value);
             return;
         }
 }

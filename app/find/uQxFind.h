@@ -57,7 +57,8 @@ public:
     void BtnCloseClick(QObject* Sender);
     // Enter moves to the next control (a TQxEdit moves on by itself), Esc cancels, F12 builds.
     void FormKeyDown(QObject* Sender, int& Key, TShiftState Shift) override;
-    // The button of a value edit: the pick list of the condition's name fills the edit.
+    // The button of a value edit: the pick list of the condition's name fills the edit; a
+    // button without a list opens nothing.
     void PickButtonClick(QObject* Sender);
 
     // The conditions' text as built so far, joined in the table's order (each fragment with
