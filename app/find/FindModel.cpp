@@ -191,7 +191,7 @@ QList<FindCondition> makeConditions()
     // Membership cards.
     c << text(u"Card", u"会员卡号：", u"CardNo") << text(u"Card", u"车主名称：", u"CCode", u"CCode");
 
-    // Inspections. The name's button offers the customer codes of the work orders.
+    // Periodic device checks. The name's button offers the customer codes of the work orders.
     c << typeList(u"Check", u"类型：", u"CheckType", {s(u"年审"), s(u"季审")})
       << text(u"Check", u"客户编号：", u"CCode") << text(u"Check", u"客户名称：", u"CName", u"CCode")
       << text(u"Check", u"车牌号：", u"Vin");

@@ -134,7 +134,7 @@ inline const std::vector<WhereCase>& whereCases()
          uR"( Where  (ItemName LIKE '%池' ESCAPE '\' or PY LIKE '%池' ESCAPE '\' or WB LIKE '%池' ESCAPE '\' or WBH LIKE '%池' ESCAPE '\'))"},
         {"Stock", {{"EdtStockModel", u"6s"}, {"EdtStocklocation", u"A-01"}}, u" Where  Model ='6s' and location ='A-01'"},
 
-        // Cards, inspections, stock-out bills, repair items, customers, suppliers, stock-takings.
+        // Cards, device checks, stock-out bills, repair items, customers, suppliers, stock-takings.
         {"Card", {{"EdtCardCardNo", u"K01"}}, u" Where  CardNo ='K01'"},
         {"Card", {{"CbxCardCCode", u"前字符为"}, {"EdtCardCCode", u"C0"}}, uR"( Where  CCode LIKE 'C0%' ESCAPE '\')"},
         {"Check", {{"LstCheckCheckType", u"年审"}}, u" Where  CheckType ='年审'"},
