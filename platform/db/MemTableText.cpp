@@ -14,7 +14,7 @@ namespace {
 
 const char kMagic[] = "@QXMEMTABLE";
 
-bool isDateKind(TFieldType t)
+bool isDateKindOfText(TFieldType t)
 {
     return t == ftDate || t == ftTime || t == ftDateTime;
 }
@@ -61,7 +61,7 @@ QString valueText(const TField* f, const QVariant& cell)
     case RecordStore::Kind::Blob: return quoted(QString::fromLatin1(cell.toByteArray().toBase64()));
     case RecordStore::Kind::Bool: return cell.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case RecordStore::Kind::Int32:
-        if (isDateKind(type))
+        if (isDateKindOfText(type))
             return quoted(dateText(type, cell.toDouble()));
         return QString::number(cell.toInt());
     case RecordStore::Kind::Int64:
@@ -69,7 +69,7 @@ QString valueText(const TField* f, const QVariant& cell)
             return Currency::fromRaw(cell.toLongLong()).toString();
         return QString::number(cell.toLongLong());
     case RecordStore::Kind::Double:
-        if (isDateKind(type))
+        if (isDateKindOfText(type))
             return quoted(dateText(type, cell.toDouble()));
         return QString::number(cell.toDouble(), 'g', 17);
     }
@@ -174,7 +174,7 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
         damaged(QStringLiteral("'%1' is not a valid value for field '%2'").arg(text, f->FieldName()), line);
     };
     try {
-        if (isDateKind(type)) {
+        if (isDateKindOfText(type)) {
             if (type == ftTime) {
                 QTime t = QTime::fromString(text, QStringLiteral("HH:mm:ss.zzz"));
                 if (!t.isValid())
