@@ -20,6 +20,11 @@ void ScriptedDialogService::answerFile(const QString& fileName)
     m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}});
 }
 
+void ScriptedDialogService::answerFile(const QString& fileName, const QString& selectedFilter)
+{
+    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}, selectedFilter});
+}
+
 void ScriptedDialogService::answerDialog(std::function<void(QDialog&)> act)
 {
     m_answers.push_back({ShownDialog::Modal, 0, std::nullopt, std::move(act)});
@@ -85,22 +90,26 @@ std::optional<QString> ScriptedDialogService::inputBox(QWidget*, const QString& 
     return shown.answered ? answer.text : std::nullopt;
 }
 
-QString ScriptedDialogService::openFileName(QWidget*, const FileRequest& request)
+QString ScriptedDialogService::fileAnswer(ShownDialog::Kind kind, const FileRequest& request)
 {
-    ShownDialog shown{ShownDialog::OpenFile, request.caption, request.fileName, MessageIcon::None, {}, true};
+    ShownDialog shown{kind, request.caption, request.fileName, MessageIcon::None, {}, true, request.filter};
     Answer answer;
     shown.answered = takeFile(answer);
     m_shown << shown;
-    return shown.answered ? answer.text.value_or(QString()) : QString();
+    const QString fileName = shown.answered ? answer.text.value_or(QString()) : QString();
+    if (request.selectedFilter && !fileName.isEmpty())
+        *request.selectedFilter = answer.filter.isEmpty() ? request.filter.section(QStringLiteral(";;"), 0, 0) : answer.filter;
+    return fileName;
+}
+
+QString ScriptedDialogService::openFileName(QWidget*, const FileRequest& request)
+{
+    return fileAnswer(ShownDialog::OpenFile, request);
 }
 
 QString ScriptedDialogService::saveFileName(QWidget*, const FileRequest& request)
 {
-    ShownDialog shown{ShownDialog::SaveFile, request.caption, request.fileName, MessageIcon::None, {}, true};
-    Answer answer;
-    shown.answered = takeFile(answer);
-    m_shown << shown;
-    return shown.answered ? answer.text.value_or(QString()) : QString();
+    return fileAnswer(ShownDialog::SaveFile, request);
 }
 
 int ScriptedDialogService::execDialog(QDialog& dialog)
