@@ -18,6 +18,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QStringList>
+#include <QTest>
 
 #include <memory>
 
@@ -115,5 +116,36 @@ inline QList<TfrmNetScapePreview*> previewWindows()
             out << p;
     return out;
 }
+
+} // namespace qx::test
+
+namespace qx::test {
+
+// Runs the event loop until done() holds or ms milliseconds have passed.
+template <typename Pred>
+bool waitUntil(Pred done, int ms = 3000)
+{
+    for (int waited = 0; !done(); waited += 10) {
+        if (waited >= ms)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+// Closes the preview windows a test left open and lets their deferred deletes run.
+class PreviewWindowsCleanup
+{
+public:
+    PreviewWindowsCleanup() = default;
+    ~PreviewWindowsCleanup()
+    {
+        for (TfrmNetScapePreview* w : previewWindows())
+            w->deleteLater();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    PreviewWindowsCleanup(const PreviewWindowsCleanup&) = delete;
+    PreviewWindowsCleanup& operator=(const PreviewWindowsCleanup&) = delete;
+};
 
 } // namespace qx::test
