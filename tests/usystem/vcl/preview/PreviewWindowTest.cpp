@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -59,6 +60,9 @@ TEST_F(PreviewWindow, ToolBarHoldsItsButtonsInOrder)
     EXPECT_EQ(window->Caption(), QStringLiteral("销售单 - 共 5 页"));
     EXPECT_TRUE(window->btnPrint->isEnabled());
     EXPECT_EQ(window->StatusText(), QStringLiteral(" 预览处理完成"));
+    // The progress bar sits in the status bar, over its third panel.
+    EXPECT_EQ(window->ProgressBar->parentWidget(), static_cast<QWidget*>(window->StatusBar));
+    EXPECT_EQ(window->ProgressBar->maximum(), 100);
 }
 
 TEST_F(PreviewWindow, PageMovesEnableTheButtonsThatCanMove)
