@@ -63,6 +63,20 @@ QString buttonText(int result)
 
 } // namespace
 
+QString filterSuffix(const QString& filterEntry)
+{
+    // "报表文件 (*.QRP)" -> "QRP"; an entry of several patterns or a wildcard gives none.
+    const qsizetype open = filterEntry.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = filterEntry.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open)
+        return QString();
+    const QString pattern = filterEntry.mid(open + 1, close - open - 1).trimmed();
+    if (!pattern.startsWith(QLatin1String("*.")) || pattern.contains(QLatin1Char(' ')))
+        return QString();
+    const QString suffix = pattern.mid(2);
+    return suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')) ? QString() : suffix;
+}
+
 DialogService::~DialogService() = default;
 
 DialogService& DialogService::instance()
@@ -121,6 +135,8 @@ QString QtDialogService::openFileName(QWidget* parent, const FileRequest& reques
         dlg.selectFile(request.fileName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
+    if (request.selectedFilter)
+        *request.selectedFilter = dlg.selectedNameFilter();
     return dlg.selectedFiles().constFirst();
 }
 
@@ -129,10 +145,19 @@ QString QtDialogService::saveFileName(QWidget* parent, const FileRequest& reques
     QFileDialog dlg(parent, request.caption, request.folder, request.filter);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix(request.defaultSuffix);
+    if (request.selectedFilter) {
+        // A name typed without an extension takes the one of the format chosen.
+        QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg, &request](const QString& filter) {
+            const QString suffix = filterSuffix(filter);
+            dlg.setDefaultSuffix(suffix.isEmpty() ? request.defaultSuffix : suffix);
+        });
+    }
     if (!request.fileName.isEmpty())
         dlg.selectFile(request.fileName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
+    if (request.selectedFilter)
+        *request.selectedFilter = dlg.selectedNameFilter();
     return dlg.selectedFiles().constFirst();
 }
 

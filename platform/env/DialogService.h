@@ -47,6 +47,9 @@ struct FileRequest
     QString fileName;      // proposed name
     QString filter;        // Qt filter text: "文本文件 (*.txt);;所有文件 (*)"
     QString defaultSuffix; // added when the chosen name has none
+    // When set, receives the filter entry the user left chosen ("报表文件 (*.QRP)"); a save
+    // chooser then adds the extension of that entry to a name without one.
+    QString* selectedFilter = nullptr;
 };
 
 class DialogService
@@ -82,6 +85,10 @@ public:
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     int execDialog(QDialog& dialog) override;
 };
+
+// The extension of one entry of a file chooser's filter ("报表文件 (*.QRP)" gives "QRP"); empty
+// for an entry of several patterns or wildcards.
+QString filterSuffix(const QString& filterEntry);
 
 // Shorthands used all over the system.
 int messageBox(QWidget* parent, const QString& text, const QString& caption,

@@ -6,23 +6,28 @@ namespace qx {
 
 void ScriptedDialogService::answerMessage(int result)
 {
-    m_answers.push_back({ShownDialog::MessageBox, result, std::nullopt, {}});
+    m_answers.push_back({ShownDialog::MessageBox, result, std::nullopt, {}, {}});
 }
 
 void ScriptedDialogService::answerInput(std::optional<QString> text)
 {
-    m_answers.push_back({ShownDialog::InputBox, 0, std::move(text), {}});
+    m_answers.push_back({ShownDialog::InputBox, 0, std::move(text), {}, {}});
 }
 
 void ScriptedDialogService::answerFile(const QString& fileName)
 {
     // One answer serves an open or a save chooser, whichever comes.
-    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}});
+    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}, {}});
+}
+
+void ScriptedDialogService::answerFile(const QString& fileName, const QString& selectedFilter)
+{
+    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}, selectedFilter});
 }
 
 void ScriptedDialogService::answerDialog(std::function<void(QDialog&)> act)
 {
-    m_answers.push_back({ShownDialog::Modal, 0, std::nullopt, std::move(act)});
+    m_answers.push_back({ShownDialog::Modal, 0, std::nullopt, std::move(act), {}});
 }
 
 void ScriptedDialogService::answerDialog(int result)
@@ -66,7 +71,7 @@ bool ScriptedDialogService::takeFile(Answer& out)
 int ScriptedDialogService::messageBox(QWidget*, const MessageBoxRequest& request)
 {
     ShownDialog shown{ShownDialog::MessageBox, request.caption, request.text, request.icon,
-                      request.buttons, true};
+                      request.buttons, true, {}};
     Answer answer;
     shown.answered = take(ShownDialog::MessageBox, answer);
     m_shown << shown;
@@ -78,34 +83,38 @@ int ScriptedDialogService::messageBox(QWidget*, const MessageBoxRequest& request
 std::optional<QString> ScriptedDialogService::inputBox(QWidget*, const QString& caption,
                                                        const QString& prompt, const QString&)
 {
-    ShownDialog shown{ShownDialog::InputBox, caption, prompt, MessageIcon::None, {}, true};
+    ShownDialog shown{ShownDialog::InputBox, caption, prompt, MessageIcon::None, {}, true, {}};
     Answer answer;
     shown.answered = take(ShownDialog::InputBox, answer);
     m_shown << shown;
     return shown.answered ? answer.text : std::nullopt;
 }
 
-QString ScriptedDialogService::openFileName(QWidget*, const FileRequest& request)
+QString ScriptedDialogService::fileAnswer(ShownDialog::Kind kind, const FileRequest& request)
 {
-    ShownDialog shown{ShownDialog::OpenFile, request.caption, request.fileName, MessageIcon::None, {}, true};
+    ShownDialog shown{kind, request.caption, request.fileName, MessageIcon::None, {}, true, request.filter};
     Answer answer;
     shown.answered = takeFile(answer);
     m_shown << shown;
-    return shown.answered ? answer.text.value_or(QString()) : QString();
+    const QString fileName = shown.answered ? answer.text.value_or(QString()) : QString();
+    if (request.selectedFilter && !fileName.isEmpty())
+        *request.selectedFilter = answer.filter.isEmpty() ? request.filter.section(QStringLiteral(";;"), 0, 0) : answer.filter;
+    return fileName;
+}
+
+QString ScriptedDialogService::openFileName(QWidget*, const FileRequest& request)
+{
+    return fileAnswer(ShownDialog::OpenFile, request);
 }
 
 QString ScriptedDialogService::saveFileName(QWidget*, const FileRequest& request)
 {
-    ShownDialog shown{ShownDialog::SaveFile, request.caption, request.fileName, MessageIcon::None, {}, true};
-    Answer answer;
-    shown.answered = takeFile(answer);
-    m_shown << shown;
-    return shown.answered ? answer.text.value_or(QString()) : QString();
+    return fileAnswer(ShownDialog::SaveFile, request);
 }
 
 int ScriptedDialogService::execDialog(QDialog& dialog)
 {
-    ShownDialog shown{ShownDialog::Modal, dialog.windowTitle(), dialog.objectName(), MessageIcon::None, {}, true};
+    ShownDialog shown{ShownDialog::Modal, dialog.windowTitle(), dialog.objectName(), MessageIcon::None, {}, true, {}};
     Answer answer;
     shown.answered = take(ShownDialog::Modal, answer);
     m_shown << shown;

@@ -22,6 +22,7 @@ struct ShownDialog
     MessageIcon icon = MessageIcon::None;
     QList<int> buttons; // message box buttons
     bool answered = true;
+    QString filter;     // file choosers: the filter text offered
 };
 
 class ScriptedDialogService : public DialogService
@@ -33,6 +34,9 @@ public:
     void answerInput(std::optional<QString> text);
     // The next file chooser returns fileName (empty = cancelled).
     void answerFile(const QString& fileName);
+    // The same with the filter entry the user chose; a plain answer leaves the first entry of
+    // the chooser's filter chosen, as a real chooser does.
+    void answerFile(const QString& fileName, const QString& selectedFilter);
     // The next modal dialog is shown (not modally) and handed to act, which drives it with
     // key and mouse events and usually closes it; execDialog then returns its result.
     void answerDialog(std::function<void(QDialog&)> act);
@@ -63,9 +67,11 @@ private:
         int result = 0;
         std::optional<QString> text;
         std::function<void(QDialog&)> act;
+        QString filter;
     };
     bool take(ShownDialog::Kind kind, Answer& out);
     bool takeFile(Answer& out);
+    QString fileAnswer(ShownDialog::Kind kind, const FileRequest& request);
 
     std::deque<Answer> m_answers;
     QList<ShownDialog> m_shown;

@@ -74,3 +74,50 @@ TEST(ScriptedDialogService, ModalDialogLeftOpenIsCancelled)
     EXPECT_EQ(DialogService::instance().execDialog(dialog), int(QDialog::Rejected));
     EXPECT_FALSE(dialog.isVisible());
 }
+
+TEST(ScriptedDialogService, FileChooserReportsTheChosenFilterEntry)
+{
+    auto& s = script();
+    const QString filter = QStringLiteral("报表文件 (*.QRP);;文本文件 (*.txt)");
+    QString chosen;
+    FileRequest request;
+    request.caption = QStringLiteral("保存报表");
+    request.filter = filter;
+    request.selectedFilter = &chosen;
+
+    // A plain answer leaves the first entry chosen; an answer may name another one.
+    s.answerFile(QStringLiteral("/tmp/a.QRP"));
+    EXPECT_EQ(DialogService::instance().saveFileName(nullptr, request), QStringLiteral("/tmp/a.QRP"));
+    EXPECT_EQ(chosen, QStringLiteral("报表文件 (*.QRP)"));
+    s.answerFile(QStringLiteral("/tmp/a.txt"), QStringLiteral("文本文件 (*.txt)"));
+    EXPECT_EQ(DialogService::instance().saveFileName(nullptr, request), QStringLiteral("/tmp/a.txt"));
+    EXPECT_EQ(chosen, QStringLiteral("文本文件 (*.txt)"));
+    // A cancelled chooser leaves the entry alone.
+    chosen.clear();
+    s.answerFile(QString());
+    EXPECT_TRUE(DialogService::instance().openFileName(nullptr, request).isEmpty());
+    EXPECT_TRUE(chosen.isEmpty());
+
+    ASSERT_EQ(s.shown().size(), 3);
+    EXPECT_EQ(s.shown()[0].filter, filter);
+    EXPECT_EQ(s.shown()[2].kind, ShownDialog::OpenFile);
+    EXPECT_EQ(s.unexpected(), 0);
+}
+
+TEST(DialogService, FilterSuffixOfOneEntry)
+{
+    const struct
+    {
+        const char* entry;
+        const char* suffix;
+    } cases[] = {
+        {"报表文件 (*.QRP)", "QRP"},
+        {"文本文件 (*.txt)", "txt"},
+        {"所有文件 (*)", ""},
+        {"图片 (*.png *.jpg)", ""},
+        {"任意 (*.t?t)", ""},
+        {"没有括号", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(filterSuffix(QString::fromUtf8(c.entry)), QString::fromUtf8(c.suffix)) << c.entry;
+}

@@ -1,12 +1,18 @@
 #include "usystem/vcl/forms/QxFormKit.h"
 
 #include "platform/ui/AlignLayout.h"
+#include "platform/ui/ImageList.h"
 #include "usystem/vcl/combos/uQxComboBox.h"
 #include "usystem/vcl/combos/uQxDBComboBox.h"
 #include "usystem/vcl/controls/uQxButtons.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
 #include "usystem/vcl/dbedits/uQxDBEdit.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
+
+#include <QIcon>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace qx::kit {
 
@@ -74,6 +80,52 @@ TQxButton* toolButton(QWidget* parent, const char* name, const QString& caption,
     auto* btn = make<TQxButton>(parent, name, b);
     btn->SetCaption(caption);
     return btn;
+}
+
+QRadioButton* radioButton(QWidget* parent, const char* name, const QString& caption, Bounds b)
+{
+    auto* r = make<QRadioButton>(parent, name, b);
+    r->setText(caption);
+    return r;
+}
+
+QToolBar* toolBar(QWidget* parent, const char* name, QSize buttonSize)
+{
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(QSize(16, 16));
+    bar->setProperty("ButtonSize", buttonSize);
+    bar->resize(parent->width(), buttonSize.height() + 4);
+    qx::setAlign(bar, alTop);
+    return bar;
+}
+
+QToolButton* toolBarButton(QToolBar* bar, const char* name, const QString& caption,
+                           const QString& hint, const TImageList* images, int imageIndex)
+{
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(bar->iconSize());
+    const QSize size = bar->property("ButtonSize").toSize();
+    if (size.isValid())
+        button->setFixedSize(size);
+    if (images)
+        setImageIndex(button, *images, imageIndex);
+    bar->addWidget(button);
+    return button;
+}
+
+void setImageIndex(QToolButton* button, const TImageList& images, int imageIndex)
+{
+    button->setIcon(QIcon(images.GetBitmap(imageIndex)));
+    button->setProperty("ImageIndex", imageIndex);
 }
 
 TQxEdit* edit(QWidget* parent, const char* name, Bounds b, QxEditTypes::TEditDataType type)

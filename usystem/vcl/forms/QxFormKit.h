@@ -12,6 +12,7 @@
 #include "platform/ui/VclTypes.h"
 #include "usystem/vcl/edits/uQxEdits.h"
 
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -29,6 +30,10 @@ class TQxComboBox;
 class TQxDBComboBox;
 class TQxDBGrid;
 class TQxColumn;
+class TImageList;
+class QRadioButton;
+class QToolBar;
+class QToolButton;
 
 namespace qx::kit {
 
@@ -64,6 +69,20 @@ TQxCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption,
 TQxBitBtn* button(QWidget* parent, const char* name, const QString& caption, Bounds b);
 // A flat tool button with its caption under or beside its glyph, as toolbars hold them.
 TQxButton* toolButton(QWidget* parent, const char* name, const QString& caption, Bounds b);
+
+QRadioButton* radioButton(QWidget* parent, const char* name, const QString& caption, Bounds b);
+
+// A flat tool bar along the top of parent (alTop) whose buttons, all of buttonSize, show their
+// caption under their picture.
+QToolBar* toolBar(QWidget* parent, const char* name, QSize buttonSize);
+// A button added at the end of a tool bar, with its caption, hint and picture imageIndex of
+// images (none when images is null).
+QToolButton* toolBarButton(QToolBar* bar, const char* name, const QString& caption,
+                           const QString& hint, const TImageList* images = nullptr,
+                           int imageIndex = -1);
+// Gives a tool button picture imageIndex of images; the index is kept in the button's
+// "ImageIndex" property.
+void setImageIndex(QToolButton* button, const TImageList& images, int imageIndex);
 
 TQxEdit* edit(QWidget* parent, const char* name, Bounds b,
               QxEditTypes::TEditDataType type = QxEditTypes::edtText);
