@@ -289,3 +289,33 @@ TEST_F(Printables, CaptionFollowsTheName)
     l->setObjectName(QStringLiteral("Other"));
     EXPECT_EQ(l->Caption(), QStringLiteral("Own"));
 }
+
+TEST_F(Printables, LinesAreCentredAndMovedByTheFrame)
+{
+    rpt::add(*data, QStringLiteral("A"), QStringLiteral("r1"), 1);
+    band->SetHeight(80);
+    TsQRLabel* l = label(20, QStringLiteral("abc"));
+    l->SetHeight(60);
+    auto firstText = [&] {
+        report.Prepare();
+        const auto pages = qx::report::recordPages(*report.QRPrinter());
+        for (const qx::report::RecordedItem& item : pages.value(0)) {
+            if (item.kind == qx::report::RecordedItem::Text)
+                return item.box;
+        }
+        return QRectF();
+    };
+    const QRectF plain = firstText();
+    const double area = qx::report::pixelsToUnits(60);
+    const double line = qx::report::textHeightUnits(l->Font());
+    const double bandTop = report.Page().TopMarginUnits();
+    EXPECT_NEAR(plain.top() - bandTop, double(Round(area - line) / 2), 0.5); // the page device works in whole dots
+
+    // A two-point frame moves the text down by its width (7 units) and right by its width
+    // and the left inset (7 + 7 units).
+    l->Frame().Width = 2;
+    l->Frame().DrawTop = l->Frame().DrawLeft = true;
+    const QRectF framed = firstText();
+    EXPECT_NEAR(framed.top() - plain.top(), 7, 0.5);
+    EXPECT_NEAR(framed.left() - plain.left(), 14, 0.5);
+}
