@@ -82,6 +82,6 @@ int main(int argc, char** argv)
     const QString peer = dir.filePath(QStringLiteral("peer.txt"));
     const double oursSeconds = qxbench::timeBest([&] { exportTable(ours); }, 5);
     const double peerSeconds = qxbench::timeBest([&] { writePlain(peer); }, 5);
-    qxbench::report(QStringLiteral("report.ascii_export_50_pages_ms"), oursSeconds * 1000, peerSeconds * 1000, 10);
+    qxbench::report(QStringLiteral("vclreport.ascii_export_50_pages_ms"), oursSeconds * 1000, peerSeconds * 1000, 10);
     return 0;
 }
