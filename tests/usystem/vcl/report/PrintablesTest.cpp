@@ -319,3 +319,25 @@ TEST_F(Printables, LinesAreCentredAndMovedByTheFrame)
     EXPECT_NEAR(framed.top() - plain.top(), 7, 0.5);
     EXPECT_NEAR(framed.left() - plain.left(), 14, 0.5);
 }
+
+TEST_F(Printables, OnPrintMayChangeTheFont)
+{
+    rpt::add(*data, QStringLiteral("A"), QStringLiteral("r1"), 1);
+    TsQRLabel* l = label(20, QStringLiteral("cap"));
+    l->OnPrint = [](TsQRCustomLabel* sender, QString&) {
+        QFont f = sender->Font();
+        f.setPixelSize(24);
+        sender->SetFont(f);
+    };
+    report.Prepare();
+    const auto pages = qx::report::recordPages(*report.QRPrinter());
+    ASSERT_EQ(pages.size(), 1);
+    bool found = false;
+    for (const qx::report::RecordedItem& item : pages.at(0)) {
+        if (item.kind == qx::report::RecordedItem::Text && item.text == QStringLiteral("cap")) {
+            EXPECT_EQ(qx::report::fontPointSize(item.font), 18);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+}
