@@ -66,7 +66,7 @@ struct CellStyle
 struct SheetCell
 {
     QString type;  // "s", "inlineStr", "str", "b", "n" (a number; also written as no type)
-    QString text;  // the text of a text cell, the value otherwise
+    QString text;  // the text of a text cell ("_xHHHH_" escapes undone), the value otherwise
     CellStyle style;
 };
 
@@ -80,6 +80,25 @@ struct Sheet
 };
 
 namespace detail {
+
+// A cell text as a spreadsheet reads it: "_xHHHH_" is the character HHHH.
+inline QString decodeCellText(const QString& raw)
+{
+    QString out;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] == u'_' && i + 6 < raw.size() && raw[i + 1] == u'x' && raw[i + 6] == u'_') {
+            bool ok = false;
+            const ushort code = raw.mid(i + 2, 4).toUShort(&ok, 16);
+            if (ok) {
+                out += QChar(code);
+                i += 6;
+                continue;
+            }
+        }
+        out += raw[i];
+    }
+    return out;
+}
 
 inline QString attr(const QXmlStreamReader& x, const char* name)
 {
@@ -182,7 +201,7 @@ inline Sheet readSheet(const QByteArray& bytes)
             if (x.isStartElement() && x.name() == u"si")
                 shared << QString();
             else if (x.isStartElement() && x.name() == u"t" && !shared.isEmpty())
-                shared.back() += x.readElementText();
+                shared.back() += detail::decodeCellText(x.readElementText());
         }
     }
     QXmlStreamReader x(entries.value(QStringLiteral("xl/worksheets/sheet1.xml")));
@@ -214,7 +233,7 @@ inline Sheet readSheet(const QByteArray& bytes)
             if (cell.type == u"s")
                 cell.text = shared.value(cell.text.toInt());
         } else if (n == u"t" && !ref.isEmpty()) {
-            sheet.cells[ref].text += x.readElementText();
+            sheet.cells[ref].text += detail::decodeCellText(x.readElementText());
         } else if (n == u"f" && !ref.isEmpty()) {
             sheet.cells[ref].type = QStringLiteral("formula");
         } else if (n == u"mergeCell") {
