@@ -3,6 +3,7 @@
 
 #include "platform/env/DialogService.h"
 #include "platform/env/ExceptionGuard.h"
+#include "platform/ui/Glyphs.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/edits/uQxEdits.h"
@@ -61,6 +62,8 @@ TFrmTranOut::TFrmTranOut(QWidget* parent) : TFrmBase(parent)
     editFont.setPixelSize(12);
     EdtFileName->setFont(editFont);
     EdtFileName->Button()->SetVisible(true);
+    // A text edit's button has no picture of its own; without one it takes no room to click.
+    EdtFileName->Button()->SetGlyph(qx::libraryGlyph(qx::LibraryGlyph::Ellipsis));
     EdtFileName->Button()->SetHint(QStringLiteral("请点击此按钮选定或设定数据..."));
     EdtFileName->Button()->SetCursor(TQxEditButton::crHandPoint);
     BtnOK = qx::kit::button(this, "BtnOK", QStringLiteral("确定"), {112, 176, 75, 25});
