@@ -85,6 +85,12 @@ void ShowExportDialog(TQxCustomDBGrid* Grid);
 // before anything is written. A file that cannot be written or opened shows "没有发现Excel!".
 // The dataset goes back to its first record with its controls enabled on every path.
 // Returns whether the file was written and opened.
+//
+// Decisions: the title and the foot are written into the first cell of their merged range (the
+// cell a merge shows); date fields, like date-time fields, are date serials shown "yyyy-mm-dd"
+// and time fields "hh:mm:ss", so that no date shows as a bare number; a large integer beyond
+// 2^53 and money of more than 15 digits are written as their text, since a number cell would
+// round them; a null value is a blank cell that keeps its row's look and lines.
 bool ExportGridToExcel(const QString& Title, const QString& Foot, TQxCustomDBGrid* Grid);
 
 // The spreadsheet letters of column N (1 "A", 26 "Z", 27 "AA", 16384 "XFD"); empty outside
