@@ -22,18 +22,18 @@ namespace {
                              .arg(step, QString::fromUtf8(sqlite3_errmsg(db))));
 }
 
-class Statement
+class UpgradeStatement
 {
 public:
-    Statement(sqlite3* db, const QString& sql) : m_db(db)
+    UpgradeStatement(sqlite3* db, const QString& sql) : m_db(db)
     {
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr) != SQLITE_OK)
             fail(db, sql);
     }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+    ~UpgradeStatement() { sqlite3_finalize(m_stmt); }
+    UpgradeStatement(const UpgradeStatement&) = delete;
+    UpgradeStatement& operator=(const UpgradeStatement&) = delete;
 
     void bind(int index, const QString& value)
     {
@@ -66,7 +66,7 @@ private:
 
 void exec(sqlite3* db, const QString& sql)
 {
-    Statement stmt(db, sql);
+    UpgradeStatement stmt(db, sql);
     while (stmt.step()) {}
 }
 
@@ -217,7 +217,7 @@ QList<SchemaObject> schemaObjects(sqlite3* db, const char* type, const QString& 
     if (!table.isNull())
         sql += QStringLiteral(" AND tbl_name = ?2");
     sql += QStringLiteral(" ORDER BY rowid");
-    Statement stmt(db, sql);
+    UpgradeStatement stmt(db, sql);
     stmt.bind(1, QString::fromLatin1(type));
     if (!table.isNull())
         stmt.bind(2, table);
@@ -229,7 +229,7 @@ QList<SchemaObject> schemaObjects(sqlite3* db, const char* type, const QString& 
 
 bool tableExists(sqlite3* db, const QString& table)
 {
-    Statement stmt(db, QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
+    UpgradeStatement stmt(db, QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE"));
     stmt.bind(1, table);
     return stmt.step();
 }
@@ -262,7 +262,7 @@ void rebuildWithYesNoNotNull(sqlite3* db, const SchemaObject& table, const QList
     const QList<SchemaObject> indexes = schemaObjects(db, "index", table.name);
     std::optional<qint64> sequence;
     if (tableExists(db, QStringLiteral("sqlite_sequence"))) {
-        Statement seq(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?1"));
+        UpgradeStatement seq(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?1"));
         seq.bind(1, table.name);
         if (seq.step())
             sequence = seq.text(0).toLongLong();
@@ -296,10 +296,10 @@ void rebuildWithYesNoNotNull(sqlite3* db, const SchemaObject& table, const QList
         exec(db, index.sql);
     if (sequence) {
         // The counter goes on from where it was, not from the highest number left in the table.
-        Statement drop(db, QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?1"));
+        UpgradeStatement drop(db, QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?1"));
         drop.bind(1, table.name);
         drop.step();
-        Statement put(db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, CAST(?2 AS INTEGER))"));
+        UpgradeStatement put(db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?1, CAST(?2 AS INTEGER))"));
         put.bind(1, table.name);
         put.bind(2, QString::number(*sequence));
         put.step();
@@ -324,7 +324,7 @@ void yesNoNotNull(sqlite3* db)
             continue;
         QStringList columns;
         QList<YesNoColumn> yesNo;
-        Statement info(db, QStringLiteral("SELECT name, type, \"notnull\", dflt_value FROM pragma_table_info(?1)"));
+        UpgradeStatement info(db, QStringLiteral("SELECT name, type, \"notnull\", dflt_value FROM pragma_table_info(?1)"));
         info.bind(1, table.name);
         while (info.step()) {
             columns << info.text(0);
@@ -340,7 +340,7 @@ void yesNoNotNull(sqlite3* db)
         if (!dictionary)
             continue;
         for (const YesNoColumn& c : yesNo) {
-            Statement dict(db, QStringLiteral("UPDATE tDictDlt SET CanNull = 0, DefaultValue = ?3 "
+            UpgradeStatement dict(db, QStringLiteral("UPDATE tDictDlt SET CanNull = 0, DefaultValue = ?3 "
                                               "WHERE TableName = ?1 COLLATE NOCASE AND FieldName = ?2 COLLATE NOCASE"));
             dict.bind(1, table.name);
             dict.bind(2, c.name);
@@ -384,7 +384,7 @@ private:
 
 int schemaVersion(sqlite3* db)
 {
-    Statement stmt(db, QStringLiteral("PRAGMA user_version"));
+    UpgradeStatement stmt(db, QStringLiteral("PRAGMA user_version"));
     return stmt.step() ? stmt.integer(0) : 0;
 }
 

@@ -1,4 +1,5 @@
 // The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/settings/SettingsForms.h"
 #include "app/shell/ProgramIcon.h"
 #include "app/shell/uALibraryForms.h"
 #include "app/shell/uAMain.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     // Every window of the program, dialogs included, carries the program's own icon.
     QApplication::setWindowIcon(qx::app::ProgramIcon());
     qx::app::registerLibraryForms();
+    qx::app::registerSettingsForms();
     InstallLibraryPickers();
     return qx::app::RunAccount(qx::app::shellFactories());
 }

@@ -162,42 +162,29 @@ TEST_F(StartupTest, RelativePathFallsBackToTheProgramFolder)
     EXPECT_EQ(DatabasePath, folder.databasePath());
 }
 
-TEST_F(StartupTest, MountedShareIsUsed)
+// A database elsewhere (a mounted share) is used where it lies, whatever its folder's name
+// holds: ';' reaches the connection whole, '#' and '*' begin no comment.
+TEST_F(StartupTest, SharedDatabaseIsUsedWhereItLies)
 {
-    TempDatabase share;
-    writeSettings(folder, share.databasePath());
-    ASSERT_TRUE(QFile::remove(folder.databasePath())); // only the share has a database
-    AccountStartup startup(countingFactories());
-    ASSERT_EQ(startup.Start(), StartupOk);
-    EXPECT_EQ(DatabasePath, share.databasePath());
-    EXPECT_TRUE(DatabaseIsShared());
-    EXPECT_EQ(startup.DataModule()->ADOConnection->DatabaseFile(), share.databasePath());
-    EXPECT_FALSE(QFile::exists(folder.databasePath())); // nothing was made in the program folder
-}
-
-TEST_F(StartupTest, PathWithSemicolonReachesTheConnection)
-{
-    TempDatabase share;
-    QDir(share.programFolder()).mkdir(QStringLiteral("a;b"));
-    const QString odd = share.filePath(QStringLiteral("a;b/Account.mdb"));
-    ASSERT_TRUE(QFile::copy(share.databasePath(), odd));
-    writeSettings(folder, odd);
-    AccountStartup startup(countingFactories());
-    ASSERT_EQ(startup.Start(), StartupOk);
-    EXPECT_EQ(startup.DataModule()->ADOConnection->DatabaseFile(), odd);
-}
-
-// The path is taken as written: '#' and '*' begin no comment here.
-TEST_F(StartupTest, PathIsNotCutAtCommentMarks)
-{
-    TempDatabase share;
-    QDir(share.programFolder()).mkdir(QStringLiteral("shop#1*"));
-    const QString marked = share.filePath(QStringLiteral("shop#1*/Account.mdb"));
-    ASSERT_TRUE(QFile::copy(share.databasePath(), marked));
-    writeSettings(folder, marked);
-    AccountStartup startup(countingFactories());
-    ASSERT_EQ(startup.Start(), StartupOk);
-    EXPECT_EQ(DatabasePath, marked);
+    for (const QString& sub : {QString(), QStringLiteral("a;b"), QStringLiteral("shop#1*")}) {
+        SCOPED_TRACE(sub.toStdString());
+        TempDatabase share;
+        QString shared = share.databasePath();
+        if (!sub.isEmpty()) {
+            ASSERT_TRUE(QDir(share.programFolder()).mkdir(sub));
+            shared = share.filePath(sub + QStringLiteral("/Account.mdb"));
+            ASSERT_TRUE(QFile::copy(share.databasePath(), shared));
+        }
+        writeSettings(folder, shared);
+        QFile::remove(folder.databasePath()); // only the share has a database
+        clearRunValues();
+        AccountStartup startup(countingFactories());
+        ASSERT_EQ(startup.Start(), StartupOk);
+        EXPECT_EQ(DatabasePath, shared);
+        EXPECT_TRUE(DatabaseIsShared());
+        EXPECT_EQ(startup.DataModule()->ADOConnection->DatabaseFile(), shared);
+        EXPECT_FALSE(QFile::exists(folder.databasePath())); // nothing was made in the program folder
+    }
 }
 
 // Opening never makes a database: a program folder without its database (moved, renamed) is

@@ -21,11 +21,6 @@
 
 namespace {
 
-bool editing(const TDataSet* ds)
-{
-    return ds->State() == dsEdit || ds->State() == dsInsert;
-}
-
 TQxDBVGrid* recordGrid(QWidget* parent, const char* name, TAlign align, int width,
                        TDataSource* source)
 {
@@ -139,7 +134,7 @@ void TFrmNewMaterial::BeforeFormLook()
 
     // A part for the calling field starts with the code typed there and the name given.
     if (FField && TblMaterial->Active()) {
-        if (!editing(TblMaterial))
+        if (!qx::isEditing(TblMaterial))
             TblMaterial->Edit();
         const QString text = FField->Text();
         for (const char* name : {"itemCode", "PartsCode", "LevelCode"})
@@ -231,7 +226,7 @@ void TFrmNewMaterial::SavePart()
     // What a cell editor holds goes into its field first.
     t->UpdateRecord();
     TField* itemCode = t->FindField(QStringLiteral("ItemCode"));
-    if (editing(t)) {
+    if (qx::isEditing(t)) {
         if (itemCode)
             itemCode->SetAsString(itemCode->AsString().trimmed());
         TField* partsCode = t->FindField(QStringLiteral("PartsCode"));
@@ -260,7 +255,7 @@ void TFrmNewMaterial::SavePart()
 
     if (FField) {
         TDataSet* ds = FField->DataSet();
-        if (ds && !editing(ds))
+        if (ds && !qx::isEditing(ds))
             ds->Edit();
         if (FField->OnSetText)
             FField->OnSetText(FField, code);
@@ -291,7 +286,7 @@ void TFrmNewMaterial::SaveName(const QString& Name)
         q->FieldByName(QStringLiteral("OrderID"))->SetAsInteger(int(wb.size()));
         q->Post();
     } catch (...) {
-        if (editing(q))
+        if (qx::isEditing(q))
             q->Cancel();
         q->Close();
         throw;

@@ -42,14 +42,9 @@ bool sameText(const QString& a, const char* b)
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-bool editing(const TDataSet* ds)
-{
-    return ds->State() == dsEdit || ds->State() == dsInsert;
-}
-
 void ensureEditing(TDataSet* ds)
 {
-    if (!editing(ds))
+    if (!qx::isEditing(ds))
         ds->Edit();
 }
 
@@ -820,7 +815,7 @@ void TFrmSelect::BtnAddRctClick(QObject*)
     if (!source)
         return;
     TDataSet* lines = grid->DataSource()->DataSet();
-    if (!editing(lines))
+    if (!qx::isEditing(lines))
         lines->Append();
     putPicked(selected, source);
     const struct { const char* from; const char* to; bool handler; } extra[] = {

@@ -4,28 +4,12 @@
 #include "platform/db/sql/JetSqlRewriter.h"
 #include "platform/rtl/Exceptions.h"
 
-namespace {
-
-// "null", or the value's kind letter and text (i integer, r real, t text).
-QString shape(const QVariant& v)
-{
-    if (!v.isValid())
-        return QStringLiteral("null");
-    switch (v.typeId()) {
-    case QMetaType::LongLong: return QStringLiteral("i:") + v.toString();
-    case QMetaType::Double: return QStringLiteral("r:") + QString::number(v.toDouble(), 'g', 15);
-    default: return QStringLiteral("t:") + v.toString();
-    }
-}
-
-} // namespace
-
 class SqlJetOperators : public SqlFixture
 {
 protected:
     QString eval(const QString& expression)
     {
-        return shape(scalar(qx::rewriteJetSql(QStringLiteral("SELECT ") + expression)));
+        return valueShape(scalar(qx::rewriteJetSql(QStringLiteral("SELECT ") + expression)));
     }
     QString error(const QString& expression)
     {
@@ -109,7 +93,7 @@ TEST_F(SqlJetOperators, ANullColumnJoinsAsEmptyText)
     for (const auto& [code, expected] : rows) {
         const QString sql = qx::rewriteJetSql(
             QStringLiteral("Select s & '-' & a From tU Where Code = '%1'").arg(QLatin1String(code)));
-        EXPECT_EQ(shape(scalar(sql)), QString::fromUtf8(expected)) << code;
+        EXPECT_EQ(valueShape(scalar(sql)), QString::fromUtf8(expected)) << code;
     }
     // In a condition, too: the row with a Null s is found by its joined text.
     EXPECT_EQ(scalar(qx::rewriteJetSql(QStringLiteral("Select Code From tU Where s & a = 'x'"))).toString(),

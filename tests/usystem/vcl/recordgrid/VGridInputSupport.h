@@ -61,15 +61,6 @@ inline bool editorShowing(VGridWindow& w)
     return editorOf(w) && editorOf(w)->isVisible();
 }
 
-// Customized rows over the named fields of the window's table.
-inline void customize(VGridWindow& w, const QStringList& fields)
-{
-    w.grid->Columns()->BeginUpdate();
-    for (const QString& f : fields)
-        w.grid->Columns()->Add()->SetFieldName(f);
-    w.grid->Columns()->EndUpdate();
-}
-
 // The centre of the record cell of field row index.
 inline QPoint recordCell(VGridWindow& w, int index)
 {

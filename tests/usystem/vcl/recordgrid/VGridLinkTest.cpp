@@ -6,14 +6,6 @@
 
 namespace {
 
-void customize(VGridWindow& w, const QStringList& fields)
-{
-    w.grid->Columns()->BeginUpdate();
-    for (const QString& f : fields)
-        w.grid->Columns()->Add()->SetFieldName(f);
-    w.grid->Columns()->EndUpdate();
-}
-
 QStringList selectedCodes(VGridWindow& w)
 {
     QStringList out;

@@ -25,14 +25,6 @@ QStringList stored(const QObject* obj)
     return out;
 }
 
-void customize(VGridWindow& w, const QStringList& fields)
-{
-    w.grid->Columns()->BeginUpdate();
-    for (const QString& f : fields)
-        w.grid->Columns()->Add()->SetFieldName(f);
-    w.grid->Columns()->EndUpdate();
-}
-
 } // namespace
 
 TEST(VGridRows, EveryVisibleFieldBecomesARowOfItsOwn)

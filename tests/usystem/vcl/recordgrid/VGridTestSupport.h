@@ -116,3 +116,12 @@ inline void flushPaint(VGridWindow& w)
     QApplication::processEvents();
     w.grid->painted.clear();
 }
+
+// Customized rows over the named fields of the window's table.
+inline void customize(VGridWindow& w, const QStringList& fields)
+{
+    w.grid->Columns()->BeginUpdate();
+    for (const QString& f : fields)
+        w.grid->Columns()->Add()->SetFieldName(f);
+    w.grid->Columns()->EndUpdate();
+}
