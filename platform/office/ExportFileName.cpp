@@ -1,0 +1,43 @@
+#include "platform/office/ExportFileName.h"
+
+#include "platform/rtl/Clock.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qx {
+
+namespace {
+
+// A caption is a title, not a path: long ones are cut to keep the name within what file
+// systems take (255 bytes), which 80 characters of UTF-8 always are.
+constexpr int MaxCaptionLength = 80;
+
+QString fileNamePart(const QString& caption)
+{
+    QString part;
+    for (const QChar c : caption) {
+        const bool refused = c.unicode() < 0x20 || c == u'/' || c == u'\\' || c == u':' || c == u'*'
+            || c == u'?' || c == u'"' || c == u'<' || c == u'>' || c == u'|' || c.isSurrogate();
+        part += refused ? QChar(u'_') : c;
+    }
+    part = part.trimmed();
+    if (part.size() > MaxCaptionLength)
+        part.truncate(MaxCaptionLength);
+    return part;
+}
+
+} // namespace
+
+QString newExportFileName(const QString& caption, const QString& extension)
+{
+    const QString stamp = Now().toQDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    const QString part = fileNamePart(caption);
+    const QString base = QDir(QDir::tempPath()).filePath(part.isEmpty() ? stamp : part + u'_' + stamp);
+    QString name = base + u'.' + extension;
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = base + u'_' + QString::number(n) + u'.' + extension;
+    return name;
+}
+
+} // namespace qx

@@ -1,0 +1,16 @@
+// Where an export that opens its file with the desktop's program puts that file: a new file in
+// the system's temporary folder, named after the form it came from and the moment it was made.
+#pragma once
+
+#include <QString>
+
+namespace qx {
+
+// "<temporary folder>/<caption>_<yyyyMMddhhmmss>.<extension>", the moment from the system's
+// clock. Characters a file name cannot hold (or that other systems refuse) become '_', a caption
+// is cut after 80 characters, and an empty one leaves the time stamp alone. When a file of that
+// name exists already, "_2", "_3"... follow the time stamp, so an export never writes over an
+// earlier one.
+QString newExportFileName(const QString& caption, const QString& extension);
+
+} // namespace qx
