@@ -29,7 +29,7 @@ constexpr TColor kTab = clSilver;
 constexpr TColor kTabText = clBlack;
 constexpr TColor kButtonText = clWhite;
 
-[[maybe_unused]] const bool registered = [] {
+[[maybe_unused]] const bool outBarRegistered = [] {
     qx::registerClass<TQxOutBar>();
     // The look pass sends every panel's and button's text through the text hook.
     RegisterFormLookRule(flrOutBar, [](QObject* c) {

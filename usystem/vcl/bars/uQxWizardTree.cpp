@@ -19,7 +19,7 @@ using qx::bars::right;
 
 namespace {
 
-[[maybe_unused]] const bool registered = [] {
+[[maybe_unused]] const bool wizardTreeRegistered = [] {
     qx::registerClass<TQxWizardTree>();
     // The look pass sends every step's caption through the text hook.
     RegisterFormLookRule(flrWizardTree, [](QObject* c) {
