@@ -132,4 +132,23 @@ inline void typeCell(TQxDBGrid* grid, int column, const QString& text)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
 
+// Starts a new line at the end of the grid's lines and types code into its first column.
+inline void newLine(TQxDBGrid* grid, const QString& code)
+{
+    TDataSet* lines = grid->DataSource()->DataSet();
+    grid->setFocus(Qt::MouseFocusReason);
+    if (!lines->IsEmpty()) {
+        lines->Last();
+        QTest::keyClick(grid, Qt::Key_Down); // below the last line: a new one
+    }
+    typeCell(grid, 0, code);
+}
+
+// Posts the grid's current line by leaving it upwards, as the user does.
+inline void postLine(TQxDBGrid* grid)
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(grid->DataSource()->DataSet()->State(), dsBrowse);
+}
+
 } // namespace qx::documents::test
