@@ -1,6 +1,8 @@
 #include "app/data/dmData.h"
 
+#include "app/schema/BuildPartFile.h"
 #include "app/schema/DatabaseBuilder.h"
+#include "app/schema/SchemaUpgrade.h"
 #include "app/schema/OperatorRights.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/QxMemTable.h"
@@ -27,14 +29,18 @@ namespace {
 
 const QString kSettingsFile = QStringLiteral("ConSQL.ini");
 
-// A database the program can work with has its operators' table: an empty file opens as an
-// empty SQLite database, and the operator would only learn at the login that nothing is there.
+// A database the program can work with has the tables its start reads: the operators for
+// the login, the shop settings row for the main window and the stored reports for its menu.
+// An empty file opens as an empty SQLite database, and another SQLite file opens as well; the
+// operator would otherwise meet a "no such table" later, in English, halfway into the start.
 void checkShopDatabase(const TADOConnection& connection)
 {
     QStringList tables;
     connection.GetTableNames(tables);
-    if (!tables.contains(QStringLiteral("t_UserDB"), Qt::CaseInsensitive))
-        throw EDatabaseError(QStringLiteral("The database holds no table t_UserDB"));
+    for (const char* needed : {"t_UserDB", "tReportTitle", "tQueryReport"}) {
+        if (!tables.contains(QLatin1String(needed), Qt::CaseInsensitive))
+            throw EDatabaseError(QStringLiteral("数据库中没有表 %1").arg(QLatin1String(needed)));
+    }
 }
 
 // Puts a dataset's cursor back where it was when the scope ends, on every path.
@@ -135,21 +141,22 @@ TdmdataUnit::TOpenResult TdmdataUnit::DataModuleCreate()
     if (ADOConnection->Connected())
         ADOConnection->Close();
     try {
-        // The shop's first start: the program folder has no database yet, so the empty one
-        // (schema, first rows, the all-rights operator) is made now. A shared database that
-        // cannot be found is never replaced by a new one: that is a connection failure.
-        if (DatabasePath == qx::app::DefaultDatabasePath() && !QFileInfo::exists(DatabasePath))
-            qx::app::buildDatabase(DatabasePath);
+        // Opening never makes a database: a missing file, in the program folder or on a
+        // share, is a connection failure, so that a moved or renamed database never looks like
+        // lost data. The first database is made by scripts/run (makedb). What a killed build
+        // left beside it is removed first.
+        qx::app::removeStaleBuildFiles(DatabasePath);
         ADOConnection->setConnectionString(qx::app::ConnectionStringFor(DatabasePath));
         ADOConnection->Open();
         checkShopDatabase(*ADOConnection);
+        // A database of an earlier build takes this build's schema now, whole or not at all.
+        qx::app::upgradeDatabase(ADOConnection->handle());
     } catch (const std::exception&) {
         if (ADOConnection->Connected())
             ADOConnection->Close();
     }
     if (!ADOConnection->Connected()) {
-        qx::messageBox(nullptr, QStringLiteral("连接失败,请重新设置数据连接！"), applicationTitle(),
-                       qx::MessageIcon::Error, {qx::mrOk}, qx::mrOk);
+        qx::app::ShowConnectionFailed();
         return orConnectFailed;
     }
     return orConnected;
@@ -295,6 +302,12 @@ QString DatabasePathFromSetting(const QString& pathSetting)
 bool DatabaseIsShared()
 {
     return !DatabasePath.isEmpty() && DatabasePath != DefaultDatabasePath();
+}
+
+void ShowConnectionFailed()
+{
+    qx::messageBox(nullptr, QStringLiteral("连接失败,请重新设置数据连接！"), applicationTitle(),
+                   qx::MessageIcon::Error, {qx::mrOk}, qx::mrOk);
 }
 
 QString ConnectionStringFor(const QString& databasePath)

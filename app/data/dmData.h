@@ -40,9 +40,11 @@ public:
     TADOQuery* const QryTemp2; // second scratch query of the bill editors and browsers
     TADOQuery* const QryTitle; // "select * from tReportTitle": its first row is the shop's
 
-    // Reads ConSQL.ini of the program folder into DatabasePath and opens the connection. A
-    // missing settings file, or a database that cannot be opened, is told to the operator in a
-    // message box; the caller then ends the program.
+    // Reads ConSQL.ini of the program folder into DatabasePath and opens the connection, then
+    // brings a database of an earlier build up to this build's schema. A missing settings file,
+    // or a database that is missing, cannot be opened, lacks a table the start reads or cannot
+    // be upgraded, is told to the operator in a message box; the caller then ends the program.
+    // No database is ever made here.
     TOpenResult DataModuleCreate();
 
     // True when the current operator holds the right Module + "-" + Action (stored rights are
@@ -94,5 +96,8 @@ QString DatabasePathFromSetting(const QString& pathSetting);
 bool DatabaseIsShared();
 // The connection string of a database file, as the program and the report library use it.
 QString ConnectionStringFor(const QString& databasePath);
+// Tells the operator that the database cannot be used: "连接失败,请重新设置数据连接！". The
+// program ends after it.
+void ShowConnectionFailed();
 
 } // namespace qx::app

@@ -2,6 +2,7 @@
 
 #include "app/data/dmData.h"
 #include "platform/env/ExceptionGuard.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/ui/Fonts.h"
 #include "usystem/vcl/foundation/uQxFuncs.h"
 
@@ -126,11 +127,26 @@ int AccountStartup::Start()
         return opened == TdmdataUnit::orNoSettingsFile ? StartupNoSettingsFile : StartupConnectFailed;
     }
 
-    const bool made = qx::guard(nullptr, [this] {
-        m_mainWindow = m_factories.MainWindow ? m_factories.MainWindow() : CreatePlainMainWindow();
-        if (m_mainWindow && m_factories.Desktop)
-            m_factories.Desktop(*m_mainWindow);
+    bool databaseFailed = false;
+    const bool made = qx::guard(nullptr, [this, &databaseFailed] {
+        try {
+            m_mainWindow = m_factories.MainWindow ? m_factories.MainWindow() : CreatePlainMainWindow();
+            if (m_mainWindow && m_factories.Desktop)
+                m_factories.Desktop(*m_mainWindow);
+        } catch (const EDatabaseError&) {
+            // The database opened but cannot give the windows what they read (a table gone, a
+            // damaged page): for the operator that is a connection that failed.
+            databaseFailed = true;
+        }
     });
+    if (databaseFailed) {
+        m_splashTimer->stop();
+        m_mainWindow.reset();
+        m_splash.reset();
+        m_dataModule.reset();
+        ShowConnectionFailed();
+        return StartupConnectFailed;
+    }
     if (!made || !m_mainWindow) {
         m_splashTimer->stop();
         m_mainWindow.reset();

@@ -41,7 +41,7 @@ QString ApplicationTitle();
 enum StartupStatus : int {
     StartupOk = 0,
     StartupNoSettingsFile = 2, // ConSQL.ini missing
-    StartupConnectFailed = 3,  // the database could not be opened
+    StartupConnectFailed = 3,  // the database could not be opened, or lacks what the windows read
     StartupWindowFailed = 4    // the main window or the desktop could not be made (error shown)
 };
 

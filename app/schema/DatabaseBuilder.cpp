@@ -1,5 +1,7 @@
 #include "app/schema/DatabaseBuilder.h"
 
+#include "app/schema/BuildPartFile.h"
+
 #include "app/schema/DatabaseSchema.h"
 #include "app/schema/OperatorRights.h"
 #include "app/schema/Password.h"
@@ -8,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <sqlite3.h>
 
@@ -161,30 +162,6 @@ void checkDictionary(sqlite3* db)
         fail(QStringLiteral("数据字典与表结构不符。") + problems.join(QStringLiteral("；")));
 }
 
-// Owns the files of a build under way: the temporary database and its rollback journal are
-// removed unless the build got through.
-class PartFile
-{
-public:
-    explicit PartFile(QString path) : m_path(std::move(path)) {}
-    ~PartFile()
-    {
-        if (!m_kept) {
-            QFile::remove(m_path);
-            QFile::remove(m_path + QStringLiteral("-journal"));
-        }
-    }
-    PartFile(const PartFile&) = delete;
-    PartFile& operator=(const PartFile&) = delete;
-
-    const QString& path() const { return m_path; }
-    void keep() { m_kept = true; }
-
-private:
-    QString m_path;
-    bool m_kept = false;
-};
-
 class Connection
 {
 public:
@@ -212,22 +189,6 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// Claims a fresh file name beside the target; the name is ours once the file is created.
-QString createPartFile(const QString& target)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate = target + QStringLiteral(".part-%1")
-                                               .arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                    QLatin1Char('0'));
-        QFile file(candidate);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return candidate;
-        if (!QFileInfo::exists(candidate))
-            fail(QStringLiteral("不能在文件夹中建立文件：%1").arg(file.errorString()));
-    }
-    fail(QStringLiteral("不能在文件夹中建立临时文件"));
-}
-
 // Makes the rename durable: the folder's entry is flushed like the file's contents.
 void syncFolder(const QString& folder)
 {
@@ -245,7 +206,9 @@ void build(const QString& target, const std::function<void(sqlite3*)>& beforeCom
     if (!QFileInfo(folder).isDir())
         fail(QStringLiteral("文件夹不存在：%1").arg(QDir::toNativeSeparators(folder)));
 
-    PartFile part(createPartFile(info.absoluteFilePath()));
+    // What an interrupted build left here goes first; a build under way keeps its files.
+    removeStaleBuildFiles(info.absoluteFilePath());
+    BuildPartFile part(info.absoluteFilePath());
     {
         Connection db;
         if (sqlite3_open_v2(QFile::encodeName(part.path()).constData(), db.out(),

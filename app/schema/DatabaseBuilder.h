@@ -3,7 +3,9 @@
 //
 // The file is built under a temporary name in the target's folder and renamed into place only
 // when it is complete, without ever replacing a file: the target path either stays absent or
-// holds a whole database. Used by the program's first run, by makedb (scripts/run) and by tests.
+// holds a whole database. What a killed build left there is removed by the next build or
+// start-up (see BuildPartFile.h). Used by makedb (scripts/run) and by tests; the program never
+// makes one.
 #pragma once
 
 #include <QString>

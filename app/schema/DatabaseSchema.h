@@ -17,8 +17,9 @@
 
 namespace qx::app {
 
-// The schema version a new database carries in PRAGMA user_version.
-inline constexpr int kSchemaVersion = 1;
+// The schema version a new database carries in PRAGMA user_version (SchemaUpgrade.h brings an
+// older one up to it). 2: Yes/No columns are NOT NULL.
+inline constexpr int kSchemaVersion = 2;
 
 // Every table, index and view (Schema.sql).
 QByteArray schemaSql();

@@ -1,5 +1,6 @@
 // Taboutform: the about window, a borderless white window at the centre of the screen filled
-// by the product's picture with the build label. A click or Esc closes it.
+// by the product's picture (drawn here, with a visible edge) and the build label. A click or
+// Esc closes it.
 #pragma once
 
 #include <QDialog>

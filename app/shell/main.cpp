@@ -1,4 +1,6 @@
 // The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/settings/SettingsForms.h"
+#include "app/shell/ProgramIcon.h"
 #include "app/shell/uALibraryForms.h"
 #include "app/shell/uAMain.h"
 #include "app/data/uStartup.h"
@@ -9,7 +11,10 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Every window of the program, dialogs included, carries the program's own icon.
+    QApplication::setWindowIcon(qx::app::ProgramIcon());
     qx::app::registerLibraryForms();
+    qx::app::registerSettingsForms();
     InstallLibraryPickers();
     return qx::app::RunAccount(qx::app::shellFactories());
 }

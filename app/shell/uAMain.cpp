@@ -1,6 +1,7 @@
 #include "app/shell/uAMain.h"
 
 #include "app/shell/ColorPanel.h"
+#include "app/shell/ProgramIcon.h"
 #include "app/shell/about.h"
 #include "app/data/dmData.h"
 #include "app/shell/uADesktop.h"
@@ -163,8 +164,11 @@ TFrmAMain::TFrmAMain(QWidget* parent)
     MdiArea->setObjectName(QStringLiteral("MdiArea"));
     qx::setAlign(MdiArea, alClient);
 
+    setWindowIcon(qx::app::ProgramIcon());
     OnClose = [this](QObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
-    qx::guard(this, [&] { FormCreate(this); });
+    // Not guarded here: a database that cannot give the shop settings is the start-up's to
+    // tell, as a failed connection that ends the program.
+    FormCreate(this);
 }
 
 TFrmAMain::~TFrmAMain() = default;
@@ -413,6 +417,8 @@ void TFrmAMain::AddMdiChild(QWidget* Form)
 {
     QMdiSubWindow* sub = MdiArea->addSubWindow(Form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The desktop's and the browsers' title bars show the program's icon, not the toolkit's.
+    sub->setWindowIcon(qx::app::ProgramIcon());
     // A browser frees itself when it closes; its frame goes with it.
     QPointer<QMdiSubWindow> frame(sub);
     connect(Form, &QObject::destroyed, sub, [frame] {

@@ -377,4 +377,10 @@ private:
     QPointer<TDataSet> m_dataSet;
 };
 
+// True while the data set holds an edited or inserted record that is not posted yet.
+inline bool isEditing(const TDataSet* ds)
+{
+    return ds && (ds->State() == dsEdit || ds->State() == dsInsert);
+}
+
 } // namespace qx

@@ -1,6 +1,7 @@
 #include "platform/db/Fields.h"
 
 #include "platform/db/DataSet.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QFile>
@@ -964,10 +965,7 @@ void TBlobField::LoadFromFile(const QString& fileName)
 
 void TBlobField::SaveToFile(const QString& fileName) const
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
-    SaveToStream(f);
+    qx::saveFile(fileName, [&](QIODevice& out) { SaveToStream(out); });
 }
 
 TMemoField::TMemoField(QObject* owner) : TBlobField(owner) {}

@@ -1,7 +1,13 @@
 #include "platform/db/MemTableBinary.h"
 
+#include "platform/rtl/SysUtils.h"
+
 #include <QDataStream>
 #include <QIODevice>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace qx {
 
@@ -19,6 +25,61 @@ void checkRead(const QDataStream& ds, const char* what)
 {
     if (ds.status() != QDataStream::Ok)
         damaged(QStringLiteral("the stream ends inside %1").arg(QLatin1String(what)));
+}
+
+bool isDateKind(TFieldType t)
+{
+    return t == ftDate || t == ftTime || t == ftDateTime;
+}
+
+// A name a field can be found by again: no blanks around it, no control characters.
+bool isFieldName(const QString& name)
+{
+    if (name.isEmpty() || name != name.trimmed())
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+}
+
+// Days of the years 1 to 9999, the dates a TDateTime can hold.
+bool isDateValue(double days)
+{
+    return std::isfinite(days) && days >= -693594.0 && days < 2958466.0;
+}
+
+// A value is taken only when its field can hold it as it stands: never cut, never bent.
+void checkCell(const TField* f, const QVariant& cell, quint64 row)
+{
+    auto refuse = [&](const QString& why) {
+        damaged(QStringLiteral("row %1, field '%2': %3").arg(row).arg(f->FieldName(), why));
+    };
+    const TFieldType type = f->DataType();
+    switch (f->StorageKind()) {
+    case RecordStore::Kind::Text:
+        if (IsStringFieldType(type) && f->Size() > 0 && cell.toString().size() > f->Size())
+            refuse(QStringLiteral("the text is longer than the field's %1 characters").arg(f->Size()));
+        return;
+    case RecordStore::Kind::Int32:
+    case RecordStore::Kind::Int64:
+    case RecordStore::Kind::Double:
+        if (isDateKind(type)) {
+            if (!isDateValue(cell.toDouble()))
+                refuse(QStringLiteral("%1 is not a date").arg(FloatToStr(cell.toDouble())));
+            return;
+        }
+        if (type == ftCurrency || type == ftBCD)
+            return; // ten-thousandths: every 64-bit count is an amount
+        if (cell.typeId() == QMetaType::Double && !std::isfinite(cell.toDouble()))
+            refuse(QStringLiteral("the value is not a number"));
+        try {
+            f->ToCell(cell); // the field's own range (small integers, words)
+        } catch (const Exception& e) {
+            refuse(e.Message());
+        }
+        return;
+    case RecordStore::Kind::Bool:
+    case RecordStore::Kind::Blob:
+        return;
+    }
 }
 
 } // namespace
@@ -84,8 +145,11 @@ void MemTableBinary::load(TQxCustomMemTable& table, QIODevice& stream)
         qint32 size = 0;
         ds >> name >> type >> size >> required;
         checkRead(ds, "the field definitions");
+        // The byte becomes a TFieldType only when it names one.
+        if (type > quint8(ftDataSet))
+            damaged(QStringLiteral("field definition %1 has the unknown type %2").arg(i + 1).arg(type));
         std::unique_ptr<TField> probe(CreateFieldOfType(TFieldType(type), nullptr));
-        if (name.isEmpty() || !probe || size < 0 || required > 1)
+        if (!isFieldName(name) || !probe || size < 0 || required > 1)
             damaged(QStringLiteral("field definition %1 is not valid").arg(i + 1));
         try {
             defs.Add(name, TFieldType(type), size, required != 0);
@@ -102,7 +166,12 @@ void MemTableBinary::load(TQxCustomMemTable& table, QIODevice& stream)
     bool openedHere = false;
     std::vector<std::uint32_t> added;
     try {
-        const std::vector<TField*> fields = table.prepareLoad(&defs, openedHere);
+        std::vector<TField*> fields;
+        try {
+            fields = table.prepareLoad(&defs, openedHere);
+        } catch (const EDatabaseError& e) {
+            damaged(e.Message()); // a field the open table does not have
+        }
         for (std::size_t c = 0; c < fields.size(); ++c)
             if (fields[c]->StorageKind() != kinds[c])
                 damaged(QStringLiteral("field '%1' has another type in the table").arg(fields[c]->FieldName()));
@@ -122,11 +191,22 @@ void MemTableBinary::load(TQxCustomMemTable& table, QIODevice& stream)
                 case RecordStore::Kind::Int32: { qint32 v = 0; ds >> v; cell = int(v); break; }
                 case RecordStore::Kind::Int64: { qint64 v = 0; ds >> v; cell = qlonglong(v); break; }
                 case RecordStore::Kind::Double: { double v = 0; ds >> v; cell = v; break; }
-                case RecordStore::Kind::Bool: { quint8 v = 0; ds >> v; cell = v != 0; break; }
+                case RecordStore::Kind::Bool: {
+                    quint8 v = 0;
+                    ds >> v;
+                    if (v > 1)
+                        damaged(QStringLiteral("row %1, field '%2': %3 is not a Boolean")
+                                    .arg(r + 1)
+                                    .arg(fields[c]->FieldName())
+                                    .arg(v));
+                    cell = v != 0;
+                    break;
+                }
                 case RecordStore::Kind::Text: { QByteArray v; ds >> v; cell = QString::fromUtf8(v); break; }
                 case RecordStore::Kind::Blob: { QByteArray v; ds >> v; cell = v; break; }
                 }
                 checkRead(ds, "a row");
+                checkCell(fields[c], cell, r + 1);
                 table.BulkSet(slot, fields[c], cell);
             }
         }

@@ -9,7 +9,9 @@
 //   (floats; dates as TDateTime days), QByteArray (text as UTF-8, blobs as bytes)
 //
 // A damaged or truncated stream raises EReadError saying what was wrong; the table is left as
-// it was.
+// it was. So does a value its field cannot hold as it stands (a text longer than the field, a
+// number outside its range, a date outside the years 1 to 9999, a Boolean other than 0 or 1),
+// naming the row and the field: nothing is read in cut.
 #pragma once
 
 #include "platform/db/QxMemTable.h"

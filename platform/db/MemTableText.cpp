@@ -5,13 +5,16 @@
 #include <QIODevice>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cmath>
+
 namespace qx {
 
 namespace {
 
 const char kMagic[] = "@QXMEMTABLE";
 
-bool isDateKind(TFieldType t)
+bool isDateKindOfText(TFieldType t)
 {
     return t == ftDate || t == ftTime || t == ftDateTime;
 }
@@ -58,7 +61,7 @@ QString valueText(const TField* f, const QVariant& cell)
     case RecordStore::Kind::Blob: return quoted(QString::fromLatin1(cell.toByteArray().toBase64()));
     case RecordStore::Kind::Bool: return cell.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case RecordStore::Kind::Int32:
-        if (isDateKind(type))
+        if (isDateKindOfText(type))
             return quoted(dateText(type, cell.toDouble()));
         return QString::number(cell.toInt());
     case RecordStore::Kind::Int64:
@@ -66,7 +69,7 @@ QString valueText(const TField* f, const QVariant& cell)
             return Currency::fromRaw(cell.toLongLong()).toString();
         return QString::number(cell.toLongLong());
     case RecordStore::Kind::Double:
-        if (isDateKind(type))
+        if (isDateKindOfText(type))
             return quoted(dateText(type, cell.toDouble()));
         return QString::number(cell.toDouble(), 'g', 17);
     }
@@ -171,7 +174,7 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
         damaged(QStringLiteral("'%1' is not a valid value for field '%2'").arg(text, f->FieldName()), line);
     };
     try {
-        if (isDateKind(type)) {
+        if (isDateKindOfText(type)) {
             if (type == ftTime) {
                 QTime t = QTime::fromString(text, QStringLiteral("HH:mm:ss.zzz"));
                 if (!t.isValid())
@@ -188,7 +191,15 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
             return bad();
         }
         switch (f->StorageKind()) {
-        case RecordStore::Kind::Text: return f->ToCell(text);
+        case RecordStore::Kind::Text:
+            // The field would cut a longer text to its size: a value is never read in cut.
+            if (IsStringFieldType(type) && f->Size() > 0 && text.size() > f->Size())
+                damaged(QStringLiteral("'%1' is longer than the %2 characters of field '%3'")
+                            .arg(text)
+                            .arg(f->Size())
+                            .arg(f->FieldName()),
+                        line);
+            return f->ToCell(text);
         case RecordStore::Kind::Blob: {
             const auto r = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
             if (!r)
@@ -198,7 +209,7 @@ QVariant parseValue(const TField* f, const QString& text, bool wasQuoted, int li
         case RecordStore::Kind::Double: {
             bool ok = false;
             const double d = text.toDouble(&ok);
-            if (!ok)
+            if (!ok || !std::isfinite(d))
                 return bad();
             return f->ToCell(QVariant(d));
         }
@@ -294,7 +305,11 @@ void MemTableText::load(TQxCustomMemTable& table, QIODevice& stream)
             const TFieldType type = FieldTypeFromName(r.values[2]);
             bool okSize = false;
             const int size = r.values[3].toInt(&okSize);
-            if (type == ftUnknown || !okSize || size < 0 || r.values[1].isEmpty())
+            const QString& name = r.values[1];
+            const bool nameOk = !name.isEmpty() && name == name.trimmed()
+                                && std::none_of(name.begin(), name.end(),
+                                                [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+            if (type == ftUnknown || !okSize || size < 0 || !nameOk)
                 damaged(QStringLiteral("field definition '%1' is not valid").arg(r.values[1]), r.line);
             try {
                 fileDefs.Add(r.values[1], type, size, r.values[4] == QLatin1String("1"));

@@ -18,7 +18,8 @@
 //
 // A damaged file (an unterminated quote, a wrong number of values, a value the field cannot
 // hold, an unknown field type) raises EDatabaseError naming the line; the table is left as it
-// was.
+// was. A value is never cut or bent to fit: text longer than its field, a number outside its
+// field's range and a date that is no date are all errors.
 #pragma once
 
 #include "platform/db/QxMemTable.h"

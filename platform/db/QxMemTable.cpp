@@ -2,9 +2,9 @@
 
 #include "platform/db/MemTableBinary.h"
 #include "platform/db/MemTableText.h"
+#include "platform/rtl/SafeSave.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -382,12 +382,7 @@ void TQxCustomMemTable::SaveToStream(QIODevice& stream, TMemTableSaveFlags flags
 
 void TQxCustomMemTable::SaveToFile(const QString& fileName, TMemTableSaveFlags flags) const
 {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
-    SaveToStream(f, flags);
-    if (!f.commit())
-        throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, f.errorString()));
+    qx::saveFile(fileName, [&](QIODevice& out) { SaveToStream(out, flags); });
 }
 
 void TQxCustomMemTable::LoadFromStream(QIODevice& stream)
@@ -410,12 +405,7 @@ void TQxCustomMemTable::SaveToBinaryStream(QIODevice& stream) const
 
 void TQxCustomMemTable::SaveToBinaryFile(const QString& fileName) const
 {
-    QSaveFile f(fileName);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
-    SaveToBinaryStream(f);
-    if (!f.commit())
-        throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2").arg(fileName, f.errorString()));
+    qx::saveFile(fileName, [&](QIODevice& out) { SaveToBinaryStream(out); });
 }
 
 void TQxCustomMemTable::LoadFromBinaryStream(QIODevice& stream)

@@ -78,6 +78,8 @@ public:
     void SetCsvSeparator(QChar c) { m_csvSeparator = c; }
     TCsvEncoding CsvEncoding() const { return m_csvEncoding; }
     void SetCsvEncoding(TCsvEncoding e) { m_csvEncoding = e; }
+    // The file saves are safe saves (platform/rtl/SafeSave.h): a failure raises EInOutError with
+    // the system's reason and leaves the file as it was.
     void SaveToFile(const QString& fileName, TMemTableSaveFlags flags = mtfSaveData | mtfSaveDef) const;
     void SaveToStream(QIODevice& stream, TMemTableSaveFlags flags = mtfSaveData | mtfSaveDef) const;
     // Appends the rows of the file; a closed table takes the structure the file carries.

@@ -2,11 +2,10 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Gbk.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -94,20 +93,36 @@ Line parseLine(const QByteArray& bytes, qsizetype start, qsizetype end)
     return line;
 }
 
+// The byte-order mark an editor may put before a file's first line.
+const QByteArray kUtf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// The end of the line starting at pos: the offset of its line ending (or of the end of the
+// text) and of the line after it. CR LF, LF and a lone CR each end a line.
+void lineEnd(const QByteArray& b, qsizetype pos, qsizetype& end, qsizetype& next)
+{
+    end = pos;
+    while (end < b.size() && b[end] != '\n' && b[end] != '\r')
+        ++end;
+    next = end;
+    if (next < b.size() && b[next] == '\r')
+        ++next;
+    if (next < b.size() && b[next] == '\n')
+        ++next;
+}
+
 Document parse(QByteArray bytes)
 {
     Document doc;
     doc.bytes = std::move(bytes);
     const QByteArray& b = doc.bytes;
     bool eolKnown = false;
-    qsizetype pos = 0;
+    // A mark before the first line belongs to no line: it is kept as it is, never read.
+    qsizetype pos = b.startsWith(kUtf8Bom) ? kUtf8Bom.size() : 0;
     while (pos < b.size()) {
-        qsizetype lf = b.indexOf('\n', pos);
-        qsizetype next = lf < 0 ? b.size() : lf + 1;
-        qsizetype end = lf < 0 ? b.size() : lf;
-        if (lf >= 0 && end > pos && b[end - 1] == '\r')
-            --end;
-        if (lf >= 0 && !eolKnown) {
+        qsizetype end = 0;
+        qsizetype next = 0;
+        lineEnd(b, pos, end, next);
+        if (next > end && !eolKnown) {
             // New lines follow the file's own endings.
             doc.eol = b.mid(end, next - end);
             eolKnown = true;
@@ -128,26 +143,15 @@ Document load(const QString& fileName)
     return parse(f.readAll());
 }
 
-[[noreturn]] void writeError(const QString& fileName)
-{
-    throw EIniFileException(QStringLiteral("Unable to write to %1").arg(fileName));
-}
-
+// Through the safe save: a failed write (a full disk) leaves the file as it was, and a
+// read-only file or a missing folder is refused before anything is written.
 void save(const QString& fileName, const QByteArray& bytes)
 {
-    const QFileInfo info(fileName);
-    // A file without any write permission is read-only, also for an administrator.
-    if (info.exists()
-        && (!info.isWritable()
-            || !(info.permissions()
-                 & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))) {
-        writeError(fileName);
+    try {
+        qx::saveFile(fileName, bytes);
+    } catch (const qx::ESaveError& e) {
+        throw EIniFileException(QStringLiteral("Unable to write to %1. %2").arg(fileName, e.Reason()));
     }
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        writeError(fileName);
-    if (out.write(bytes) != bytes.size() || !out.commit())
-        writeError(fileName);
 }
 
 // One line's text for the file: no line break may enter it.
@@ -222,7 +226,7 @@ void TIniFile::WriteString(const QString& Section, const QString& Ident, const Q
     const int header = doc.findSection(Section);
     if (header < 0) {
         QByteArray& b = doc.bytes;
-        if (!b.isEmpty() && !b.endsWith('\n'))
+        if (!b.isEmpty() && b != kUtf8Bom && !b.endsWith('\n') && !b.endsWith('\r'))
             b += doc.eol;
         b += '[' + lineBytes(Section) + ']' + doc.eol;
         b += lineBytes(Ident) + '=' + lineBytes(Value) + doc.eol;

@@ -2,10 +2,14 @@
 //  - "[Section]" lines open sections; "Key=Value" lines hold values; lines starting with ';' are
 //    comments. Section and key names match without case; the first match wins.
 //  - A value is trimmed and loses one pair of enclosing quotes ('...' or "...").
+//  - Lines end with CR LF, LF or a lone CR. A UTF-8 byte-order mark before the first line is
+//    passed over (and kept on a rewrite); the text itself is GBK all the same.
 //  - A missing file reads as empty.
 //  - A write changes the one line concerned (or adds it, with its section when missing) and
 //    leaves every other byte of the file as it was, line endings included; a new file gets
-//    CR LF endings. Failures (a read-only file, a missing folder) raise EIniFileException.
+//    CR LF endings. Every write is a safe save (platform/rtl/SafeSave.h): a failure (a
+//    read-only file, a missing folder, a full disk) raises EIniFileException with the system's
+//    reason and leaves the file as it was.
 // Every call reads the file afresh, so two objects on one file never disagree.
 #pragma once
 

@@ -142,6 +142,8 @@ QString render(QStringView s, const Picture& p, const QString& intText, const QS
             point = true;
             if (!fracText.isEmpty())
                 out += fs.DecimalSeparator;
+        } else if (c == u'.') {
+            // Only the first point counts; the places after a second one are decimals too.
         } else if (c == u',') {
             // Thousands are placed with the digits.
         } else if (p.scientific && isExponentAt(s, i)) {

@@ -316,8 +316,11 @@ void ComponentReader::readValue(QObject* target, const QMetaProperty& p)
     case PropertyKind::Enumeration: {
         int v = 0;
         if (isIntegerValue(t)) {
+            // Only a value of the type's own: an enumeration holding anything else is undefined
+            // behaviour in the code that reads it.
             const qint64 raw = m_in.readInteger();
-            if (raw < std::numeric_limits<int>::min() || raw > std::numeric_limits<int>::max())
+            if (raw < std::numeric_limits<int>::min() || raw > std::numeric_limits<int>::max()
+                || !p.enumerator().valueToKey(int(raw)))
                 invalidValue(p.name());
             v = int(raw);
         } else {

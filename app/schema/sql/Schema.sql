@@ -19,7 +19,8 @@
 --   DOUBLE                   8-byte float
 --   DECIMAL                  BCD value (no column of the shop uses it yet)
 --   DATETIME                 text 'YYYY-MM-DD' or 'YYYY-MM-DD HH:MM:SS'
---   YESNO                    0 or 1
+--   YESNO                    0 or 1, never Null: declared NOT NULL with a default, so that
+--                            a filter such as IsSettle <> true finds every false row
 --   BLOB                     byte data (templates, pictures, stored query definitions)
 --
 -- Head and line tables are joined by BillNo; the database enforces no relations. Amounts and
@@ -38,7 +39,7 @@ CREATE TABLE t_ReceptionMst (
     BillDate      DATETIME,
     INtime        DATETIME,
     Outtime       DATETIME,
-    IsSettle      YESNO,
+    IsSettle      YESNO NOT NULL DEFAULT 0,
     State         TEXT(10) COLLATE NOCASE,
     CCode         TEXT(30) COLLATE NOCASE,
     CName         TEXT(60) COLLATE NOCASE,
@@ -574,8 +575,8 @@ CREATE TABLE tReportTitle (
     CorpFax       TEXT(30) COLLATE NOCASE,
     CorpAddr      TEXT(100) COLLATE NOCASE,
     LinkMen       TEXT(30) COLLATE NOCASE,
-    isStock       YESNO DEFAULT 0,
-    isBackup      YESNO DEFAULT 0
+    isStock       YESNO NOT NULL DEFAULT 0,
+    isBackup      YESNO NOT NULL DEFAULT 0
 );
 
 CREATE TABLE tRctReport (
@@ -606,7 +607,7 @@ CREATE TABLE tDictMst (
     KeyFields     TEXT(50) COLLATE NOCASE,
     IndexFields   TEXT(50) COLLATE NOCASE,
     OutKey        TEXT(50) COLLATE NOCASE,
-    SysTable      YESNO DEFAULT 0,
+    SysTable      YESNO NOT NULL DEFAULT 0,
     VersionID     INTEGER DEFAULT 0
 );
 CREATE UNIQUE INDEX ux_DictMst_Tablename ON tDictMst (Tablename);
@@ -621,7 +622,7 @@ CREATE TABLE tDictDlt (
     MaxValue      INTEGER,
     MinValue      INTEGER,
     VersionIndex  INTEGER DEFAULT 0,
-    CanNull       YESNO DEFAULT 1,
+    CanNull       YESNO NOT NULL DEFAULT 1,
     IndexID       INTEGER PRIMARY KEY AUTOINCREMENT
 );
 CREATE UNIQUE INDEX ux_DictDlt_Field ON tDictDlt (TableName, FieldName);

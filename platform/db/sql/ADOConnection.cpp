@@ -1,11 +1,15 @@
 #include "platform/db/sql/ADOConnection.h"
 
 #include "platform/db/sql/JetFunctions.h"
+#include "platform/db/sql/ResultCells.h"
 #include "platform/db/sql/SqlParamParser.h"
 #include "platform/db/sql/SqliteError.h"
 #include "platform/db/sql/SqliteStatement.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -22,6 +26,52 @@ QString transactionLostNote(const QString& message)
 } // namespace
 
 namespace qx {
+
+namespace detail {
+
+struct CachedStatementEntry
+{
+    sqlite3_stmt* stmt = nullptr;
+    bool lent = false;
+    bool cached = true; // false once the cache let go of it: the lease finalizes it
+    quint64 lastUse = 0;
+};
+
+} // namespace detail
+
+CachedStatement::~CachedStatement()
+{
+    release();
+}
+
+CachedStatement& CachedStatement::operator=(CachedStatement&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_entry = std::move(other.m_entry);
+    }
+    return *this;
+}
+
+sqlite3_stmt* CachedStatement::get() const
+{
+    return m_entry ? m_entry->stmt : nullptr;
+}
+
+void CachedStatement::release()
+{
+    if (!m_entry)
+        return;
+    // The result repeats the error of the last step, which was raised already. Bindings stay:
+    // every use binds all of the statement's parameters again.
+    sqlite3_reset(m_entry->stmt);
+    m_entry->lent = false;
+    if (!m_entry->cached) {
+        sqlite3_finalize(m_entry->stmt);
+        m_entry->stmt = nullptr;
+    }
+    m_entry.reset();
+}
 
 StatementReset::~StatementReset()
 {
@@ -133,10 +183,10 @@ void TADOConnection::Open()
     const QHash<QString, QString> items = ParseConnectionString(m_connectionString);
     const QString file = items.value(QStringLiteral("DATA SOURCE"));
     if (file.isEmpty())
-        throw EDatabaseError(QStringLiteral("The connection string names no database file (Data Source)"));
+        throw EDatabaseError(QStringLiteral("连接字符串中没有数据库文件（Data Source）。"));
     const bool memory = file == u":memory:";
     if (!memory && !QFileInfo::exists(file))
-        throw EDatabaseError(QStringLiteral("Could not find file '%1'.").arg(file));
+        throw EDatabaseError(QStringLiteral("找不到数据库文件：%1").arg(file));
 
     // ADO's "Mode=Share Exclusive" item asks for the same as the Mode property.
     bool exclusive = m_mode == cmShareExclusive;
@@ -173,6 +223,7 @@ void TADOConnection::Open()
         // Reading the schema now turns a file that is no database into an error at open.
         exec("SELECT count(*) FROM sqlite_master");
         qx::registerJetFunctions(m_db);
+        qx::registerResultCellFunctions(m_db);
     } catch (...) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -186,8 +237,13 @@ void TADOConnection::Close()
     if (!m_db)
         return;
     Q_EMIT Closing();
-    for (sqlite3_stmt* stmt : std::as_const(m_statements))
-        sqlite3_finalize(stmt);
+    for (const auto& entry : std::as_const(m_statements)) {
+        entry->cached = false;
+        if (!entry->lent) {
+            sqlite3_finalize(entry->stmt);
+            entry->stmt = nullptr;
+        }
+    }
     m_statements.clear();
     // Closing with a transaction open rolls it back: nothing half done is ever committed.
     if (!sqlite3_get_autocommit(m_db))
@@ -348,16 +404,17 @@ void TADOConnection::GetFieldNames(const QString& tableName, QStringList& list) 
         list.append(qx::columnVariant(stmt.get(), 0).toString());
 }
 
-sqlite3_stmt* TADOConnection::cachedStatement(const QString& sql)
+qx::CachedStatement TADOConnection::cachedStatement(const QString& sql)
 {
     sqlite3* db = handle();
-    if (sqlite3_stmt* stmt = m_statements.value(sql))
-        return stmt;
-    if (m_statements.size() >= kStatementCacheLimit) {
-        for (sqlite3_stmt* old : std::as_const(m_statements))
-            sqlite3_finalize(old);
-        m_statements.clear();
+    const auto found = m_statements.constFind(sql);
+    if (found != m_statements.cend() && !found.value()->lent) {
+        const std::shared_ptr<qx::detail::CachedStatementEntry>& entry = found.value();
+        entry->lent = true;
+        entry->lastUse = ++m_statementClock;
+        return qx::CachedStatement(entry);
     }
+
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const int rc = sqlite3_prepare_v3(db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
@@ -366,8 +423,33 @@ sqlite3_stmt* TADOConnection::cachedStatement(const QString& sql)
         qx::raiseSqliteError(db, rc);
     if (!stmt)
         throw EDatabaseError(QStringLiteral("The statement is empty"));
-    m_statements.insert(sql, stmt);
-    return stmt;
+    auto entry = std::make_shared<qx::detail::CachedStatementEntry>();
+    entry->stmt = stmt;
+    entry->lent = true;
+    entry->lastUse = ++m_statementClock;
+    if (found != m_statements.cend()) {
+        // The cached one is on lease to a caller further up: this caller gets one of its own.
+        entry->cached = false;
+        return qx::CachedStatement(entry);
+    }
+    if (m_statements.size() >= kStatementCacheLimit) {
+        // Let go of the least recently used idle quarter; a full cache of statements on lease
+        // simply grows.
+        std::vector<std::pair<quint64, QString>> idle;
+        for (auto it = m_statements.cbegin(); it != m_statements.cend(); ++it)
+            if (!it.value()->lent)
+                idle.emplace_back(it.value()->lastUse, it.key());
+        std::sort(idle.begin(), idle.end());
+        const std::size_t drop = std::min(idle.size(), std::size_t(kStatementCacheLimit / 4));
+        for (std::size_t i = 0; i < drop; ++i) {
+            const std::shared_ptr<qx::detail::CachedStatementEntry> old = m_statements.take(idle[i].second);
+            sqlite3_finalize(old->stmt);
+            old->stmt = nullptr;
+            old->cached = false;
+        }
+    }
+    m_statements.insert(sql, entry);
+    return qx::CachedStatement(entry);
 }
 
 qint64 TADOConnection::LastInsertRowId() const

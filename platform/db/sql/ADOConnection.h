@@ -5,8 +5,9 @@
 //
 // Every open sets the settings the shop's data needs: a 5 s busy timeout (a second program
 // writing makes us wait, then fail with a clear message), journal_mode=DELETE (the file may sit
-// on a network share, where WAL does not work), synchronous=FULL, foreign keys on, and the Jet
-// functions that users' SQL calls (JetFunctions.h).
+// on a network share, where WAL does not work), synchronous=FULL, foreign keys on, the Jet
+// functions that users' SQL calls (JetFunctions.h) and the conversions the datasets' write-back
+// checks call (ResultCells.h).
 #pragma once
 
 #include "platform/db/sql/ADOParameters.h"
@@ -17,8 +18,41 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <memory>
+
 struct sqlite3;
 struct sqlite3_stmt;
+class TADOConnection;
+
+namespace qx {
+
+namespace detail {
+struct CachedStatementEntry;
+}
+
+// A statement lent by a connection's cache (TADOConnection::cachedStatement). Move-only; its end
+// resets the statement and gives it back.
+class CachedStatement
+{
+public:
+    CachedStatement() = default;
+    ~CachedStatement();
+    CachedStatement(CachedStatement&& other) noexcept = default;
+    CachedStatement& operator=(CachedStatement&& other) noexcept;
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
+
+    sqlite3_stmt* get() const;
+
+private:
+    friend class ::TADOConnection;
+    explicit CachedStatement(std::shared_ptr<detail::CachedStatementEntry> entry) : m_entry(std::move(entry)) {}
+    void release();
+
+    std::shared_ptr<detail::CachedStatementEntry> m_entry;
+};
+
+} // namespace qx
 
 class TADOConnection : public QObject
 {
@@ -96,9 +130,14 @@ public:
     // The open handle; raises EDatabaseError "Connection is closed" when not connected.
     sqlite3* handle() const;
     // A prepared statement kept for reuse while the connection stays open (the write-backs of
-    // the datasets run the same few statements over and over). The caller resets it after use
-    // (StatementReset does so).
-    sqlite3_stmt* cachedStatement(const QString& sql);
+    // the datasets run the same few statements over and over), lent to the caller until the
+    // returned lease ends, which resets it. The cache keeps at most 200 statements and lets go
+    // of the least recently used idle ones first; a statement on lease is never finalized
+    // under its holder, not even by Close (the lease finalizes it then). Asking again for a
+    // statement that is on lease gives a fresh one of its own.
+    qx::CachedStatement cachedStatement(const QString& sql);
+    // Statements the cache holds, lent or idle (for tests).
+    int cachedStatementCount() const { return int(m_statements.size()); }
     // The rowid the last INSERT on this connection gave.
     qint64 LastInsertRowId() const;
 
@@ -121,7 +160,8 @@ private:
     TConnectMode m_mode = cmUnknown;
     sqlite3* m_db = nullptr;
     int m_transLevel = 0;
-    QHash<QString, sqlite3_stmt*> m_statements;
+    QHash<QString, std::shared_ptr<qx::detail::CachedStatementEntry>> m_statements;
+    quint64 m_statementClock = 0;
 };
 
 namespace qx {

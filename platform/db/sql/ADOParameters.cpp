@@ -1,6 +1,7 @@
 #include "platform/db/sql/ADOParameters.h"
 
 #include "platform/db/sql/SqliteStatement.h"
+#include "platform/rtl/Currency.h"
 #include "platform/rtl/DateTime.h"
 
 #include <QDate>
@@ -12,8 +13,22 @@
 
 namespace {
 
+bool holdsCurrency(const QVariant& v)
+{
+    return v.metaType() == QMetaType::fromType<Currency>();
+}
+
+bool holdsDateTime(const QVariant& v)
+{
+    return v.metaType() == QMetaType::fromType<TDateTime>();
+}
+
 TFieldType typeOfVariant(const QVariant& v)
 {
+    if (holdsCurrency(v))
+        return ftCurrency;
+    if (holdsDateTime(v))
+        return ftDateTime;
     switch (v.typeId()) {
     case QMetaType::Bool:
         return ftBoolean;
@@ -55,6 +70,10 @@ TFieldType typeOfVariant(const QVariant& v)
 QDateTime toDateTime(const TParameter& p)
 {
     const QVariant& v = p.Value();
+    if (holdsDateTime(v))
+        return v.value<TDateTime>().toQDateTime();
+    if (holdsCurrency(v))
+        return TDateTime(v.value<Currency>().toDouble()).toQDateTime();
     switch (v.typeId()) {
     case QMetaType::QDate:
         return v.toDate().startOfDay();
@@ -119,6 +138,15 @@ QVariant TParameter::boundValue() const
     case ftWord:
     case ftLargeint:
     case ftAutoInc: {
+        if (holdsCurrency(m_value)) {
+            // A whole amount is a whole number; a fraction is not cut off silently.
+            const Currency c = m_value.value<Currency>();
+            if (c.raw() % 10000 != 0)
+                cannotConvert(*this);
+            return QVariant(qlonglong(c.raw() / 10000));
+        }
+        if (holdsDateTime(m_value))
+            cannotConvert(*this);
         const qlonglong v = m_value.toLongLong(&ok);
         if (!ok) {
             const double d = m_value.toDouble(&ok);
@@ -131,6 +159,11 @@ QVariant TParameter::boundValue() const
     case ftFloat:
     case ftCurrency:
     case ftBCD: {
+        // Money binds as the number the money columns hold, exactly as the datasets write it.
+        if (holdsCurrency(m_value))
+            return QVariant(m_value.value<Currency>().toDouble());
+        if (holdsDateTime(m_value))
+            cannotConvert(*this);
         const double d = m_value.typeId() == QMetaType::QString
                              ? m_value.toString().trimmed().toDouble(&ok)
                              : m_value.toDouble(&ok);
@@ -157,6 +190,11 @@ QVariant TParameter::boundValue() const
     case ftFmtMemo:
     case ftFixedChar:
     case ftWideString:
+        // Money and dates as the database stores them: "12.5", "2006-03-05[ 10:20:30]".
+        if (holdsCurrency(m_value))
+            return QVariant(m_value.value<Currency>().toString());
+        if (holdsDateTime(m_value))
+            return QVariant(qx::sqlDateText(m_value.value<TDateTime>().toQDateTime()));
         return QVariant(m_value.toString());
     default:
         return m_value;

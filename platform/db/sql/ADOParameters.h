@@ -23,13 +23,16 @@ public:
     TFieldType DataType() const { return m_dataType; }
     void setDataType(TFieldType type) { m_dataType = type; }
     QVariant Value() const { return m_value; }
-    // A value set while DataType is ftUnknown also gives the type (an int gives ftInteger...).
+    // A value set while DataType is ftUnknown also gives the type (an int gives ftInteger, a
+    // Currency ftCurrency, a TDateTime ftDateTime...).
     void setValue(const QVariant& value);
     bool IsNull() const { return !m_value.isValid() || m_value.isNull(); }
     void Clear() { m_value = QVariant(); }
 
     // The value converted for the database by DataType: Booleans 0/1, dates as text, money and
-    // BCD as numbers, blobs as bytes. A value that does not convert raises EDatabaseError.
+    // BCD as numbers, blobs as bytes; Currency and TDateTime values (what the fields' AsCurrency
+    // and AsDateTime give) convert like any other. A value that does not convert raises
+    // EDatabaseError; none is cut (an amount with a fraction is no integer).
     QVariant boundValue() const;
 
 private:

@@ -2,6 +2,9 @@
 
 #include "platform/db/DataLink.h"
 #include "platform/db/DataSource.h"
+#include "platform/db/sql/DeclaredTypes.h"
+#include "platform/db/sql/ExpressionColumns.h"
+#include "platform/db/sql/ResultCells.h"
 #include "platform/db/sql/SqlLexer.h"
 #include "platform/db/sql/SqlParamParser.h"
 #include "platform/db/sql/SqlQuote.h"
@@ -121,153 +124,6 @@ SelectShape analyseSelect(const QString& sql)
     return shape;
 }
 
-// ---- declared types ----------------------------------------------------------------------
-
-TFieldType typeOfDeclared(const QString& declared, int& size)
-{
-    size = 0;
-    const QString decl = declared.trimmed().toUpper();
-    if (decl.isEmpty())
-        return ftUnknown;
-    const int paren = int(decl.indexOf(u'('));
-    const QString head = (paren < 0 ? decl : decl.left(paren)).simplified();
-    const QString args = paren < 0 ? QString() : decl.mid(paren + 1).section(u')', 0, 0);
-    // The first word names the kind; the words after it are SQLite's own affinity, which the
-    // schema adds so the column stores as it should ("MEMO TEXT", "MONEY REAL"). A few kinds
-    // are spelled in two words, and those are taken whole.
-    static const QSet<QString> twoWords = {QStringLiteral("VARYING CHARACTER"), QStringLiteral("DOUBLE PRECISION")};
-    const QString base = twoWords.contains(head) ? head : head.section(u' ', 0, 0);
-    static const QSet<QString> text = {QStringLiteral("TEXT"), QStringLiteral("VARCHAR"), QStringLiteral("CHAR"),
-                                       QStringLiteral("NVARCHAR"), QStringLiteral("NCHAR"), QStringLiteral("STRING"),
-                                       QStringLiteral("CHARACTER"), QStringLiteral("VARYING CHARACTER")};
-    if (text.contains(base)) {
-        bool ok = false;
-        size = args.section(u',', 0, 0).trimmed().toInt(&ok);
-        if (!ok || size <= 0)
-            size = 255; // Jet's TEXT without a size holds 255 characters
-        return ftString;
-    }
-    if (base == u"MEMO" || base == u"LONGTEXT" || base == u"NTEXT" || base == u"CLOB")
-        return ftMemo;
-    if (base == u"INTEGER" || base == u"INT" || base == u"LONG" || base == u"MEDIUMINT")
-        return ftInteger;
-    if (base == u"SMALLINT" || base == u"SHORT" || base == u"TINYINT" || base == u"BYTE")
-        return ftSmallint;
-    if (base == u"BIGINT" || base == u"INT64")
-        return ftLargeint;
-    if (base == u"COUNTER" || base == u"AUTOINCREMENT")
-        return ftAutoInc;
-    if (base == u"MONEY" || base == u"CURRENCY")
-        return ftCurrency;
-    if (base == u"DOUBLE" || base == u"FLOAT" || base == u"REAL" || base == u"SINGLE" || base == u"DOUBLE PRECISION")
-        return ftFloat;
-    if (base == u"DECIMAL" || base == u"NUMERIC")
-        return ftBCD;
-    if (base == u"DATETIME" || base == u"TIMESTAMP")
-        return ftDateTime;
-    if (base == u"DATE")
-        return ftDate;
-    if (base == u"TIME")
-        return ftTime;
-    if (base == u"YESNO" || base == u"BIT" || base == u"BOOLEAN" || base == u"LOGICAL")
-        return ftBoolean;
-    if (base == u"BLOB" || base == u"LONGBINARY" || base == u"IMAGE" || base == u"OLEOBJECT" || base == u"BINARY"
-        || base == u"VARBINARY")
-        return ftBlob;
-    return ftUnknown;
-}
-
-TFieldType typeOfValue(sqlite3_stmt* stmt, int col)
-{
-    switch (sqlite3_column_type(stmt, col)) {
-    case SQLITE_INTEGER: {
-        const sqlite3_int64 v = sqlite3_column_int64(stmt, col);
-        return v >= INT32_MIN && v <= INT32_MAX ? ftInteger : ftLargeint;
-    }
-    case SQLITE_FLOAT: return ftBCD;
-    case SQLITE_BLOB: return ftBlob;
-    default: return ftString;
-    }
-}
-
-// ---- loading cells -----------------------------------------------------------------------
-
-enum class Load { Text, Int32, Int64, Money, Double, DateTime, Bool, Blob };
-
-Load loadOf(const TField* f)
-{
-    switch (f->DataType()) {
-    case ftCurrency:
-    case ftBCD: return Load::Money;
-    case ftDate:
-    case ftTime:
-    case ftDateTime: return Load::DateTime;
-    default: break;
-    }
-    switch (f->StorageKind()) {
-    case qx::RecordStore::Kind::Int32: return Load::Int32;
-    case qx::RecordStore::Kind::Int64: return Load::Int64;
-    case qx::RecordStore::Kind::Double: return Load::Double;
-    case qx::RecordStore::Kind::Bool: return Load::Bool;
-    case qx::RecordStore::Kind::Blob: return Load::Blob;
-    case qx::RecordStore::Kind::Text: return Load::Text;
-    }
-    return Load::Text;
-}
-
-int digits(const unsigned char* s, int n)
-{
-    int v = 0;
-    for (int i = 0; i < n; ++i) {
-        if (s[i] < '0' || s[i] > '9')
-            return -1;
-        v = v * 10 + (s[i] - '0');
-    }
-    return v;
-}
-
-// 'YYYY-MM-DD' or 'YYYY-MM-DD HH:MM[:SS]', the stored shapes, without going through QString.
-bool parseStoredDate(const unsigned char* s, int n, double& out)
-{
-    if (n != 10 && n != 16 && n != 19)
-        return false;
-    if (s[4] != '-' || s[7] != '-')
-        return false;
-    const int y = digits(s, 4), m = digits(s + 5, 2), d = digits(s + 8, 2);
-    if (y < 1 || m < 1 || d < 1)
-        return false;
-    const QDate date(y, m, d);
-    if (!date.isValid())
-        return false;
-    static const qint64 base = QDate(1899, 12, 30).toJulianDay();
-    double v = double(date.toJulianDay() - base);
-    if (n > 10) {
-        if (s[10] != ' ' && s[10] != 'T')
-            return false;
-        const int hh = digits(s + 11, 2), nn = digits(s + 14, 2);
-        const int ss = n == 19 ? digits(s + 17, 2) : 0;
-        if (s[13] != ':' || (n == 19 && s[16] != ':') || hh < 0 || hh > 23 || nn < 0 || nn > 59 || ss < 0 || ss > 59)
-            return false;
-        const double frac = (hh * 3600 + nn * 60 + ss) / 86400.0;
-        v = v >= 0 ? v + frac : v - frac; // TDateTime keeps the time positive before 1899-12-30
-    }
-    out = v;
-    return true;
-}
-
-// The cell of a result value for field f through the field's own conversion (slow path: the
-// rows read before every column's kind was known, rows read back after an INSERT, odd values).
-QVariant cellThroughField(const TField* f, const QVariant& value)
-{
-    try {
-        return f->ToCell(value);
-    } catch (const Exception&) {
-        // A stored value the field cannot hold (text in a number column) shows as empty
-        // rather than failing the whole query; it is never written back unless changed.
-        return QVariant();
-    }
-}
-
 struct TableColumnInfo
 {
     bool notNull = false;
@@ -275,6 +131,25 @@ struct TableColumnInfo
     int pk = 0;
     QString type;
 };
+
+// The key of a table: its INTEGER PRIMARY KEY (which is the rowid, so a row keeps it through a
+// compaction) or the columns of another primary key.
+struct TableKey
+{
+    bool rowidAlias = false;
+    QStringList columns; // lower case
+};
+
+TableKey tableKey(const QHash<QString, TableColumnInfo>& info)
+{
+    TableKey key;
+    for (auto it = info.begin(); it != info.end(); ++it)
+        if (it.value().pk > 0)
+            key.columns.append(it.key());
+    key.rowidAlias = key.columns.size() == 1
+                     && info.value(key.columns.first()).type.compare(QStringLiteral("INTEGER"), Qt::CaseInsensitive) == 0;
+    return key;
+}
 
 QHash<QString, TableColumnInfo> tableInfo(sqlite3* db, const QString& table)
 {
@@ -291,6 +166,42 @@ QHash<QString, TableColumnInfo> tableInfo(sqlite3* db, const QString& table)
     }
     return info;
 }
+
+// Copies of the result rows read while the kinds of the expression columns are worked out
+// (a statement's own values last only until its next step). Freed on every path.
+class KeptRows
+{
+public:
+    KeptRows() = default;
+    ~KeptRows() { clear(); }
+    KeptRows(const KeptRows&) = delete;
+    KeptRows& operator=(const KeptRows&) = delete;
+
+    sqlite3_value** add(sqlite3_stmt* stmt, int width)
+    {
+        m_width = width;
+        const std::size_t at = m_values.size();
+        m_values.resize(at + std::size_t(width), nullptr);
+        for (int i = 0; i < width; ++i) {
+            m_values[at + std::size_t(i)] = sqlite3_value_dup(sqlite3_column_value(stmt, i));
+            if (!m_values[at + std::size_t(i)])
+                throw std::bad_alloc();
+        }
+        return m_values.data() + at;
+    }
+    std::size_t rows() const { return m_width ? m_values.size() / std::size_t(m_width) : 0; }
+    sqlite3_value** row(std::size_t r) { return m_values.data() + r * std::size_t(m_width); }
+    void clear()
+    {
+        for (sqlite3_value* v : m_values)
+            sqlite3_value_free(v);
+        m_values.clear();
+    }
+
+private:
+    std::vector<sqlite3_value*> m_values;
+    int m_width = 0;
+};
 
 } // namespace
 
@@ -522,7 +433,7 @@ void TADOQuery::InternalOpen()
         const char* originTable = sqlite3_column_table_name(stmt.get(), sc);
         const char* originName = sqlite3_column_origin_name(stmt.get(), sc);
         const char* declared = sqlite3_column_decltype(stmt.get(), sc);
-        types[std::size_t(c)] = typeOfDeclared(declared ? QString::fromUtf8(declared) : QString(), sizes[std::size_t(c)]);
+        types[std::size_t(c)] = qx::fieldTypeOfDeclared(declared ? QString::fromUtf8(declared) : QString(), sizes[std::size_t(c)]);
         if (!originTable || !originName)
             continue;
         const QString tname = QString::fromUtf8(originTable);
@@ -537,11 +448,12 @@ void TADOQuery::InternalOpen()
                 == SQLITE_OK
             && autoinc)
             types[std::size_t(c)] = ftAutoInc;
-        const bool rowidAlias = info.pk == 1 && info.type.compare(QStringLiteral("INTEGER"), Qt::CaseInsensitive) == 0;
+        const bool rowidAlias = info.pk > 0 && tableKey(infos.value(tname)).rowidAlias;
         required[std::size_t(c)] = info.notNull && !info.hasDefault && !rowidAlias && !autoinc;
         if (tname.compare(table, Qt::CaseInsensitive) == 0) {
             m_columns[std::size_t(c)].origin = cname;
             m_columns[std::size_t(c)].writable = true;
+            m_columns[std::size_t(c)].key = info.pk > 0;
             anyBase = true;
             if (rowidAlias)
                 m_rowidAlias = cname;
@@ -558,31 +470,43 @@ void TADOQuery::InternalOpen()
         m_rowidAlias.clear();
     } else {
         m_table = table;
+        // How a write finds its row again: see RowCheck.
+        if (!infos.contains(table))
+            infos.insert(table, tableInfo(handle, table));
+        const TableKey key = tableKey(infos.value(table));
+        QStringList keyRead = key.columns;
+        for (const Column& c : m_columns)
+            if (c.writable)
+                keyRead.removeAll(c.origin.toLower());
+        m_rowCheck = key.rowidAlias                              ? RowCheck::ChangedColumns
+                     : !key.columns.isEmpty() && keyRead.isEmpty() ? RowCheck::ChangedColumnsAndKey
+                                                                   : RowCheck::EveryColumn;
     }
 
-    // Columns without a declared type take the kind of their first non-null value; the rows
-    // read while looking are kept and loaded below.
-    std::vector<std::vector<QVariant>> early;
-    std::vector<qint64> earlyRowIds;
-    bool pending = std::any_of(types.begin(), types.end(), [](TFieldType t) { return t == ftUnknown; });
+    // Columns without a declared type take their kind from their expression and from all their
+    // values; the rows are kept while the values are looked at, and loaded below.
+    std::vector<int> undeclared;
+    for (int c = 0; c < count; ++c)
+        if (types[std::size_t(c)] == ftUnknown)
+            undeclared.push_back(c);
+    KeptRows kept;
     bool more = true;
-    while (pending) {
-        more = qx::stepStatement(handle, stmt.get());
-        if (!more)
-            break;
-        std::vector<QVariant> row(static_cast<std::size_t>(count));
-        pending = false;
-        for (int c = 0; c < count; ++c) {
-            row[std::size_t(c)] = qx::columnVariant(stmt.get(), c + first);
-            if (types[std::size_t(c)] == ftUnknown) {
-                if (sqlite3_column_type(stmt.get(), c + first) != SQLITE_NULL)
-                    types[std::size_t(c)] = typeOfValue(stmt.get(), c + first);
-                else
-                    pending = true;
-            }
+    if (!undeclared.empty()) {
+        const qx::SelectListKinds kinds(handle, parsed.sql);
+        std::vector<qx::ExpressionTally> tallies(undeclared.size());
+        const int width = sqlite3_column_count(stmt.get());
+        while ((more = qx::stepStatement(handle, stmt.get()))) {
+            sqlite3_value** row = kept.add(stmt.get(), width);
+            for (std::size_t i = 0; i < undeclared.size(); ++i)
+                tallies[i].add(row[undeclared[i] + first]);
         }
-        early.push_back(std::move(row));
-        earlyRowIds.push_back(withRowid ? sqlite3_column_int64(stmt.get(), 0) : 0);
+        for (std::size_t i = 0; i < undeclared.size(); ++i) {
+            const int c = undeclared[i];
+            const QString name = QString::fromUtf8(sqlite3_column_name(stmt.get(), c + first));
+            const qx::ExpressionFieldType ft = qx::expressionFieldType(kinds.kindOf(name), tallies[i]);
+            types[std::size_t(c)] = ft.type;
+            sizes[std::size_t(c)] = ft.size;
+        }
     }
 
     FieldDefs()->Clear();
@@ -597,7 +521,7 @@ void TADOQuery::InternalOpen()
         TFieldType type = types[std::size_t(c)];
         int size = sizes[std::size_t(c)];
         if (type == ftUnknown)
-            type = ftString; // only nulls: an empty text column
+            type = ftString;
         if (type == ftString && size <= 0)
             size = 255;
         FieldDefs()->Add(name, type, size, m_updatable && required[std::size_t(c)]);
@@ -605,17 +529,18 @@ void TADOQuery::InternalOpen()
     BuildColumns();
 
     // Store column of each result column, with its loading rule.
-    std::vector<TField*> fields(std::size_t(count), nullptr);
     std::vector<int> storeColumn(std::size_t(count), -1);
-    std::vector<Load> loads(std::size_t(count), Load::Text);
+    std::vector<qx::CellLoad> loads(std::size_t(count), qx::CellLoad::Text);
     std::vector<Column> byStore(std::size_t(Store().columnCount()));
     for (int c = 0; c < count; ++c) {
         TField* f = FieldByName(FieldDefs()->Items(c).Name);
-        fields[std::size_t(c)] = f;
         storeColumn[std::size_t(c)] = f->FieldNo() - 1;
-        loads[std::size_t(c)] = loadOf(f);
-        if (storeColumn[std::size_t(c)] >= 0)
-            byStore[std::size_t(storeColumn[std::size_t(c)])] = m_columns[std::size_t(c)];
+        loads[std::size_t(c)] = qx::cellLoadOf(f);
+        if (storeColumn[std::size_t(c)] >= 0) {
+            Column& column = byStore[std::size_t(storeColumn[std::size_t(c)])];
+            column = m_columns[std::size_t(c)];
+            column.load = loads[std::size_t(c)];
+        }
         if (DefaultFields() && m_updatable && !m_columns[std::size_t(c)].writable)
             f->SetReadOnly(true); // an expression column of an updatable result
     }
@@ -627,72 +552,20 @@ void TADOQuery::InternalOpen()
     finalizeUpdates();
 
     qx::RecordStore& store = Store();
-    for (std::size_t r = 0; r < early.size(); ++r) {
-        const std::uint32_t slot = store.appendRow();
-        for (int c = 0; c < count; ++c)
-            if (storeColumn[std::size_t(c)] >= 0 && early[r][std::size_t(c)].isValid())
-                store.setValue(slot, storeColumn[std::size_t(c)],
-                               cellThroughField(fields[std::size_t(c)], early[r][std::size_t(c)]));
-        m_rowIds.push_back(earlyRowIds[r]);
-    }
-    early.clear();
-
-    sqlite3_stmt* s = stmt.get();
-    while (more && qx::stepStatement(handle, s)) {
+    auto loadRow = [&](auto valueOf) {
         const std::uint32_t slot = store.appendRow();
         if (withRowid)
-            m_rowIds.push_back(sqlite3_column_int64(s, 0));
-        for (int c = 0; c < count; ++c) {
-            const int sc = c + first;
-            const int type = sqlite3_column_type(s, sc);
-            const int col = storeColumn[std::size_t(c)];
-            if (type == SQLITE_NULL || col < 0)
-                continue;
-            switch (loads[std::size_t(c)]) {
-            case Load::Text: {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, sc));
-                store.setTextUtf8(slot, col, std::string_view(text, std::size_t(sqlite3_column_bytes(s, sc))));
-                break;
-            }
-            case Load::Int32:
-                store.setInt32(slot, col, sqlite3_column_int(s, sc));
-                break;
-            case Load::Int64:
-                store.setInt64(slot, col, sqlite3_column_int64(s, sc));
-                break;
-            case Load::Money:
-                if (type == SQLITE_INTEGER)
-                    store.setInt64(slot, col, sqlite3_column_int64(s, sc) * 10000);
-                else if (type == SQLITE_FLOAT)
-                    store.setInt64(slot, col, Currency::fromDouble(sqlite3_column_double(s, sc)).raw());
-                else
-                    store.setValue(slot, col, cellThroughField(fields[std::size_t(c)], qx::columnVariant(s, sc)));
-                break;
-            case Load::Double:
-                store.setDouble(slot, col, sqlite3_column_double(s, sc));
-                break;
-            case Load::DateTime: {
-                double v = 0;
-                if (type == SQLITE_TEXT
-                    && parseStoredDate(sqlite3_column_text(s, sc), sqlite3_column_bytes(s, sc), v))
-                    store.setDouble(slot, col, v);
-                else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
-                    store.setDouble(slot, col, sqlite3_column_double(s, sc));
-                else
-                    store.setValue(slot, col, cellThroughField(fields[std::size_t(c)], qx::columnVariant(s, sc)));
-                break;
-            }
-            case Load::Bool:
-                store.setBool(slot, col, sqlite3_column_double(s, sc) != 0);
-                break;
-            case Load::Blob: {
-                const void* data = sqlite3_column_blob(s, sc);
-                store.setBlob(slot, col, QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(s, sc)));
-                break;
-            }
-            }
-        }
-    }
+            m_rowIds.push_back(sqlite3_value_int64(valueOf(0)));
+        for (int c = 0; c < count; ++c)
+            if (const int col = storeColumn[std::size_t(c)]; col >= 0)
+                qx::storeResultCell(store, slot, col, loads[std::size_t(c)], valueOf(c + first));
+    };
+    for (std::size_t r = 0; r < kept.rows(); ++r)
+        loadRow([&](int i) { return kept.row(r)[i]; });
+    kept.clear();
+    sqlite3_stmt* s = stmt.get();
+    while (more && qx::stepStatement(handle, s))
+        loadRow([s](int i) { return sqlite3_column_value(s, i); });
     if (!withRowid)
         m_rowIds.clear();
 }
@@ -757,14 +630,12 @@ void TADOQuery::bindCell(sqlite3_stmt* stmt, int index, const TField* field, con
         rc = sqlite3_bind_double(stmt, index, double(cell.toLongLong()) / 10000.0);
         break;
     case ftDate:
-        qx::bindVariant(handle, stmt, index, QVariant(TDateTime(cell.toDouble()).toQDate()));
-        return;
     case ftDateTime:
-        qx::bindVariant(handle, stmt, index, QVariant(TDateTime(cell.toDouble()).toQDateTime()));
-        return;
-    case ftTime:
-        qx::bindVariant(handle, stmt, index, QVariant(TDateTime(cell.toDouble()).toQTime()));
-        return;
+    case ftTime: {
+        const QByteArray text = qx::writtenDateText(qx::cellLoadOf(field), cell.toDouble());
+        rc = sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        break;
+    }
     default:
         qx::bindVariant(handle, stmt, index, cell);
         return;
@@ -813,9 +684,9 @@ void TADOQuery::ApplyInsert()
                             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(qx::quoteSqlName(m_table))
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                   .arg(qx::quoteSqlName(m_table), names.join(u','), marks.join(u','));
-    sqlite3_stmt* stmt = m_connection->cachedStatement(sql);
     {
-        qx::StatementReset reset(stmt);
+        const qx::CachedStatement lease = m_connection->cachedStatement(sql);
+        sqlite3_stmt* stmt = lease.get();
         for (std::size_t i = 0; i < written.size(); ++i)
             bindCell(stmt, int(i) + 1, fieldOfColumn(written[i]), BufferCell(written[i]));
         stepWrite(handle, stmt, [&](const QString& column) -> std::optional<QString> {
@@ -842,17 +713,23 @@ void TADOQuery::ApplyInsert()
         return;
     const QString select = QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_ = ?1")
                                .arg(columns.join(u','), qx::quoteSqlName(m_table));
-    sqlite3_stmt* back = m_connection->cachedStatement(select);
-    qx::StatementReset reset(back);
+    const qx::CachedStatement lease = m_connection->cachedStatement(select);
+    sqlite3_stmt* back = lease.get();
     qx::bindVariant(handle, back, 1, QVariant(m_pendingRowId));
     if (!qx::stepStatement(handle, back))
         return;
-    for (std::size_t i = 0; i < read.size(); ++i) {
-        const int c = read[i];
-        const QVariant cell = cellThroughField(fieldOfColumn(c), qx::columnVariant(back, int(i)));
-        if (cell != BufferCell(c) || cell.isValid() != BufferCell(c).isValid())
-            SetBufferCell(c, cell);
-    }
+    for (std::size_t i = 0; i < read.size(); ++i)
+        takeStoredCell(read[i], sqlite3_column_value(back, int(i)));
+}
+
+void TADOQuery::takeStoredCell(int column, sqlite3_value* value)
+{
+    // Read as any row is read, so the record holds what the file holds and a later write
+    // compares it with the file value for value.
+    const QVariant cell = qx::resultCell(m_columns[std::size_t(column)].load, value);
+    const QVariant& buffered = BufferCell(column);
+    if (cell != buffered || cell.isValid() != buffered.isValid())
+        SetBufferCell(column, cell);
 }
 
 void TADOQuery::ApplyUpdate()
@@ -864,6 +741,7 @@ void TADOQuery::ApplyUpdate()
         DatabaseError(kRowNotFound);
     sqlite3* handle = db();
     QVarLengthArray<int, 32> written;
+    QVarLengthArray<int, 32> checked;
     QByteArray& mask = m_maskScratch; // reused: no allocation per post
     mask.fill('0', qsizetype(m_columns.size()));
     qint64 newRowid = 0;
@@ -877,6 +755,14 @@ void TADOQuery::ApplyUpdate()
     }
     if (written.empty())
         return;
+    // The values the row had when it was read, for the columns that must still hold them.
+    for (int c = 0; c < int(m_columns.size()); ++c) {
+        const Column& column = m_columns[std::size_t(c)];
+        if (column.writable && fieldOfColumn(c)
+            && (mask[c] == '1' || m_rowCheck == RowCheck::EveryColumn
+                || (m_rowCheck == RowCheck::ChangedColumnsAndKey && column.key)))
+            checked.push_back(c);
+    }
     auto found = m_updates.find(mask);
     if (found == m_updates.end())
         found = m_updates.insert(mask, nullptr);
@@ -886,9 +772,15 @@ void TADOQuery::ApplyUpdate()
         for (qsizetype i = 0; i < written.size(); ++i)
             sets.append(QStringLiteral("%1 = ?%2").arg(qx::quoteSqlName(m_columns[std::size_t(written[i])].origin))
                             .arg(i + 1));
-        const QByteArray sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_ = ?%3")
-                                   .arg(qx::quoteSqlName(m_table), sets.join(QStringLiteral(", ")))
-                                   .arg(written.size() + 1)
+        QString where = QStringLiteral("_rowid_ = ?%1").arg(written.size() + 1);
+        for (qsizetype i = 0; i < checked.size(); ++i) {
+            const Column& column = m_columns[std::size_t(checked[i])];
+            where += QStringLiteral(" AND ")
+                     + qx::unchangedCondition(column.load, qx::quoteSqlName(column.origin),
+                                              int(written.size() + 2 + i));
+        }
+        const QByteArray sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                   .arg(qx::quoteSqlName(m_table), sets.join(QStringLiteral(", ")), where)
                                    .toUtf8();
         const int rc = sqlite3_prepare_v3(handle, sql.constData(), int(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
                                           nullptr);
@@ -905,14 +797,29 @@ void TADOQuery::ApplyUpdate()
     const int rc = sqlite3_bind_int64(stmt, int(written.size()) + 1, m_rowIds[std::size_t(slot)]);
     if (rc != SQLITE_OK)
         qx::raiseSqliteError(handle, rc);
+    for (qsizetype i = 0; i < checked.size(); ++i)
+        qx::bindReadCell(handle, stmt, int(written.size() + 2 + i), m_columns[std::size_t(checked[i])].load, Store(),
+                         std::uint32_t(slot), checked[i]);
     stepWrite(handle, stmt, [&](const QString& column) -> std::optional<QString> {
         for (int c : written)
             if (m_columns[std::size_t(c)].origin.compare(column, Qt::CaseInsensitive) == 0)
                 return qx::quoteSqlString(fieldOfColumn(c)->FromCell(BufferCell(c)).toString());
         return std::nullopt;
     });
+    // No row: renumbered by a compaction, changed or deleted by someone else. Nothing was written.
     if (sqlite3_changes(handle) == 0)
         DatabaseError(kRowNotFound);
+    // The file keeps whole seconds: the record holds the moment as it was written, so the next
+    // write compares it with the file value for value.
+    for (int c : written) {
+        const qx::CellLoad load = m_columns[std::size_t(c)].load;
+        if ((load == qx::CellLoad::Date || load == qx::CellLoad::Time || load == qx::CellLoad::DateTime)
+            && BufferCell(c).isValid()) {
+            const QVariant stored = qx::cellOfWrittenDate(load, BufferCell(c).toDouble());
+            if (stored != BufferCell(c))
+                SetBufferCell(c, stored);
+        }
+    }
     m_rowsAffected = 1;
     if (newRowid != 0)
         m_rowIds[std::size_t(slot)] = newRowid;
@@ -925,10 +832,22 @@ void TADOQuery::ApplyDelete(std::uint32_t slot)
     if (slot >= m_rowIds.size())
         DatabaseError(kRowNotFound);
     sqlite3* handle = db();
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?1").arg(qx::quoteSqlName(m_table));
-    sqlite3_stmt* stmt = m_connection->cachedStatement(sql);
-    qx::StatementReset reset(stmt);
+    // A delete takes the row only when every column read still holds what was read.
+    QString sql = QStringLiteral("DELETE FROM %1 WHERE _rowid_ = ?1").arg(qx::quoteSqlName(m_table));
+    std::vector<int> checked;
+    for (int c = 0; c < int(m_columns.size()); ++c) {
+        const Column& column = m_columns[std::size_t(c)];
+        if (!column.writable || !fieldOfColumn(c))
+            continue;
+        checked.push_back(c);
+        sql += QStringLiteral(" AND ")
+               + qx::unchangedCondition(column.load, qx::quoteSqlName(column.origin), int(checked.size()) + 1);
+    }
+    const qx::CachedStatement lease = m_connection->cachedStatement(sql);
+    sqlite3_stmt* stmt = lease.get();
     qx::bindVariant(handle, stmt, 1, QVariant(m_rowIds[slot]));
+    for (std::size_t i = 0; i < checked.size(); ++i)
+        qx::bindReadCell(handle, stmt, int(i) + 2, m_columns[std::size_t(checked[i])].load, Store(), slot, checked[i]);
     stepWrite(handle, stmt, noValues);
     if (sqlite3_changes(handle) == 0)
         DatabaseError(kRowNotFound);

@@ -5,16 +5,21 @@
 // Fields come from the declared column types: TEXT(n) string of n characters, MEMO memo,
 // INTEGER integer (the INTEGER PRIMARY KEY of an AUTOINCREMENT table: autoinc), MONEY currency,
 // DOUBLE float, DECIMAL BCD, DATETIME date-time, YESNO Boolean, BLOB blob. Expression columns
-// have no declared type and take the kind of their first non-null value: integer -> integer,
-// real -> BCD, text -> string.
+// have no declared type and take their kind from the expression and all their values (see
+// ExpressionColumns.h): money stays money, integers widen to BCD when a fraction appears,
+// numbers and text mixed read as text, and a result with no rows has the same fields.
 //
 // A result over one table (select * or columns of that table, with or without aliases, no
 // join, grouping or DISTINCT, not a view) can be changed: Post writes an INSERT of the assigned
 // columns (the database's defaults fill the rest, and the new row is read back, its
 // autoincrement number with it) or an UPDATE of the changed columns; Delete deletes. Rows are
-// found again by their rowid, which the query reads along with the result without showing it.
-// Every write goes through the connection, inside whatever transaction it has open. Other
-// results are read-only.
+// found again by their rowid, which the query reads along with the result without showing it,
+// and a write never changes a row it did not read: an UPDATE also checks that the row still
+// holds the values that were read (see RowCheck), a DELETE that every column read does. A row
+// changed or deleted by another user, or renumbered by a compaction, is refused with "Row
+// cannot be located for updating. Some values may have been changed since it was last read."
+// and nothing is written. Every write goes through the connection, inside whatever transaction
+// it has open. Other results are read-only.
 //
 // With DataSource set, the query is the detail of the dataset behind that source: each
 // parameter takes the master's field of the same name, and the query runs again whenever the
@@ -25,6 +30,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/ADOParameters.h"
+#include "platform/db/sql/ResultCells.h"
 #include "platform/db/sql/SqlStrings.h"
 
 #include <QHash>
@@ -97,7 +103,16 @@ private:
     {
         QString origin;   // the table's column behind this result column; empty for expressions
         bool writable = false;
+        bool key = false; // a column of the table's primary key
+        qx::CellLoad load = qx::CellLoad::Text;
     };
+    // Which values an UPDATE checks besides the row's rowid (a DELETE checks every column read):
+    //  ChangedColumns        the table's INTEGER PRIMARY KEY is its rowid, which no compaction
+    //                        renumbers: the changed columns must still hold what was read;
+    //  ChangedColumnsAndKey  another primary key, read whole: the changed and the key columns;
+    //  EveryColumn           no key of its own (or not read): every column read, so a row
+    //                        renumbered by a compaction is never taken for another.
+    enum class RowCheck { ChangedColumns, ChangedColumnsAndKey, EveryColumn };
 
     sqlite3* db() const;
     void checkConnection() const;
@@ -107,6 +122,7 @@ private:
     QString columnList() const;
     void bindCell(sqlite3_stmt* stmt, int index, const TField* field, const QVariant& cell) const;
     TField* fieldOfColumn(int column) const;
+    void takeStoredCell(int column, sqlite3_value* value);
 
     qx::SqlStrings m_sql;
     TParameters m_parameters;
@@ -119,6 +135,7 @@ private:
     bool m_updatable = false;
     QString m_table;
     QString m_rowidAlias;           // the table's INTEGER PRIMARY KEY column, when it has one
+    RowCheck m_rowCheck = RowCheck::EveryColumn;
     std::vector<Column> m_columns;  // by store column
     std::vector<qint64> m_rowIds;   // by record store slot
     std::vector<TField*> m_fieldOfColumn; // by store column

@@ -1,5 +1,7 @@
 #include "platform/db/sql/JetFunctions.h"
 
+#include "platform/db/sql/JetOperators.h"
+#include "platform/db/sql/JetValues.h"
 #include "platform/db/sql/SqliteError.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/DateTime.h"
@@ -21,53 +23,12 @@ namespace {
 
 // ---- values in and out -----------------------------------------------------------------
 
-bool isNull(sqlite3_value* v)
-{
-    return sqlite3_value_type(v) == SQLITE_NULL;
-}
-
-QString textOf(sqlite3_value* v)
-{
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
-    return text ? QString::fromUtf8(text, sqlite3_value_bytes(v)) : QString();
-}
-
-void resultText(sqlite3_context* ctx, const QString& s)
-{
-    const QByteArray bytes = s.toUtf8();
-    sqlite3_result_text(ctx, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
-}
-
-void resultError(sqlite3_context* ctx, const QString& s)
-{
-    const QByteArray bytes = s.toUtf8();
-    sqlite3_result_error(ctx, bytes.constData(), int(bytes.size()));
-}
+using namespace qx::jet;
 
 void typeMismatch(sqlite3_context* ctx, const char* function, sqlite3_value* v)
 {
     resultError(ctx, QStringLiteral("Data type mismatch in criteria expression: %1('%2')")
                          .arg(QLatin1String(function), textOf(v)));
-}
-
-// A number from an integer, a real or a numeric text (blanks around it allowed).
-std::optional<double> numberOf(sqlite3_value* v)
-{
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER:
-        return double(sqlite3_value_int64(v));
-    case SQLITE_FLOAT:
-        return sqlite3_value_double(v);
-    case SQLITE_TEXT: {
-        bool ok = false;
-        const double d = textOf(v).trimmed().toDouble(&ok);
-        if (ok)
-            return d;
-        return std::nullopt;
-    }
-    default:
-        return std::nullopt;
-    }
 }
 
 bool truthOf(sqlite3_value* v)
@@ -783,6 +744,8 @@ void registerJetFunctions(sqlite3* db)
         if (rc != SQLITE_OK)
             raiseSqliteError(db, rc);
     }
+    // The operators the rewriter turns into calls go with the functions.
+    registerJetOperators(db);
 }
 
 } // namespace qx

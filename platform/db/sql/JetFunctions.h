@@ -27,7 +27,8 @@ struct sqlite3;
 
 namespace qx {
 
-// Registers the functions on db. Raises EDatabaseError when SQLite refuses one.
+// Registers the functions on db, and the operator functions of JetOperators.h with them.
+// Raises EDatabaseError when SQLite refuses one.
 void registerJetFunctions(sqlite3* db);
 
 } // namespace qx

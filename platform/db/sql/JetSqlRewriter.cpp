@@ -1,5 +1,6 @@
 #include "platform/db/sql/JetSqlRewriter.h"
 
+#include "platform/db/sql/JetOperators.h"
 #include "platform/db/sql/SqlLexer.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -161,10 +162,6 @@ QString rewriteJetSql(const QString& sql)
                         continue;
                     }
                 }
-            } else if (c == u'&') {
-                out += QStringLiteral("||");
-                level.lastEnd = out.size();
-                continue;
             } else if (c == u'(') {
                 out += c;
                 levels.back().lastEnd = out.size();
@@ -199,7 +196,7 @@ QString rewriteJetSql(const QString& sql)
         levels.pop_back();
     }
     flushLimit(levels.back());
-    return out;
+    return rewriteJetOperators(out);
 }
 
 } // namespace qx

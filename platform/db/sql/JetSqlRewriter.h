@@ -4,7 +4,7 @@
 //   SELECT TOP n ...           -> SELECT ... LIMIT n (at the end of that SELECT, after its
 //                                 ORDER BY; a TOP before UNION limits the first part only)
 //   #2006-03-05#, #3/5/2006#   -> '2006-03-05' (with ' HH:MM:SS' when the literal has a time)
-//   a & b                      -> a || b
+//   a & b, a / b, a \ b, a Mod b -> Jet's text joining and arithmetic (JetOperators.h)
 //   Left( Right(               -> jet_left( jet_right( (LEFT and RIGHT are SQLite key words)
 //   the full-width blank U+3000 (typed by Chinese input methods) -> a blank
 // Our own SQL is written for SQLite and does not pass through here.

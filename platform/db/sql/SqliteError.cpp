@@ -159,9 +159,11 @@ QString keyViolation(const QString& sqliteText, sqlite3_stmt* stmt, const Column
             value = written.value(bare.toLower());
         parts.append(value ? column + QStringLiteral(" = ") + *value : column);
     }
+    // "duplicate key" tells the translator of the document structures that the database
+    // refused a repeated key, whatever value rides along.
     if (parts.isEmpty())
-        return QStringLiteral("Key violation");
-    return QStringLiteral("Key violation (%1)").arg(parts.join(QStringLiteral(", ")));
+        return QStringLiteral("Key violation: duplicate key");
+    return QStringLiteral("Key violation: duplicate key (%1)").arg(parts.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -184,21 +186,25 @@ QString sqliteErrorMessage(sqlite3* db, int rc, sqlite3_stmt* stmt, const Column
     default:
         break;
     }
+    // What stops the shop's work on the database file itself is said in the operator's
+    // language; SQLite's English text would only puzzle.
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("The database is locked by another user or program; "
-                              "waited 5 seconds without getting access. Try again later. (%1)")
-            .arg(text);
+        return QStringLiteral("数据库正被其他用户或程序使用，等待 5 秒后仍无法访问，请稍后再试。");
     case SQLITE_READONLY:
-        return QStringLiteral("The database is read-only. (%1)").arg(text);
+        return QStringLiteral("数据库是只读的，不能写入。");
+    case SQLITE_PERM:
+        return QStringLiteral("没有访问数据库文件的权限。");
     case SQLITE_CANTOPEN:
-        return QStringLiteral("Cannot open the database file. (%1)").arg(text);
+        return QStringLiteral("无法打开数据库文件。");
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        return QStringLiteral("The database file is damaged or is not a database. (%1)").arg(text);
+        return QStringLiteral("数据库文件已损坏，或不是数据库文件。");
     case SQLITE_FULL:
-        return QStringLiteral("The disk is full. (%1)").arg(text);
+        return QStringLiteral("磁盘已满，不能写入数据库。");
+    case SQLITE_IOERR:
+        return QStringLiteral("读写数据库文件时出错。");
     default:
         return text;
     }

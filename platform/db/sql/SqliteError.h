@@ -1,7 +1,9 @@
 // Database errors of the SQLite layer, raised as EDatabaseError with texts the rest of the
 // system understands. The error translator of the document structures looks for a few English
-// phrases ("Key violation", "must have a value"), so those cases are worded that way; every
-// other error keeps SQLite's own text, which says best what went wrong.
+// phrases ("duplicate key", "must have a value"), so those cases are worded that way. A file
+// that is locked, read-only, full, missing, damaged or unreadable is told in Chinese, the
+// operator's language; every other error keeps SQLite's own text, which says best what went
+// wrong in a statement.
 #pragma once
 
 #include "platform/rtl/Exceptions.h"

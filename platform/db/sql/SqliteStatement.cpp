@@ -1,6 +1,8 @@
 #include "platform/db/sql/SqliteStatement.h"
 
 #include "platform/db/sql/SqliteError.h"
+#include "platform/rtl/Currency.h"
+#include "platform/rtl/DateTime.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -115,7 +117,17 @@ void bindVariant(sqlite3* db, sqlite3_stmt* stmt, int index, const QVariant& val
             break;
         }
         default: {
-            // Types of the dataset layer (money, TDateTime) convert to double or to text.
+            // The run-time library's money and date values, as the fields hand them out: money
+            // as the number the money columns hold, a date as its stored text.
+            if (value.metaType() == QMetaType::fromType<Currency>()) {
+                rc = sqlite3_bind_double(stmt, index, value.value<Currency>().toDouble());
+                break;
+            }
+            if (value.metaType() == QMetaType::fromType<TDateTime>()) {
+                const QByteArray text = sqlDateText(value.value<TDateTime>().toQDateTime()).toUtf8();
+                rc = sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+                break;
+            }
             bool isNumber = false;
             const double d = value.toDouble(&isNumber);
             if (isNumber && value.canConvert<double>()) {

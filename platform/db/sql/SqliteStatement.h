@@ -36,7 +36,8 @@ private:
 
 // Binds value to parameter index of stmt (1-based). A null or invalid QVariant binds NULL;
 // bool binds 0/1; QDate and QDateTime bind their text (a QDateTime at midnight binds the date
-// alone, so that it compares equal to the dates stored as 'YYYY-MM-DD'); QByteArray binds a blob.
+// alone, so that it compares equal to the dates stored as 'YYYY-MM-DD'); QByteArray binds a blob;
+// a Currency binds its amount as a number and a TDateTime its date text, as a QDateTime does.
 void bindVariant(sqlite3* db, sqlite3_stmt* stmt, int index, const QVariant& value);
 
 // The value of column col of the current row: NULL as a null QVariant, integers as qint64,

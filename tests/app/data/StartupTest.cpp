@@ -4,6 +4,7 @@
 
 #include "app/schema/OperatorRights.h"
 #include "app/data/uStartup.h"
+#include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -161,56 +162,78 @@ TEST_F(StartupTest, RelativePathFallsBackToTheProgramFolder)
     EXPECT_EQ(DatabasePath, folder.databasePath());
 }
 
-TEST_F(StartupTest, MountedShareIsUsed)
+// A database elsewhere (a mounted share) is used where it lies, whatever its folder's name
+// holds: ';' reaches the connection whole, '#' and '*' begin no comment.
+TEST_F(StartupTest, SharedDatabaseIsUsedWhereItLies)
 {
-    TempDatabase share;
-    writeSettings(folder, share.databasePath());
-    ASSERT_TRUE(QFile::remove(folder.databasePath())); // only the share has a database
-    AccountStartup startup(countingFactories());
-    ASSERT_EQ(startup.Start(), StartupOk);
-    EXPECT_EQ(DatabasePath, share.databasePath());
-    EXPECT_TRUE(DatabaseIsShared());
-    EXPECT_EQ(startup.DataModule()->ADOConnection->DatabaseFile(), share.databasePath());
-    EXPECT_FALSE(QFile::exists(folder.databasePath())); // nothing was made in the program folder
+    for (const QString& sub : {QString(), QStringLiteral("a;b"), QStringLiteral("shop#1*")}) {
+        SCOPED_TRACE(sub.toStdString());
+        TempDatabase share;
+        QString shared = share.databasePath();
+        if (!sub.isEmpty()) {
+            ASSERT_TRUE(QDir(share.programFolder()).mkdir(sub));
+            shared = share.filePath(sub + QStringLiteral("/Account.mdb"));
+            ASSERT_TRUE(QFile::copy(share.databasePath(), shared));
+        }
+        writeSettings(folder, shared);
+        QFile::remove(folder.databasePath()); // only the share has a database
+        clearRunValues();
+        AccountStartup startup(countingFactories());
+        ASSERT_EQ(startup.Start(), StartupOk);
+        EXPECT_EQ(DatabasePath, shared);
+        EXPECT_TRUE(DatabaseIsShared());
+        EXPECT_EQ(startup.DataModule()->ADOConnection->DatabaseFile(), shared);
+        EXPECT_FALSE(QFile::exists(folder.databasePath())); // nothing was made in the program folder
+    }
 }
 
-TEST_F(StartupTest, PathWithSemicolonReachesTheConnection)
-{
-    TempDatabase share;
-    QDir(share.programFolder()).mkdir(QStringLiteral("a;b"));
-    const QString odd = share.filePath(QStringLiteral("a;b/Account.mdb"));
-    ASSERT_TRUE(QFile::copy(share.databasePath(), odd));
-    writeSettings(folder, odd);
-    AccountStartup startup(countingFactories());
-    ASSERT_EQ(startup.Start(), StartupOk);
-    EXPECT_EQ(startup.DataModule()->ADOConnection->DatabaseFile(), odd);
-}
-
-// The path is taken as written: '#' and '*' begin no comment here.
-TEST_F(StartupTest, PathIsNotCutAtCommentMarks)
-{
-    TempDatabase share;
-    QDir(share.programFolder()).mkdir(QStringLiteral("shop#1*"));
-    const QString marked = share.filePath(QStringLiteral("shop#1*/Account.mdb"));
-    ASSERT_TRUE(QFile::copy(share.databasePath(), marked));
-    writeSettings(folder, marked);
-    AccountStartup startup(countingFactories());
-    ASSERT_EQ(startup.Start(), StartupOk);
-    EXPECT_EQ(DatabasePath, marked);
-}
-
-// The shop's first start: the program folder has settings but no database yet.
-TEST_F(StartupTest, FirstStartBuildsTheDatabase)
+// Opening never makes a database: a program folder without its database (moved, renamed) is
+// a connection failure, and no empty database takes its place.
+TEST_F(StartupTest, MissingDatabaseFailsToConnectAndIsNotMade)
 {
     ASSERT_TRUE(QFile::remove(folder.databasePath()));
-    AccountStartup startup(countingFactories());
-    ASSERT_EQ(startup.Start(), StartupOk);
-    EXPECT_TRUE(QFile::exists(folder.databasePath()));
-    TADOQuery* q = startup.DataModule()->QryTemp;
-    q->SQL().SetText(QStringLiteral("select distinct UserCode from t_UserDB"));
-    q->Open();
-    ASSERT_EQ(q->RecordCount(), 1);
-    EXPECT_EQ(q->FieldByName(QStringLiteral("UserCode"))->AsString(), administratorCode());
+    expectFailure(StartupConnectFailed, QStringLiteral("连接失败,请重新设置数据连接！"), MessageIcon::Error);
+    EXPECT_EQ(DatabasePath, folder.databasePath());
+    EXPECT_FALSE(QFile::exists(folder.databasePath()));
+    EXPECT_TRUE(QDir(folder.programFolder()).entryList({QStringLiteral("*.mdb*")}, QDir::Files).isEmpty());
+}
+
+// A database that opens but lacks a table the start reads ends the same way, before any
+// window reads it.
+TEST_F(StartupTest, ADatabaseWithoutATableTheStartReadsFailsToConnect)
+{
+    for (const char* table : {"tReportTitle", "tQueryReport", "t_UserDB"}) {
+        SCOPED_TRACE(table);
+        TempDatabase damaged;
+        writeSettings(folder, damaged.databasePath());
+        {
+            TADOConnection c;
+            c.setConnectionString(ConnectionStringFor(damaged.databasePath()));
+            c.Open();
+            c.Execute(QStringLiteral("DROP TABLE ") + QLatin1String(table));
+        }
+        expectFailure(StartupConnectFailed, QStringLiteral("连接失败,请重新设置数据连接！"), MessageIcon::Error);
+        dialogs().clear();
+        clearRunValues();
+    }
+}
+
+// A first start killed while it built the database left its part files; the next start
+// removes them, whether it then builds the database or finds one.
+TEST_F(StartupTest, StartRemovesThePartFilesOfAKilledBuild)
+{
+    const QString stale = folder.databasePath() + QStringLiteral(".part-0a1b2c3d");
+    for (const QString& file : {stale, stale + QStringLiteral("-journal")}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("left by a killed build");
+    }
+    {
+        AccountStartup startup(countingFactories());
+        ASSERT_EQ(startup.Start(), StartupOk);
+    }
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_FALSE(QFile::exists(stale + QStringLiteral("-journal")));
 }
 
 TEST_F(StartupTest, OpensTheShopDatabaseAndReadsTheFlags)
@@ -268,7 +291,6 @@ TEST_F(StartupTest, FlagsOfTheFirstSettingsRow)
     const Case cases[] = {
         {"update tReportTitle set isStock = 0, isBackup = 1", false, true},
         {"update tReportTitle set isStock = 0, isBackup = 0", false, false},
-        {"update tReportTitle set isStock = null, isBackup = null", false, false},
         {"delete from tReportTitle", false, false},
     };
     for (const Case& c : cases) {
@@ -308,14 +330,76 @@ TEST_F(StartupTest, FailingMainWindowIsToldAndEnds)
 {
     StartupFactories f;
     f.MainWindow = []() -> std::unique_ptr<QWidget> {
-        throw EDatabaseError(QStringLiteral("no such table: tReportTitle"));
+        throw Exception(QStringLiteral("窗口建立失败"));
     };
     dialogs().answerMessage(mrOk);
     AccountStartup startup(f);
     EXPECT_EQ(startup.Start(), StartupWindowFailed);
-    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("no such table: tReportTitle")});
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("窗口建立失败")});
     EXPECT_EQ(dmdataUnit, nullptr);
     EXPECT_EQ(startup.Splash(), nullptr);
+}
+
+// The database opened, but a window cannot read what it needs from it: for the operator that
+// is the connection failure, never the database's own English words, and the program ends.
+TEST_F(StartupTest, AWindowThatCannotReadTheDatabaseIsAConnectionFailure)
+{
+    StartupFactories f;
+    f.MainWindow = []() -> std::unique_ptr<QWidget> {
+        throw EDatabaseError(QStringLiteral("no such table: tReportTitle"));
+    };
+    dialogs().answerMessage(mrOk);
+    AccountStartup startup(f);
+    EXPECT_EQ(startup.Start(), StartupConnectFailed);
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("连接失败,请重新设置数据连接！")});
+    EXPECT_EQ(dialogs().shown().front().icon, MessageIcon::Error);
+    EXPECT_EQ(dmdataUnit, nullptr);
+    EXPECT_EQ(startup.Splash(), nullptr);
+    EXPECT_EQ(startup.MainWindow(), nullptr);
+}
+
+// The program's own main window over a settings table without its flag columns.
+TEST_F(StartupTest, TheMainWindowReadingABrokenSettingsTableEndsInTheConnectionFailure)
+{
+    {
+        TADOConnection c;
+        c.setConnectionString(ConnectionStringFor(folder.databasePath()));
+        c.Open();
+        c.Execute(QStringLiteral("DROP TABLE tReportTitle"));
+        c.Execute(QStringLiteral("CREATE TABLE tReportTitle (CorpName TEXT(100))"));
+        c.Execute(QStringLiteral("INSERT INTO tReportTitle VALUES ('店')"));
+    }
+    dialogs().answerMessage(mrOk);
+    AccountStartup startup; // the plain main window reads the flags as the program's does
+    EXPECT_EQ(startup.Start(), StartupConnectFailed);
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("连接失败,请重新设置数据连接！")});
+    EXPECT_EQ(dmdataUnit, nullptr);
+}
+
+// A database of the earlier build (Yes/No columns that took Null) is upgraded as it opens.
+TEST_F(StartupTest, AnEarlierDatabaseIsUpgradedAsItOpens)
+{
+    {
+        TADOConnection c;
+        c.setConnectionString(ConnectionStringFor(folder.databasePath()));
+        c.Open();
+        c.Execute(QStringLiteral("DROP TABLE tReportTitle"));
+        c.Execute(QStringLiteral("CREATE TABLE tReportTitle (CorpName TEXT(100) COLLATE NOCASE,"
+                                 " isStock YESNO DEFAULT 0, isBackup YESNO)"));
+        c.Execute(QStringLiteral("INSERT INTO tReportTitle VALUES ('店', NULL, -1)"));
+        c.Execute(QStringLiteral("PRAGMA user_version = 1"));
+    }
+    AccountStartup startup(countingFactories());
+    ASSERT_EQ(startup.Start(), StartupOk);
+    TADOQuery* q = startup.DataModule()->QryTemp;
+    q->SQL().SetText(QStringLiteral("select isStock, isBackup from tReportTitle"));
+    q->Open();
+    EXPECT_EQ(q->FieldByName(QStringLiteral("isStock"))->AsInteger(), 0);
+    EXPECT_EQ(q->FieldByName(QStringLiteral("isBackup"))->AsInteger(), 1);
+    q->Close();
+    q->SQL().SetText(QStringLiteral("PRAGMA user_version"));
+    q->Open();
+    EXPECT_EQ(q->FieldByName(QStringLiteral("user_version"))->AsInteger(), 2);
 }
 
 TEST_F(StartupTest, DataModuleGoesWithTheStartup)

@@ -1,6 +1,7 @@
 // The builder: a whole database or nothing, never over an existing file.
 #include "SqliteHelpers.h"
 
+#include "app/schema/BuildPartFile.h"
 #include "app/schema/DatabaseBuilder.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -10,6 +11,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using qx::app::buildDatabase;
 using qx::app::test::Db;
@@ -157,4 +165,50 @@ TEST_F(Builder, MakedbProgramBuildsRefusesAndExplains)
     }
     Db db(target);
     EXPECT_EQ(db.value(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+// A build killed halfway leaves its part files; the next build removes them (and only them: a
+// build running beside it and files of other names stay).
+TEST_F(Builder, TheNextBuildRemovesWhatAKilledBuildLeft)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The build of another program run, killed just before its commit.
+        try {
+            qx::app::detail::buildDatabase(path(), [](sqlite3*) { ::kill(::getpid(), SIGKILL); });
+        } catch (...) {
+        }
+        ::_exit(3);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    QStringList left = entries();
+    ASSERT_EQ(left.size(), 2) << left.join(',').toStdString(); // the part file and its journal
+    for (const QString& name : left)
+        EXPECT_TRUE(name.startsWith(QStringLiteral("Account.mdb.part-"))) << name.toStdString();
+
+    // Beside them: a build under way (its part file held), an orphan journal, and files the
+    // builder did not make.
+    const QString running = path(QStringLiteral("Account.mdb.part-0badcafe"));
+    writeFile(running, "in use");
+    const int held = ::open(QFile::encodeName(running).constData(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    writeFile(path(QStringLiteral("Account.mdb.part-12345678-journal")), "orphan");
+    for (const char* other : {"Account.mdb.part-notours", "Other.mdb.part-12345678", "Account.mdb.bak"})
+        writeFile(path(QString::fromLatin1(other)), "keep");
+
+    buildDatabase(path());
+    ::close(held);
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("Account.mdb"), QStringLiteral("Account.mdb.bak"),
+                                      QStringLiteral("Account.mdb.part-0badcafe"),
+                                      QStringLiteral("Account.mdb.part-notours"),
+                                      QStringLiteral("Other.mdb.part-12345678")}));
+    EXPECT_FALSE(Db(path()).rows(QStringLiteral("SELECT * FROM t_UserDB")).isEmpty());
+
+    // Let go of, the leftover of the build that ran is stale too.
+    EXPECT_EQ(qx::app::removeStaleBuildFiles(path()), 1);
+    EXPECT_FALSE(QFile::exists(running));
 }

@@ -416,7 +416,7 @@ TEST_F(NewDatabase, DictionaryRowsCarryCaptionTypeAndWidth)
         {"t_ReceptionMst", "BillNo", "工单号", "varChar", 30, nullptr},
         {"t_ReceptionMst", "TotalAmount", "合计金额", "money", 8, "0"},
         {"t_ReceptionMst", "INtime", "送修日期", "DateTime", 8, nullptr},
-        {"t_ReceptionMst", "IsSettle", "已结算", "Bit", 1, nullptr},
+        {"t_ReceptionMst", "IsSettle", "已结算", "Bit", 1, "0"},
         {"t_ReceptionDlt", "PayType", "付费方式", "varChar", 10, "客付"},
         {"t_Stock", "Qty", "库存数量", "Int", 4, "0"},
         {"t_CardAdd", "Balance", "卡余额", "Float", 8, "0"},

@@ -5,6 +5,7 @@
 
 #include "app/shell/ColorPanel.h"
 
+#include "app/shell/ProgramIcon.h"
 #include "app/shell/uABusinessBase.h"
 #include "app/shell/uAMain.h"
 #include "app/shell/uAlogin.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -467,6 +469,61 @@ TEST_F(MainWindowTest, SharedDatabaseEndsWithoutTheBackup)
     window.Close();
     EXPECT_EQ(backups, 0);
     EXPECT_TRUE(programTerminated());
+}
+
+// The title bars of the main window, the desktop and every browser carry the program's own
+// icon, never the toolkit's.
+TEST_F(MainWindowTest, TitleBarsShowTheProgramsIcon)
+{
+    addOperator(QStringLiteral("李四"), hashPassword(QString()), {QStringLiteral("主-工单管理")});
+    registerBrowser(QStringLiteral("TFrmDayIn"));
+    TFrmAMain& window = loggedIn(QStringLiteral("李四"));
+    window.AddMdiChild(new QWidget); // as the desktop goes in
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("每天作业"), QStringLiteral("工单管理")));
+    const QImage own = ProgramIconPicture(32).toImage();
+    EXPECT_EQ(window.windowIcon().pixmap(32, 32).toImage(), own);
+    const QList<QMdiSubWindow*> subs = window.MdiArea->subWindowList();
+    ASSERT_EQ(subs.size(), 2);
+    for (QMdiSubWindow* sub : subs)
+        EXPECT_EQ(sub->windowIcon().pixmap(32, 32).toImage(), own) << sub->widget()->objectName().toStdString();
+    // Not the blank picture of an empty icon either.
+    EXPECT_NE(own.pixelColor(16, 16).alpha(), 0);
+}
+
+// The about window: white, filled by its picture, with an edge that reads as a window's.
+TEST_F(MainWindowTest, AboutWindowIsAWhiteWindowWithAFramedPicture)
+{
+    TFrmAMain& window = loggedIn(QStringLiteral("高级用户"));
+    QImage shot;
+    QLabel* picture = nullptr;
+    dialogs().answerDialog([&](QDialog& dialog) {
+        shot = dialog.grab().toImage();
+        picture = dialog.findChild<QLabel*>(QStringLiteral("Image1"));
+        EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_EQ(dialog.palette().color(QPalette::Window), QColor(Qt::white));
+        if (picture) {
+            EXPECT_FALSE(picture->pixmap().isNull());
+            EXPECT_EQ(picture->geometry(), QRect(0, 0, 589, 399));
+            EXPECT_TRUE(picture->text().isEmpty());
+        }
+        dialog.reject();
+    });
+    window.ClickMenuItem(window.MenuItem(QStringLiteral("关于"), QStringLiteral("关 于本软件")));
+    ASSERT_NE(picture, nullptr);
+    ASSERT_EQ(shot.size(), QSize(589, 399));
+    // The edge: every pixel of the outer line is dark, all the way round.
+    const QColor edge = shot.pixelColor(0, 0);
+    EXPECT_LT(edge.lightness(), 128);
+    for (int x = 0; x < shot.width(); x += 7) {
+        EXPECT_EQ(shot.pixelColor(x, 0), edge) << x;
+        EXPECT_EQ(shot.pixelColor(x, shot.height() - 1), edge) << x;
+    }
+    for (int y = 0; y < shot.height(); y += 7) {
+        EXPECT_EQ(shot.pixelColor(0, y), edge) << y;
+        EXPECT_EQ(shot.pixelColor(shot.width() - 1, y), edge) << y;
+    }
+    // Inside it the window is white where the picture draws nothing.
+    EXPECT_EQ(shot.pixelColor(20, shot.height() - 20), QColor(Qt::white));
 }
 
 TEST_F(MainWindowTest, AboutWindowClosesOnAClick)

@@ -5,10 +5,14 @@
 #include "platform/rtl/Gbk.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
 
 using qxtest::addPart;
 using qxtest::codes;
@@ -283,6 +287,7 @@ TEST(MemTable, DamagedCsvEndsInAClearError)
         {"\"A\",\"n\",1,1.2.3\r\n", "'1.2.3' is not a valid value for field 'Price'"},
         {"@QXMEMTABLE,9\r\n", "unsupported version"},
         {"@QXMEMTABLE,1\r\n@FIELD,\"A\",Nonsense,1,0\r\n@DATA\r\n", "field definition 'A' is not valid"},
+        {"@QXMEMTABLE,1\r\n@FIELD,\" A\",String,1,0\r\n@DATA\r\n", "field definition ' A' is not valid"},
         {"@QXMEMTABLE,1\r\n@FIELD,\"A\",String,1,0\r\n", "the @DATA line is missing"},
         {"@QXMEMTABLE,1\r\n@FIELD,\"Nope\",String,1,0\r\n@DATA\r\n", "Field 'Nope' not found"},
     };
@@ -308,6 +313,110 @@ TEST(MemTable, DamagedCsvEndsInAClearError)
     EXPECT_THROW(closed.LoadFromStream(buf), EDatabaseError);
     EXPECT_FALSE(closed.Active());
     EXPECT_EQ(closed.FieldDefs()->Count(), 0);
+}
+
+// Values a field cannot hold as they stand are refused with the line named, never read in cut
+// or bent: the table takes the file's own structure here, so every kind of field is tried.
+TEST(MemTable, CsvValuesThatDoNotFitAreRefusedNotCut)
+{
+    struct Case
+    {
+        const char* field; // "type,size"
+        const char* value;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"String,3", "\"abcd\"", "line 4: 'abcd' is longer than the 3 characters of field 'V'"},
+        {"String,2", "\"屏幕a\"", "line 4: '屏幕a' is longer than the 2 characters of field 'V'"},
+        {"Smallint,0", "40000", "line 4: '40000' is not a valid value for field 'V'"},
+        {"Word,0", "-1", "line 4: '-1' is not a valid value for field 'V'"},
+        {"Integer,0", "3000000000", "line 4: '3000000000' is not a valid value for field 'V'"},
+        {"Largeint,0", "99999999999999999999", "'99999999999999999999' is not a valid value"},
+        {"Float,0", "1e999", "'1e999' is not a valid value"},
+        {"Currency,0", "1e20", "'1e20' is not a valid value"},
+        {"Currency,0", "99999999999999999", "'99999999999999999' is not a valid value"},
+        {"Date,0", "\"2023-02-30\"", "line 4: '2023-02-30' is not a valid value for field 'V'"},
+        {"DateTime,0", "\"2023-13-01 10:00:00\"", "'2023-13-01 10:00:00' is not a valid value"},
+        {"DateTime,0", "\"2023-01-01 24:00:00\"", "'2023-01-01 24:00:00' is not a valid value"},
+        {"Time,0", "\"25:00:00\"", "'25:00:00' is not a valid value"},
+        {"Boolean,0", "Maybe", "'Maybe' is not a valid value"},
+    };
+    for (const Case& c : cases) {
+        const QByteArray file = QByteArray("@QXMEMTABLE,1\r\n@FIELD,\"V\",") + c.field + ",0\r\n@DATA\r\n" + c.value + "\r\n";
+        TQxMemTable t;
+        QBuffer buf;
+        buf.setData(file);
+        buf.open(QIODevice::ReadOnly);
+        EXPECT_EQ(message([&] { t.LoadFromStream(buf); }).contains(QString::fromUtf8(c.expected)), true)
+            << c.field << " " << c.value << ": " << message([&] {
+                   TQxMemTable u;
+                   buf.seek(0);
+                   u.LoadFromStream(buf);
+               }).toStdString();
+        EXPECT_FALSE(t.Active()) << c.field;
+    }
+    // What fits exactly is taken as it is.
+    TQxMemTable t;
+    QBuffer buf;
+    buf.setData(QString::fromUtf8("@QXMEMTABLE,1\r\n@FIELD,\"V\",String,2,0\r\n@DATA\r\n\"屏幕\"\r\n").toUtf8());
+    buf.open(QIODevice::ReadOnly);
+    t.LoadFromStream(buf);
+    EXPECT_EQ(t.FieldByName("V")->AsString(), QStringLiteral("屏幕"));
+}
+
+// The binary loader holds its values to the same rule, naming the row and the field; the
+// stream is made with a wider structure and read into a table that declares the narrow one.
+TEST(MemTable, BinaryValuesThatDoNotFitAreRefusedNotCut)
+{
+    // One field "V" of the given type and size holding one value; the bytes as the saver writes.
+    auto stream = [](quint8 type, qint32 size, const std::function<void(QDataStream&)>& value,
+                     const QString& name = QStringLiteral("V")) {
+        QByteArray bytes;
+        QDataStream ds(&bytes, QIODevice::WriteOnly);
+        ds.setVersion(QDataStream::Qt_6_4);
+        ds.writeRawData("QXMT", 4);
+        ds << quint32(1) << quint32(1) << name << type << size << quint8(0) << quint64(1) << quint8(1);
+        value(ds);
+        return bytes;
+    };
+    struct Case
+    {
+        const char* name;
+        QByteArray bytes;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"long text", stream(ftString, 3, [](QDataStream& ds) { ds << QByteArray("abcd"); }),
+         "row 1, field 'V': the text is longer than the field's 3 characters"},
+        {"small integer", stream(ftSmallint, 0, [](QDataStream& ds) { ds << qint32(40000); }),
+         "row 1, field 'V': 40000 is not a valid value for field 'V'"},
+        {"word", stream(ftWord, 0, [](QDataStream& ds) { ds << qint32(-1); }), "row 1, field 'V': -1 is not a valid"},
+        {"not a number", stream(ftFloat, 0, [](QDataStream& ds) { ds << std::nan(""); }),
+         "row 1, field 'V': the value is not a number"},
+        {"infinite", stream(ftFloat, 0, [](QDataStream& ds) { ds << HUGE_VAL; }), "the value is not a number"},
+        {"date beyond 9999", stream(ftDateTime, 0, [](QDataStream& ds) { ds << 3.0e6; }),
+         "row 1, field 'V': 3000000 is not a date"},
+        {"date as nan", stream(ftDateTime, 0, [](QDataStream& ds) { ds << std::nan(""); }), "is not a date"},
+        {"day beyond 9999", stream(ftDate, 0, [](QDataStream& ds) { ds << qint32(2147483647); }), "is not a date"},
+        {"Boolean", stream(ftBoolean, 0, [](QDataStream& ds) { ds << quint8(7); }),
+         "row 1, field 'V': 7 is not a Boolean"},
+        {"type byte past the last type", stream(200, 0, [](QDataStream&) {}),
+         "field definition 1 has the unknown type 200"},
+        {"type byte of no field kind", stream(ftCursor, 0, [](QDataStream&) {}), "field definition 1 is not valid"},
+        {"a name no field can be found by",
+         stream(ftBoolean, 0, [](QDataStream& ds) { ds << quint8(0); }, QString::fromUtf16(u"\r\0id", 4)),
+         "field definition 1 is not valid"},
+    };
+    for (const Case& c : cases) {
+        TQxMemTable t;
+        QBuffer buf;
+        buf.setData(c.bytes);
+        buf.open(QIODevice::ReadOnly);
+        const QString m = message([&] { t.LoadFromBinaryStream(buf); });
+        EXPECT_TRUE(m.startsWith(QStringLiteral("Memory table stream is damaged: "))) << c.name << ": " << m.toStdString();
+        EXPECT_TRUE(m.contains(QString::fromUtf8(c.expected))) << c.name << ": " << m.toStdString();
+        EXPECT_FALSE(t.Active()) << c.name;
+    }
 }
 
 TEST(MemTable, BinaryRoundTripKeepsEverything)

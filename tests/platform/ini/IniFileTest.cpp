@@ -9,6 +9,10 @@
 #include "platform/ini/IniFile.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Gbk.h"
+#include "tests/support/SaveFault.h"
+#include "tests/support/SmallFileSystem.h"
+
+#include <functional>
 
 using qx::toGbk;
 
@@ -154,6 +158,53 @@ TEST_F(IniFileTest, LineEndingsOfTheFileAreKept)
               toGbk(QStringLiteral("[主界面]\n主页=home.htm\n[其它]\nA=1\nB=2\n")));
 }
 
+TEST_F(IniFileTest, AByteOrderMarkBeforeTheFirstSectionIsPassedOver)
+{
+    // An editor that saved the file with a UTF-8 mark: the first section is found all the
+    // same, and a rewrite keeps the mark where it was.
+    const QByteArray bom("\xEF\xBB\xBF");
+    writeBytes(path(), bom + toGbk(QStringLiteral("[Server]\r\nPath=\\\\srv\\店\\Account.mdb\r\n")));
+    TIniFile ini(path());
+    EXPECT_EQ(ini.ReadString("Server", "Path", ""), QStringLiteral("\\\\srv\\店\\Account.mdb"));
+    QStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(sections, QStringList{QStringLiteral("Server")});
+    ini.WriteString("Server", "Path", "/mnt/shop/Account.mdb");
+    EXPECT_EQ(readBytes(path()), bom + toGbk(QStringLiteral("[Server]\r\nPath=/mnt/shop/Account.mdb\r\n")));
+
+    // A file that holds nothing but the mark takes its first section right after it.
+    writeBytes(path(QStringLiteral("INC.ini")), bom);
+    TIniFile empty(path(QStringLiteral("INC.ini")));
+    empty.WriteString("参数", "启用库存管理", "是");
+    EXPECT_EQ(readBytes(path(QStringLiteral("INC.ini"))), bom + toGbk(QStringLiteral("[参数]\r\n启用库存管理=是\r\n")));
+    EXPECT_EQ(empty.ReadString("参数", "启用库存管理", ""), QStringLiteral("是"));
+}
+
+TEST_F(IniFileTest, CarriageReturnsAloneEndLinesToo)
+{
+    const struct { const char* text; const char* endings; } files[] = {
+        {"[A]\rX=1\rY= 2 \r\r[B]\rZ=3", "CR alone"},
+        {"[A]\r\nX=1\rY= 2 \n\r[B]\nZ=3\r", "mixed"},
+    };
+    for (const auto& f : files) {
+        writeBytes(path(), QByteArray(f.text));
+        TIniFile ini(path());
+        EXPECT_EQ(ini.ReadString("A", "X", ""), QStringLiteral("1")) << f.endings;
+        EXPECT_EQ(ini.ReadString("A", "Y", ""), QStringLiteral("2")) << f.endings;
+        EXPECT_EQ(ini.ReadString("B", "Z", ""), QStringLiteral("3")) << f.endings;
+        QStringList keys;
+        ini.ReadSection("A", keys);
+        EXPECT_EQ(keys, (QStringList{QStringLiteral("X"), QStringLiteral("Y")})) << f.endings;
+    }
+    // New lines follow the file's first ending; the others stay as they were.
+    writeBytes(path(), QByteArray("[A]\rX=1\r[B]\rZ=3"));
+    TIniFile ini(path());
+    ini.WriteString("A", "W", "4");
+    ini.WriteString("B", "Z", "5");
+    ini.WriteString("C", "V", "6");
+    EXPECT_EQ(readBytes(path()), QByteArray("[A]\rX=1\rW=4\r[B]\rZ=5\r[C]\rV=6\r"));
+}
+
 TEST_F(IniFileTest, WritingCreatesTheFileWithWindowsEndings)
 {
     TIniFile ini(path(QStringLiteral("INC.ini")));
@@ -231,4 +282,42 @@ TEST_F(IniFileTest, NamesWhoseSecondBytesLookLikeSyntax)
     EXPECT_EQ(list, QStringList{section});
     ini.ReadSection(section, list);
     EXPECT_EQ(list, QStringList{key});
+}
+
+// A write that cannot reach the disk says why and leaves the file as it was, for each kind of
+// write; then the same on a file system that is really full.
+TEST_F(IniFileTest, AFailedWriteLeavesTheFileWhole)
+{
+    const std::pair<const char*, std::function<void(TIniFile&)>> writes[] = {
+        {"WriteString", [](TIniFile& ini) { ini.WriteString("版本", "版本号", QString(3000, u'新')); }},
+        {"WriteInteger", [](TIniFile& ini) { ini.WriteInteger("新节", "Top", 12); }},
+        {"EraseSection", [](TIniFile& ini) { ini.EraseSection("选择窗口BMaterial"); }},
+        {"DeleteKey", [](TIniFile& ini) { ini.DeleteKey("版本", "版本号"); }},
+    };
+    for (const auto& [name, write] : writes) {
+        writeBytes(path(), sampleFile());
+        TIniFile ini(path());
+        qxtest::SaveFault fault(qx::SaveStep::Write, ENOSPC);
+        try {
+            write(ini);
+            ADD_FAILURE() << name << ": no error";
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Unable to write to %1. 磁盘空间不足。").arg(path())) << name;
+        }
+        EXPECT_EQ(readBytes(path()), sampleFile()) << name;
+    }
+}
+
+TEST_F(IniFileTest, AWriteOnAFullFileSystemLeavesTheFileWhole)
+{
+    qxtest::SmallFileSystem fs(64);
+    if (!fs.ok())
+        GTEST_SKIP() << "no right to mount a small file system here";
+    const QString file = fs.filePath(QStringLiteral("INC.ini"));
+    writeBytes(file, sampleFile());
+    fs.fill();
+    TIniFile ini(file);
+    EXPECT_THROW(ini.WriteString("版本", "说明", QString(20000, u'长')), EIniFileException);
+    EXPECT_EQ(readBytes(file), sampleFile());
+    EXPECT_EQ(ini.ReadString("版本", "版本号", ""), QStringLiteral("3.1"));
 }

@@ -67,6 +67,11 @@ TEST(FormatFloat, Pictures)
         {"0.00", -1e-20, "0.00"},
         {"#,##0.00;(#,##0.00);-", 0, "-"},
         {"#,##0.00;(#,##0.00);-", -1234.5, "(1,234.50)"},
+        // A second point is no text: every place after the first point is a decimal.
+        {"#.##0.00", 12.5, "12.50000"},
+        {"#.##0.00", -0.125, "-.12500"},
+        {"0.0.0", 1.255, "1.26"},
+        {"0.00'.'", 1.5, "1.50."},          // a quoted point stays text
     };
     for (const FloatCase& c : cases) {
         SCOPED_TRACE(std::string(c.format) + " / " + std::to_string(c.value));

@@ -151,6 +151,9 @@ TEST_F(DamagedImage, WrongValuesAreReadErrors)
         image(pstr("Small") + "\x06\x01x"),                     // text into an integer
         image(pstr("Small") + "\x13" + le32(0) + le32(1)),      // beyond 32 bits
         image(pstr("Alignment") + "\x07" + pstr("taNowhere")), // unknown enumeration
+        image(pstr("Alignment") + "\x02\x03"),                 // a number outside the enumeration
+        image(pstr("Alignment") + "\x02\xff"),
+        image(pstr("Alignment") + "\x04" + le32(0x80000000)),
         image(pstr("Style") + "\x0B" + pstr("fsBlink") + '\0'),
         image(pstr("Color") + "\x07" + pstr("clNoSuchColour")),
         image(pstr("Flag") + "\x02\x01"),
@@ -161,6 +164,8 @@ TEST_F(DamagedImage, WrongValuesAreReadErrors)
     };
     for (const QByteArray& bytes : cases)
         EXPECT_EQ(readList(bytes + '\0'), Outcome::ReadError) << bytes.toHex(' ').toStdString();
+    // A number inside the enumeration is its value.
+    EXPECT_EQ(readList(image(pstr("Alignment") + "\x02\x02") + '\0'), Outcome::Read);
 }
 
 TEST_F(DamagedImage, StrictReaderNamesTheUnknownProperty)

@@ -74,6 +74,9 @@ TQxEdit* makeEdit(QWidget* parent, const QString& name, int left, int top, int w
 {
     auto* edit = new TQxEdit(parent);
     edit->setObjectName(name);
+    // The library's edit brings a font of its own; on this form the edits take the form's, as
+    // its labels and spin boxes do.
+    edit->setFont(parent->window()->font());
     edit->setGeometry(left, top, width, 21);
     edit->setMaxLength(TFrmCodeBar::MaxCodeLength);
     return edit;

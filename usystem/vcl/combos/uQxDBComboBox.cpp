@@ -3,11 +3,11 @@
 #include "platform/db/DataLink.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/env/Beep.h"
 #include "platform/env/ExceptionGuard.h"
 #include "usystem/vcl/dbedits/uQxDBEdit.h"
 #include "platform/rtl/Exceptions.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -220,7 +220,7 @@ void TQxDBComboBox::KeyPress(QChar& Key)
         return;
     TField* f = GetField();
     if (Key.unicode() >= 32 && f && !f->IsValidChar(Key)) {
-        QApplication::beep();
+        qx::beep();
         Key = QChar();
         return;
     }

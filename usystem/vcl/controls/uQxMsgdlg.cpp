@@ -1,5 +1,6 @@
 #include "usystem/vcl/controls/uQxMsgdlg.h"
 
+#include "platform/env/Beep.h"
 #include "platform/env/DialogService.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Glyphs.h"
@@ -194,7 +195,7 @@ int TQxMsgdlg::Execute()
         f->update();
         // Every sound of the list is the desktop's beep here.
         Q_UNUSED(wav);
-        QApplication::beep();
+        qx::beep();
     };
 
     qx::DialogService::instance().execDialog(*form);

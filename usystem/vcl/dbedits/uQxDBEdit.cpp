@@ -4,10 +4,10 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/env/Beep.h"
 #include "platform/env/ExceptionGuard.h"
 #include "platform/env/MissingBinding.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -205,7 +205,7 @@ void TQxDBEDIT::KeyPress(QChar& Key)
         return;
     TField* f = GetField();
     if (Key.unicode() >= 32 && f && !f->IsValidChar(Key)) {
-        QApplication::beep();
+        qx::beep();
         Key = QChar();
         return;
     }

@@ -43,237 +43,6 @@ QString firstWord(const QString& text)
 
 } // namespace
 
-// ---- TGridDataLink -----------------------------------------------------------------------
-
-TGridDataLink::TGridDataLink(TQxCustomDBGrid* grid)
-    : FGrid(grid)
-{
-    SetVisualControl(true);
-}
-
-TGridDataLink::~TGridDataLink()
-{
-    ClearMapping();
-}
-
-bool TGridDataLink::AddMapping(const QString& FieldName)
-{
-    if (FFieldCount >= MaxMapSize)
-        throw EQxDBGridError(QStringLiteral("Grid requested to display more than 256 columns"));
-    TDataSet* ds = DataSet();
-    TField* field = nullptr;
-    if (ds) {
-        // A stored column may name a field the dataset does not have (it shows empty cells);
-        // a default column's name comes from the dataset and must be there.
-        field = FSparseMap ? ds->FindField(FieldName) : ds->FieldByName(FieldName);
-    }
-    if (FFieldCount >= int(FFieldMap.size())) {
-        std::size_t grown = FFieldMap.empty() ? 8 : FFieldMap.size() * 2;
-        grown = std::max<std::size_t>(grown, std::size_t(FFieldCount) + 1);
-        grown = std::min<std::size_t>(grown, MaxMapSize);
-        FFieldMap.resize(grown, -1);
-    }
-    FFieldMap[std::size_t(FFieldCount)] = field ? ds->Fields()->IndexOf(field) : -1;
-    ++FFieldCount;
-    return true;
-}
-
-void TGridDataLink::ClearMapping()
-{
-    FFieldMap.clear();
-    FFieldCount = 0;
-}
-
-TField* TGridDataLink::GetFields(int I) const
-{
-    TDataSet* ds = DataSet();
-    const int entry = FieldMapEntry(I);
-    if (!ds || entry < 0 || entry >= ds->Fields()->Count())
-        return nullptr;
-    return ds->Fields()->Fields(entry);
-}
-
-bool TGridDataLink::DefaultFields() const
-{
-    TDataSet* ds = DataSet();
-    if (!ds)
-        return true;
-    bool result = ds->DefaultFields();
-    if (FSparseMap)
-        for (int i = 0; i < FFieldCount; ++i)
-            if (FFieldMap[std::size_t(i)] < 0)
-                result = false;
-    return result;
-}
-
-void TGridDataLink::Reset()
-{
-    if (FModified)
-        RecordChanged(nullptr);
-    else if (TDataSet* ds = DataSet())
-        ds->Cancel();
-}
-
-void TGridDataLink::ActiveChanged()
-{
-    FGrid->LinkActive(Active());
-    FModified = false;
-}
-
-void TGridDataLink::DataSetChanged()
-{
-    FGrid->DataChanged();
-    FModified = false;
-}
-
-void TGridDataLink::DataSetScrolled(int distance)
-{
-    FGrid->Scroll(distance);
-}
-
-void TGridDataLink::LayoutChanged()
-{
-    const bool saved = FGrid->FLayoutFromDataset;
-    FGrid->FLayoutFromDataset = true;
-    try {
-        FGrid->LayoutChanged();
-    } catch (...) {
-        FGrid->FLayoutFromDataset = saved;
-        throw;
-    }
-    FGrid->FLayoutFromDataset = saved;
-    TDataLink::LayoutChanged();
-}
-
-void TGridDataLink::FocusControl(TField*& field)
-{
-    FGrid->FocusFieldControl(field);
-}
-
-void TGridDataLink::EditingChanged()
-{
-    FGrid->EditingChanged();
-}
-
-void TGridDataLink::RecordChanged(TField* field)
-{
-    FGrid->RecordChanged(field);
-    FModified = false;
-}
-
-void TGridDataLink::UpdateData()
-{
-    FInUpdateData = true;
-    try {
-        if (FModified)
-            FGrid->UpdateData();
-        FModified = false;
-    } catch (...) {
-        FInUpdateData = false;
-        throw;
-    }
-    FInUpdateData = false;
-}
-
-// ---- TBookmarkList -----------------------------------------------------------------------
-
-TBookmarkList::TBookmarkList(TQxCustomDBGrid* grid)
-    : FGrid(grid)
-{}
-
-void TBookmarkList::Clear()
-{
-    if (FList.empty())
-        return;
-    FList.clear();
-    listChanged();
-    FGrid->InvalidateGrid();
-}
-
-TBookmarkStr TBookmarkList::CurrentRow() const
-{
-    if (!FLinkActive)
-        throw EQxDBGridError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    return FGrid->DataLink()->DataSet()->Bookmark();
-}
-
-bool TBookmarkList::Find(const TBookmarkStr& Item, int& Index)
-{
-    if (FCacheIndex >= 0 && Item == FCache) {
-        Index = FCacheIndex;
-        return FCacheFind;
-    }
-    TDataSet* ds = FGrid->DataLink()->DataSet();
-    bool found = false;
-    int low = 0;
-    int high = Count() - 1;
-    while (low <= high) {
-        const int mid = (low + high) / 2;
-        ++FComparisons;
-        const int c = ds ? ds->CompareBookmarks(FList[std::size_t(mid)], Item)
-                         : (FList[std::size_t(mid)] < Item ? -1 : FList[std::size_t(mid)] == Item ? 0 : 1);
-        if (c < 0) {
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-            if (c == 0) {
-                found = true;
-                low = mid;
-            }
-        }
-    }
-    Index = low;
-    FCache = Item;
-    FCacheIndex = Index;
-    FCacheFind = found;
-    return found;
-}
-
-bool TBookmarkList::CurrentRowSelected()
-{
-    int index = 0;
-    return Find(CurrentRow(), index);
-}
-
-void TBookmarkList::SetCurrentRowSelected(bool Value)
-{
-    const TBookmarkStr current = CurrentRow();
-    if (current.isEmpty())
-        return;
-    int index = 0;
-    if (Find(current, index) == Value)
-        return;
-    if (Value)
-        FList.insert(FList.begin() + index, current);
-    else
-        FList.erase(FList.begin() + index);
-    listChanged();
-    FGrid->InvalidateGrid();
-}
-
-void TBookmarkList::SetLinkActive(bool Value)
-{
-    Clear();
-    FLinkActive = Value;
-}
-
-void TBookmarkList::Delete()
-{
-    TDataSet* ds = FGrid->DataLink()->DataSet();
-    if (!ds || FList.empty())
-        return;
-    qx::ControlsGuard guard(ds);
-    // From the last to the first, so the cursor ends after the rows that went.
-    for (auto it = FList.rbegin(); it != FList.rend(); ++it) {
-        if (!ds->BookmarkValid(*it))
-            continue;
-        ds->GotoBookmark(*it);
-        ds->Delete();
-    }
-    FList.clear();
-    listChanged();
-}
-
 // ---- THeadTreeNode -----------------------------------------------------------------------
 
 THeadTreeNode::THeadTreeNode() = default;
@@ -412,6 +181,7 @@ TQxCustomDBGrid::TQxCustomDBGrid(QWidget* parent)
     // The parts the overridden hooks read exist before the first base setter calls them.
     FDataLink = std::make_unique<TGridDataLink>(this);
     FColumns = new TQxDBGridColumns(this);
+    FLocks.SetColumns(FColumns);
     FBookmarks = std::make_unique<TBookmarkList>(this);
     FHeadTree = std::make_unique<THeadTreeNode>(QStringLiteral("根接点"), 10, 0);
     // The base fills no cell itself: every cell of a data grid is drawn by DrawCell.
@@ -444,6 +214,7 @@ TQxCustomDBGrid::~TQxCustomDBGrid()
     FVisibleColumns.clear();
     FNodeMap.clear();
     // The columns go before the grid's members they read.
+    FLocks.SetColumns(nullptr);
     delete FColumns;
     FColumns = nullptr;
     FHeadTree.reset();
@@ -630,80 +401,14 @@ bool TQxCustomDBGrid::IsFrozenColumn(int DataCol) const
 
 // ---- layout ------------------------------------------------------------------------------
 
-void TQxCustomDBGrid::BeginUpdate()
-{
-    ++FUpdateLock;
-}
-
-void TQxCustomDBGrid::EndUpdate()
-{
-    if (FUpdateLock > 0)
-        --FUpdateLock;
-}
-
-void TQxCustomDBGrid::BeginLayout()
-{
-    BeginUpdate();
-    if (FLayoutLock == 0)
-        FColumns->BeginUpdate();
-    ++FLayoutLock;
-}
-
-void TQxCustomDBGrid::EndLayout()
-{
-    if (FLayoutLock == 1) {
-        try {
-            InternalLayout();
-        } catch (...) {
-            FLayoutLock = 0;
-            FColumns->EndUpdate();
-            EndUpdate();
-            throw;
-        }
-        FLayoutLock = 0;
-        FColumns->EndUpdate();
-        EndUpdate();
-        return;
-    }
-    CancelLayout();
-}
-
-void TQxCustomDBGrid::CancelLayout()
-{
-    if (FLayoutLock > 0) {
-        if (FLayoutLock == 1)
-            FColumns->EndUpdate();
-        --FLayoutLock;
-        EndUpdate();
-    }
-}
-
-bool TQxCustomDBGrid::AcquireLayoutLock()
-{
-    const bool result = FUpdateLock == 0 && FLayoutLock == 0;
-    if (result)
-        BeginLayout();
-    return result;
-}
-
 void TQxCustomDBGrid::LayoutChanged()
 {
-    if (AcquireLayoutLock())
-        EndLayout();
-}
-
-void TQxCustomDBGrid::DeferLayout()
-{
-    PostDeferredLayout();
-    CancelLayout();
+    FLocks.LayoutChanged();
 }
 
 void TQxCustomDBGrid::DeferredLayout()
 {
-    if (AcquireLayoutLock())
-        EndLayout();
-    else
-        PostDeferredLayout();
+    FLocks.DeferredLayout();
 }
 
 void TQxCustomDBGrid::DefineFieldMap()
@@ -1197,26 +902,44 @@ void TQxCustomDBGrid::UpdateActive()
         InvalidateEditor();
 }
 
+bool TQxCustomDBGrid::VerticalBarValues(TVerticalBar& Bar) const
+{
+    TDataSet* ds = FDataLink->DataSet();
+    if (!FDataLink->Active() || !ds)
+        return false;
+    Bar = TVerticalBar();
+    if (ds->IsSequenced()) {
+        Bar.Min = 1;
+        Bar.Page = std::max(1, RowCount() - FTitleOffset);
+        Bar.Max = ds->RecordCount() + Bar.Page - 1;
+        Bar.Pos = ds->State() == dsInsert ? verticalScrollBar()->value() : ds->RecNo();
+    } else {
+        Bar.Pos = ds->Bof() ? 0 : ds->Eof() ? 4 : 2;
+    }
+    return true;
+}
+
+int TQxCustomDBGrid::DataVerticalBar() const
+{
+    TVerticalBar values;
+    if (!VerticalBarValues(values))
+        return -1;
+    return values.Shown() ? 1 : 0;
+}
+
 void TQxCustomDBGrid::UpdateScrollBar()
 {
-    QScrollBar* bar = verticalScrollBar();
-    if (!(ScrollBars() == ssVertical || ScrollBars() == ssBoth))
+    TVerticalBar values;
+    if (!VerticalBarValues(values))
         return;
-    TDataSet* ds = FDataLink->DataSet();
-    int min = 0, max = 4, page = 0, pos = 0;
-    if (FDataLink->Active() && ds) {
-        if (ds->IsSequenced()) {
-            min = 1;
-            page = std::max(1, RowCount() - FTitleOffset);
-            max = ds->RecordCount() + page - 1;
-            pos = ds->State() == dsInsert ? bar->value() : ds->RecNo();
-        } else {
-            pos = ds->Bof() ? 0 : ds->Eof() ? 4 : 2;
-        }
-    }
+    QScrollBar* bar = verticalScrollBar();
+    const int min = values.Min, max = values.Max, page = values.Page, pos = values.Pos;
     // The bar's range holds the record count; only a changed value is set again.
     const bool wasUpdating = FInScrollBarUpdate;
     FInScrollBarUpdate = true;
+    const Qt::ScrollBarPolicy policy = values.Shown() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (verticalScrollBarPolicy() != policy)
+        setVerticalScrollBarPolicy(policy);
     if (bar->minimum() != min || bar->maximum() != std::max(min, max - page + 1))
         bar->setRange(min, std::max(min, max - page + 1));
     if (bar->pageStep() != std::max(1, page))
@@ -1247,16 +970,9 @@ void TQxCustomDBGrid::UpdateScrollRange()
         return;
     FInScrollRange = true;
     try {
+        // The base shows the vertical bar as DataVerticalBar says while the link is active.
         TQxCustomGrid::UpdateScrollRange();
-        if (ScrollBars() == ssVertical || ScrollBars() == ssBoth) {
-            TDataSet* ds = FDataLink->DataSet();
-            const bool need =
-                FDataLink->Active() && ds && ds->RecordCount() > FDataLink->BufferCount();
-            const Qt::ScrollBarPolicy policy = need ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-            if (verticalScrollBarPolicy() != policy)
-                setVerticalScrollBarPolicy(policy);
-            UpdateScrollBar();
-        }
+        UpdateScrollBar();
     } catch (...) {
         FInScrollRange = false;
         throw;
@@ -1335,13 +1051,13 @@ void TQxCustomDBGrid::TopLeftChanged()
 
 bool TQxCustomDBGrid::CanEditShow()
 {
-    return FLayoutLock == 0 && TQxCustomGrid::CanEditShow();
+    return FLocks.LayoutLock() == 0 && TQxCustomGrid::CanEditShow();
 }
 
 void TQxCustomDBGrid::resizeEvent(QResizeEvent* event)
 {
     TQxCustomGrid::resizeEvent(event);
-    if (FUpdateLock == 0 && !FLoading) {
+    if (FLocks.UpdateLock() == 0 && !FLoading) {
         UpdateRowCount();
         UpdateScrollRange();
     }

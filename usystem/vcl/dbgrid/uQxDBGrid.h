@@ -32,6 +32,10 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/stream/Persistent.h"
+#include "usystem/vcl/gridlink/QxBookmarkList.h"
+#include "usystem/vcl/gridlink/QxGridColumn.h"
+#include "usystem/vcl/gridlink/QxGridDataLink.h"
+#include "usystem/vcl/gridlink/QxGridLayoutLocks.h"
 #include "usystem/vcl/grids/uQxGrids.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
@@ -49,17 +53,13 @@ QX_DECLARE_EXCEPTION(ETitleTreeError, Exception)
 
 // ---- column title ------------------------------------------------------------------------
 
-class TQxColumnTitle : public qx::PersistentObject
+// The values and their rules are the shared column model's (QxGridColumn.h); the data grid's
+// title publishes them.
+class TQxColumnTitle : public qx::GridColumnTitle
 {
     Q_OBJECT
     Q_CLASSINFO("QxIntegerKinds", "Color=TColor")
 
-public:
-    // The alignments as the stream names them (same values as the dataset's TAlignment).
-    enum TTitleAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TTitleAlignment)
-
-private:
     Q_PROPERTY(TTitleAlignment Alignment READ alignmentValue WRITE setAlignmentValue)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
@@ -69,66 +69,18 @@ public:
     explicit TQxColumnTitle(TQxColumn* column);
     ~TQxColumnTitle() override;
 
-    TQxColumn* Column() const { return FColumn; }
-    TAlignment Alignment() const;
-    void SetAlignment(TAlignment value);
-    QString Caption() const;
-    virtual void SetCaption(const QString& value);
-    TColor Color() const;
-    void SetColor(TColor value);
-    QFont Font() const;
-    void SetFont(const QFont& value);
-    // The caption the column would show without an assigned one.
-    QString DefaultCaption() const;
-    virtual void RestoreDefaults();
-    void Assign(const TQxColumnTitle* source);
-
-    std::optional<bool> isPropertyStored(const char* name) const override;
-
-private:
-    TTitleAlignment alignmentValue() const { return TTitleAlignment(Alignment()); }
-    void setAlignmentValue(TTitleAlignment v) { SetAlignment(TAlignment(v)); }
-
-    TQxColumn* FColumn = nullptr;
-    QString FCaption;
-    QFont FFont;
-    TColor FColor = clBtnFace;
-    TAlignment FAlignment = ::taLeftJustify;
+    TQxColumn* Column() const;
+    void Assign(const TQxColumnTitle* source) { qx::GridColumnTitle::Assign(source); }
 };
 
 // ---- column --------------------------------------------------------------------------------
 
-class TQxColumn : public qx::CollectionItem
+class TQxColumn : public qx::GridColumn
 {
     Q_OBJECT
     Q_CLASSINFO("QxDefaults", "ButtonStyle=cbsAuto;DropDownRows=7")
     Q_CLASSINFO("QxIntegerKinds", "Color=TColor")
 
-public:
-    enum TColumnAlignment { taLeftJustify, taRightJustify, taCenter };
-    Q_ENUM(TColumnAlignment)
-    enum TQxColumnButtonStyle { cbsAuto, cbsEllipsis, cbsNone };
-    Q_ENUM(TQxColumnButtonStyle)
-    enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata,
-                    imKata, imChinese, imSHanguel, imHanguel };
-    Q_ENUM(TImeMode)
-    // Which values were assigned (bit order as stored).
-    enum TColumnValue {
-        cvColor = 0x001,
-        cvWidth = 0x002,
-        cvFont = 0x004,
-        cvAlignment = 0x008,
-        cvReadOnly = 0x010,
-        cvTitleColor = 0x020,
-        cvTitleCaption = 0x040,
-        cvTitleAlignment = 0x080,
-        cvTitleFont = 0x100,
-        cvImeMode = 0x200,
-        cvImeName = 0x400,
-    };
-    Q_DECLARE_FLAGS(TColumnValues, TColumnValue)
-
-private:
     // Published, in the order the component stream writes them.
     Q_PROPERTY(TColumnAlignment Alignment READ alignmentValue WRITE setAlignmentValue)
     Q_PROPERTY(TQxColumnButtonStyle ButtonStyle READ ButtonStyle WRITE SetButtonStyle)
@@ -156,40 +108,12 @@ public:
 
     TQxDBGridColumns* Columns() const;
     TQxCustomDBGrid* Grid() const;
+    // A column the grid made by itself (not stored) passes its changes to its field.
+    bool IsPassthrough() const override { return !FStored; }
 
-    // The bound field: looked up by FieldName in the grid's dataset on first read.
-    TField* Field() const;
-    TField* GetField() const { return Field(); }
-    virtual void SetField(TField* value);
-    QString FieldName() const { return FFieldName; }
-    void SetFieldName(const QString& value);
-
-    TAlignment Alignment() const;
-    virtual void SetAlignment(TAlignment value);
-    TQxColumnButtonStyle ButtonStyle() const { return FButtonStyle; }
-    void SetButtonStyle(TQxColumnButtonStyle value);
-    TColor Color() const;
-    void SetColor(TColor value);
-    int DropDownRows() const { return int(FDropDownRows); }
-    void SetDropDownRows(int value) { FDropDownRows = unsigned(qMax(0, value)); }
+    TQxColumnTitle* Title() const { return static_cast<TQxColumnTitle*>(ColumnTitle()); }
     bool Expanded() const;
     void SetExpanded(bool value);
-    QFont Font() const;
-    void SetFont(const QFont& value);
-    TImeMode ImeMode() const;
-    virtual void SetImeMode(TImeMode value);
-    QString ImeName() const;
-    virtual void SetImeName(const QString& value);
-    QStringList PickList() const { return FPickList ? *FPickList : QStringList(); }
-    void SetPickList(const QStringList& value);
-    bool HasPickList() const { return FPickList && !FPickList->isEmpty(); }
-    QMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(QMenu* value);
-    bool ReadOnly() const;
-    virtual void SetReadOnly(bool value);
-    TQxColumnTitle* Title() const { return FTitle; }
-    int Width() const;
-    virtual void SetWidth(int value);
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
     QImage Glyph() const { return FGlyph; }
@@ -198,10 +122,7 @@ public:
     void SetFixedColumns(bool value) { FFixedColumns = value; }
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool value) { FTabStop = value; }
-    bool IMEControl() const { return FIMEControl; }
-    void SetIMEControl(bool value) { FIMEControl = value; }
 
-    TColumnValues AssignedValues() const { return FAssignedValues; }
     bool IsStored() const { return FStored; }
     void SetIsStored(bool value) { FStored = value; }
     // The datasets of this system are flat: no column has sub-columns.
@@ -211,53 +132,27 @@ public:
     bool GetVisible() const { return FVisible; }
     // Drawn and given a width: visible, not expanded (flat datasets never are).
     bool Showing() const;
-    int DefaultWidth() const;
     QString DisplayName() const;
 
-    virtual void RestoreDefaults();
-    void Assign(const TQxColumn* source);
+    void Assign(const TQxColumn* source) { AssignColumn(source); }
     std::optional<bool> isPropertyStored(const char* name) const override;
+
+protected:
+    void AssignMore(const qx::GridColumn* source) override;
+    void ButtonStyleChanged() override;
 
 private:
     friend class TQxColumnTitle;
     friend class TQxDBGridColumns;
     friend class TQxCustomDBGrid;
-    TColumnAlignment alignmentValue() const { return TColumnAlignment(Alignment()); }
-    void setAlignmentValue(TColumnAlignment v) { SetAlignment(TAlignment(v)); }
-    void Changed(bool allItems = false);
-    QFont DefaultFont() const;
-    TAlignment DefaultAlignment() const;
-    TColor DefaultColor() const;
-    bool DefaultReadOnly() const;
-    TImeMode DefaultImeMode() const;
-    QString DefaultImeName() const;
-    void ClearField() { FField = nullptr; }
 
-    mutable QPointer<TField> FField;
-    QString FFieldName;
-    TColor FColor = clWindow;
-    int FWidth = 0;
-    TQxColumnTitle* FTitle = nullptr;
-    QFont FFont;
-    TImeMode FImeMode = imDontCare;
-    QString FImeName;
-    std::unique_ptr<QStringList> FPickList;
-    QPointer<QMenu> FPopupMenu;
-    unsigned FDropDownRows = 7;
-    TQxColumnButtonStyle FButtonStyle = cbsAuto;
-    TAlignment FAlignment = ::taLeftJustify;
-    bool FReadOnly = false;
-    TColumnValues FAssignedValues;
     bool FVisible = true;
     bool FExpanded = true;
     bool FStored = true;
     bool FTabStop = true;
     bool FFixedColumns = false;
     QImage FGlyph;
-    bool FIMEControl = false;
 };
-
-Q_DECLARE_OPERATORS_FOR_FLAGS(TQxColumn::TColumnValues)
 
 using TQxColumnButtonStyle = TQxColumn::TQxColumnButtonStyle;
 inline constexpr TQxColumnButtonStyle cbsAuto = TQxColumn::cbsAuto;
@@ -268,7 +163,7 @@ inline constexpr TQxColumnButtonStyle cbsNone = TQxColumn::cbsNone;
 
 enum TQxDBGridColumnsState { csDefault, csCustomized };
 
-class TQxDBGridColumns : public qx::Collection
+class TQxDBGridColumns : public qx::GridColumns
 {
     Q_OBJECT
 
@@ -277,27 +172,17 @@ public:
     ~TQxDBGridColumns() override;
 
     TQxCustomDBGrid* Grid() const { return FGrid; }
-    int Count() const { return count(); }
     TQxColumn* Items(int index) const { return static_cast<TQxColumn*>(item(index)); }
     TQxColumn* GetColumn(int index) const { return Items(index); }
     TQxColumn* operator[](int index) const { return Items(index); }
     // A new stored column at the end.
     TQxColumn* Add();
     // A new column the grid made by itself (not stored) at the end.
-    TQxColumn* AddDefaultColumn();
+    TQxColumn* AddDefaultColumn() { return static_cast<TQxColumn*>(AddDefault()); }
     TQxDBGridColumnsState State() const;
     void SetState(TQxDBGridColumnsState value);
     // One stored column per field of the dataset, in field order.
     void RebuildColumns();
-    // Every column back to its defaults.
-    void RestoreDefaults();
-    // Batched changes: the grid hears once, at the end.
-    void BeginUpdate();
-    void EndUpdate();
-    int UpdateCount() const { return FUpdateCount; }
-    // A column changed (null: the whole collection).
-    void Notify(TQxColumn* item);
-    bool MakingDefaultColumn() const { return FMakingDefault; }
     // Column layout files (".dbg"): the collection as one component image whose only object
     // is a TQxColumnsWrapper (uQxDBGridFiles.cpp).
     void SaveToFile(const QString& FileName);
@@ -308,86 +193,14 @@ protected:
 
 private:
     TQxCustomDBGrid* FGrid = nullptr;
-    int FUpdateCount = 0;
-    bool FMakingDefault = false;
 };
 
-// ---- data link ---------------------------------------------------------------------------
+// ---- data link and selection -------------------------------------------------------------
 
-class TGridDataLink : public TDataLink
-{
-public:
-    // The largest number of mapped columns.
-    static constexpr int MaxMapSize = (1 << 28) - 1;
-
-    explicit TGridDataLink(TQxCustomDBGrid* grid);
-    ~TGridDataLink() override;
-
-    TQxCustomDBGrid* Grid() const { return FGrid; }
-    int FieldCount() const { return FFieldCount; }
-    bool AddMapping(const QString& FieldName);
-    void ClearMapping();
-    TField* GetFields(int I) const;
-    int FieldMapEntry(int I) const { return I >= 0 && I < FFieldCount ? FFieldMap[std::size_t(I)] : -1; }
-    bool DefaultFields() const;
-    bool SparseMap() const { return FSparseMap; }
-    void SetSparseMap(bool value) { FSparseMap = value; }
-    void Reset();
-    bool Modified() const { return FModified; }
-    void Modified_(bool value) { FModified = value; }
-    bool IsAggRow(int) const { return false; }
-
-protected:
-    void ActiveChanged() override;
-    void DataSetChanged() override;
-    void DataSetScrolled(int distance) override;
-    void LayoutChanged() override;
-    void FocusControl(TField*& field) override;
-    void EditingChanged() override;
-    void RecordChanged(TField* field) override;
-    void UpdateData() override;
-
-private:
-    TQxCustomDBGrid* FGrid = nullptr;
-    int FFieldCount = 0;
-    std::vector<int> FFieldMap;
-    bool FModified = false;
-    bool FInUpdateData = false;
-    bool FSparseMap = false;
-};
-
-// ---- selection ---------------------------------------------------------------------------
-
-class TBookmarkList
-{
-public:
-    explicit TBookmarkList(TQxCustomDBGrid* grid);
-
-    int Count() const { return int(FList.size()); }
-    TBookmarkStr Items(int index) const { return FList.at(std::size_t(index)); }
-    void Clear();
-    // The bookmark of the dataset's current record; raises for a closed dataset.
-    TBookmarkStr CurrentRow() const;
-    bool Find(const TBookmarkStr& Item, int& Index);
-    bool CurrentRowSelected();
-    void SetCurrentRowSelected(bool Value);
-    bool LinkActive() const { return FLinkActive; }
-    void SetLinkActive(bool Value);
-    // Deletes the selected records (the current record ends on the one after the last).
-    void Delete();
-    // How many bookmark comparisons searches made (for checking the cache).
-    int Comparisons() const { return FComparisons; }
-
-private:
-    void listChanged() { FCacheIndex = -1; }
-    std::vector<TBookmarkStr> FList;
-    TQxCustomDBGrid* FGrid = nullptr;
-    TBookmarkStr FCache;
-    int FCacheIndex = -1;
-    bool FCacheFind = false;
-    bool FLinkActive = false;
-    int FComparisons = 0;
-};
+// The grid's link to its data source and its record selection: the shared implementations,
+// under the data grid's own names.
+using TGridDataLink = qx::GridDataLink<TQxCustomDBGrid, EQxDBGridError>;
+using TBookmarkList = qx::BookmarkList<TQxCustomDBGrid, EQxDBGridError>;
 
 // ---- title tree --------------------------------------------------------------------------
 
@@ -422,7 +235,7 @@ public:
 
 // ---- the grid ----------------------------------------------------------------------------
 
-class TQxCustomDBGrid : public TQxCustomGrid, public qx::Streamable
+class TQxCustomDBGrid : public TQxCustomGrid, public qx::Streamable, public qx::GridColumnHost
 {
     Q_OBJECT
 
@@ -522,6 +335,7 @@ public:
     TQxIMEPad* ImePad() const { return FImePad; }
     bool UpdateFields() const { return FUpdateFields; }
     bool LayoutFromDataset() const { return FLayoutFromDataset; }
+    void SetLayoutFromDataset(bool value) { FLayoutFromDataset = value; }
     bool Loading() const { return FLoading; }
     // Form loading: columns and bindings wait until EndLoading.
     void BeginLoading() { FLoading = true; }
@@ -533,15 +347,18 @@ public:
     // Whether a data column (index into Columns) is frozen: among the first FrozenCols visible.
     bool IsFrozenColumn(int DataCol) const;
 
-    void BeginUpdate();
-    void EndUpdate();
-    void BeginLayout();
-    void EndLayout();
-    void CancelLayout();
-    bool AcquireLayoutLock();
-    void DeferLayout();
+    void BeginUpdate() { FLocks.BeginUpdate(); }
+    void EndUpdate() { FLocks.EndUpdate(); }
+    void BeginLayout() { FLocks.BeginLayout(); }
+    void EndLayout() { FLocks.EndLayout(); }
+    void CancelLayout() { FLocks.CancelLayout(); }
+    bool AcquireLayoutLock() { return FLocks.AcquireLayoutLock(); }
+    void DeferLayout() { FLocks.DeferLayout(); }
     virtual void LayoutChanged();
     void InvalidateTitles();
+    // The selection changed on the current record: the grid repaints (its marks may show
+    // on any row).
+    void InvalidateCurrentRecord() { InvalidateGrid(); }
     // The grid's measured height of the title tree below a node.
     int MeasureTitleTree(THeadTreeNode* node);
 
@@ -557,7 +374,16 @@ public:
     void FieldRemoved(TField* field);
     void UpdateActive();
     void UpdateRowCount();
+    // The vertical bar follows the record number while the link is active, whatever
+    // ScrollBars holds: its values, and whether it shows (a range longer than its page).
     void UpdateScrollBar();
+    struct TVerticalBar
+    {
+        int Min = 0, Max = 4, Page = 0, Pos = 0;
+        bool Shown() const { return Max - Min >= Page; }
+    };
+    // The bar's values; false while the link is not active (the bar is then the base's).
+    bool VerticalBarValues(TVerticalBar& Bar) const;
 
     std::optional<bool> isPropertyStored(const char* name) const override;
 
@@ -601,7 +427,13 @@ protected:
                                TKyGridDrawState AState);
     virtual void SetColumnAttributes();
     void DrawCell(int ACol, int ARow, const QRect& ARect, TKyGridDrawState AState) override;
-    void DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKyGridDrawState AState);
+    // The band above Node's cell at ARect, with the bands above it, drawn only inside Strip
+    // (a left and an exclusive right pixel edge).
+    void DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKyGridDrawState AState,
+                       QPair<int, int> Strip);
+    // Where the bands over a column may paint: right of the indicator and up to the frozen
+    // area's right edge for a frozen column; from that edge on for the others.
+    QPair<int, int> TitleBandStrip(int DataCol) const;
     bool CanEditShow() override;
     void ColWidthsChanged() override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
@@ -630,6 +462,7 @@ protected:
     void TopLeftChanged() override;
     void UpdateScrollPos() override;
     void UpdateScrollRange() override;
+    int DataVerticalBar() const override;
     void ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -644,8 +477,6 @@ private:
     friend class TQxColumn;
     friend class TQxColumnTitle;
     friend class TQxDBGridColumns;
-    friend class TGridDataLink;
-    friend class TBookmarkList;
     friend class TQxDBGridInplaceEdit;
     friend class TFindEdit;
 
@@ -661,6 +492,26 @@ private:
     void DeleteRecords(bool InSelectionOrder);
     bool CanDeleteOrInsert() const;
     void FindEditClosed(int ExitMode);
+
+    // What the columns ask the grid (qx::GridColumnHost).
+    TDataSet* HostDataSet() const override { return FDataLink->DataSet(); }
+    bool HostLinkActive() const override { return FDataLink->Active(); }
+    bool HostLoading() const override { return FLoading; }
+    QFont HostFont() const override { return font(); }
+    TColor HostColor() const override { return Color(); }
+    TColor HostFixedColor() const override { return FixedColor(); }
+    QFont HostTitleFont() const override { return FTitleFont; }
+    int HostImeMode() const override { return int(FImeMode); }
+    QString HostImeName() const override { return FImeName; }
+    bool HostReadOnly() const override { return FReadOnly; }
+    int HostDefaultColWidth() const override { return DefaultColWidth(); }
+    bool HostShowsTitles() const override { return FOptions & dgTitles; }
+    bool HostUpdateFields() const override { return FUpdateFields; }
+    bool HostLayoutFromDataset() const override { return FLayoutFromDataset; }
+    void HostSetLayoutFromDataset(bool value) override { FLayoutFromDataset = value; }
+    void HostBeginLayout() override { BeginLayout(); }
+    void HostEndLayout() override { EndLayout(); }
+    void HostCancelLayout() override { CancelLayout(); }
 
     void InternalLayout();
     void SetRowHeightsFromFonts();
@@ -680,8 +531,7 @@ private:
     bool FLayoutFromDataset = false;
     int FTitleOffset = 1;
     int FIndicatorOffset = 1;
-    int FUpdateLock = 0;
-    int FLayoutLock = 0;
+    qx::GridLayoutLocks FLocks{this, [this] { InternalLayout(); }};
     bool FDefaultDrawing = true;
     bool FSelfChangingTitleFont = false;
     int FSelRow = 0;

@@ -20,140 +20,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr int SearchPause = 2000; // ms after which typing starts a new search
-constexpr int SearchLimit = 32;   // characters kept of a typed search
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer timer;
-    if (!timer.isValid())
-        timer.start();
-    return timer.elapsed();
-}
-
-} // namespace
-
-// ---- TPopupListbox -------------------------------------------------------------------------
-
-TPopupListbox::TPopupListbox(TQxDBGridInplaceEdit* editor)
-    : QListWidget(editor)
-    , TickCount(monotonicMs)
-    , FEditor(editor)
-{
-    // A window of its own over the form that never takes the focus: the editor keeps typing.
-    qx::makeNonActivatingPopup(this);
-    setFrameShape(QFrame::Box);
-    setLineWidth(1);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setUniformItemSizes(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    // It never has the focus, yet its chosen line is shown as in a focused list.
-    QPalette pal = palette();
-    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        pal.setColor(QPalette::Inactive, role, pal.color(QPalette::Active, role));
-    setPalette(pal);
-    hide();
-}
-
-TPopupListbox::~TPopupListbox() = default;
-
-int TPopupListbox::ItemHeight() const
-{
-    const int h = count() > 0 ? sizeHintForRow(0) : -1;
-    return h > 0 ? h : fontMetrics().height() + 2;
-}
-
-void TPopupListbox::keyPressEvent(QKeyEvent* event)
-{
-    const QString typed = event->text();
-    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Escape) {
-        SearchText.clear();
-    } else if (typed.size() == 1 && typed[0].unicode() >= 32 && typed[0] != QChar(127)) {
-        const qint64 now = TickCount ? TickCount() : monotonicMs();
-        if (now - SearchTickCount > SearchPause)
-            SearchText.clear();
-        SearchTickCount = now;
-        if (SearchText.size() < SearchLimit)
-            SearchText += typed;
-        for (int i = 0; i < count(); ++i) {
-            if (item(i)->text().startsWith(SearchText, Qt::CaseInsensitive)) {
-                setCurrentRow(i);
-                break;
-            }
-        }
-        event->accept();
-        return;
-    }
-    QListWidget::keyPressEvent(event);
-}
-
-void TPopupListbox::mouseReleaseEvent(QMouseEvent* event)
-{
-    QListWidget::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || !FEditor)
-        return;
-    const bool inside = rect().contains(event->position().toPoint());
-    if (inside) {
-        if (QListWidgetItem* hit = itemAt(viewport()->mapFrom(this, event->position().toPoint())))
-            setCurrentItem(hit);
-    }
-    FEditor->CloseUp(inside);
-}
-
-// ---- TPopupDataList ------------------------------------------------------------------------
-
-TPopupDataList::TPopupDataList(TQxDBGridInplaceEdit* editor)
-    : TPopupListbox(editor)
-{}
-
-TPopupDataList::~TPopupDataList() = default;
-
-void TPopupDataList::Fill(TDataSet* DataSet, const QString& KeyField, const QString& ListField)
-{
-    clear();
-    FKeyField = KeyField;
-    FListField = ListField;
-    if (!DataSet || !DataSet->Active())
-        return;
-    const std::vector<TField*> keys = DataSet->GetFieldList(KeyField);
-    TField* shown = DataSet->FindField(ListField.section(u';', 0, 0).trimmed());
-    if (keys.empty() || !shown)
-        return;
-    // Read row by row without moving the lookup table's cursor.
-    DataSet->ForEachRecord([&] {
-        auto* line = new QListWidgetItem(shown->DisplayText(), this);
-        QVariantList key;
-        for (TField* k : keys)
-            key << k->Value();
-        line->setData(Qt::UserRole, keys.size() == 1 ? key.first() : QVariant(key));
-        return true;
-    });
-}
-
-QVariant TPopupDataList::KeyValue() const
-{
-    const QListWidgetItem* line = currentItem();
-    return line && line->isSelected() ? line->data(Qt::UserRole) : QVariant();
-}
-
-void TPopupDataList::SetKeyValue(const QVariant& Value)
-{
-    setCurrentRow(-1);
-    if (!Value.isValid() || Value.isNull())
-        return;
-    for (int i = 0; i < count(); ++i) {
-        const QVariant key = item(i)->data(Qt::UserRole);
-        if (key == Value
-            || (key.typeId() == QMetaType::QString
-                && key.toString().compare(Value.toString(), Qt::CaseInsensitive) == 0)) {
-            setCurrentRow(i);
-            return;
-        }
-    }
-}
-
 // ---- TQxDBGridInplaceEdit: loading ---------------------------------------------------------
 
 TQxDBGridInplaceEdit::TQxDBGridInplaceEdit(TQxCustomDBGrid* grid)
@@ -257,12 +123,12 @@ void TQxDBGridInplaceEdit::SetEditStyle(TEditStyle Value)
         switch (Value) {
         case esPickList:
             if (!FPickList)
-                FPickList = new TPopupListbox(this);
+                FPickList = new TPopupListbox(this, [this](bool Accept) { CloseUp(Accept); });
             FActiveList = FPickList;
             break;
         case esDataList:
             if (!FDataList)
-                FDataList = new TPopupDataList(this);
+                FDataList = new TPopupDataList(this, [this](bool Accept) { CloseUp(Accept); });
             FActiveList = FDataList;
             break;
         default:
@@ -308,67 +174,12 @@ void TQxDBGridInplaceEdit::DropDown()
     TField* f = col ? col->Field() : nullptr;
     if (!grid || !col)
         return;
-    TPopupListbox* list = FActiveList;
-    QPalette pal = list->palette();
-    pal.setColor(QPalette::Base, toQColor(Color()));
-    list->setPalette(pal);
-    list->setFont(font());
-    list->SearchText.clear();
-    int width = this->width();
-    if (list == FDataList) {
-        TDataSet* lookup = f ? f->LookupDataSet() : nullptr;
-        FLookupSource->SetDataSet(lookup);
-        FDataList->Fill(lookup, f ? f->LookupKeyFields() : QString(),
-                        f ? f->LookupResultField() : QString());
-        TDataSet* ds = grid->DataLink()->DataSet();
-        QVariant key;
-        if (ds && f) {
-            const std::vector<TField*> keys = ds->GetFieldList(f->KeyFields());
-            QVariantList values;
-            for (TField* k : keys)
-                values << (k->IsNull() ? QVariant() : k->Value());
-            if (values.size() == 1)
-                key = values.first();
-            else if (!values.isEmpty())
-                key = values;
-        }
-        FDataList->SetKeyValue(key);
-    } else {
-        FPickList->clear();
-        FPickList->addItems(col->PickList());
-        FPickList->setCurrentRow(-1);
-        if (f && !f->IsNull()) {
-            const QString current = f->Text();
-            for (int i = 0; i < FPickList->count(); ++i) {
-                if (FPickList->item(i)->text() == current) {
-                    FPickList->setCurrentRow(i);
-                    break;
-                }
-            }
-        }
-        // Wide enough for the widest line.
-        int widest = 0;
-        for (int i = 0; i < FPickList->count(); ++i)
-            widest = std::max(widest, FPickList->fontMetrics().horizontalAdvance(
-                                          FPickList->item(i)->text()));
-        const int frame = 2 * FPickList->frameWidth() + 6;
-        const bool scrolls = FPickList->count() > col->DropDownRows();
-        width = std::max(width, widest + frame + (scrolls ? FButtonWidth : 0));
-    }
-    const int rows = std::max(1, std::min(list->count(), std::max(1, col->DropDownRows())));
-    list->setVerticalScrollBarPolicy(list->count() > rows ? Qt::ScrollBarAsNeeded
-                                                          : Qt::ScrollBarAlwaysOff);
-    list->resize(width, rows * list->ItemHeight() + 4);
-    if (list->currentRow() >= 0)
-        list->scrollToItem(list->currentItem());
-    // Under the editor, or above it where the screen ends.
-    QPoint pos = mapToGlobal(QPoint(0, height()));
-    const QScreen* screen = this->screen();
-    if (screen && pos.y() + list->height() > screen->geometry().bottom() + 1)
-        pos = mapToGlobal(QPoint(0, -list->height()));
-    list->move(pos);
-    list->show();
-    list->raise();
+    if (FActiveList == FDataList)
+        FDataList->DropDownLookup(this, toQColor(Color()), f, grid->DataLink()->DataSet(),
+                                  FLookupSource, col->DropDownRows());
+    else
+        FPickList->DropDownPickList(this, toQColor(Color()), col->PickList(), f,
+                                    col->DropDownRows(), FButtonWidth);
     FListVisible = true;
     update();
 }
@@ -378,41 +189,23 @@ void TQxDBGridInplaceEdit::CloseUp(bool Accept)
     if (!FListVisible)
         return;
     TPopupListbox* list = FActiveList;
-    QVariant value;
-    if (list == FDataList && FDataList) {
-        value = FDataList->KeyValue();
-    } else if (list) {
-        const QListWidgetItem* line = list->currentItem();
-        if (line && line->isSelected())
-            value = line->text();
-    }
+    const QVariant value = list ? list->ChosenValue() : QVariant();
     if (list)
         list->hide();
     FListVisible = false;
     FLookupSource->SetDataSet(nullptr);
     update();
-    TQxCustomDBGrid* grid = DBGrid();
+    QPointer<TQxCustomDBGrid> grid = DBGrid();
     TField* f = CurrentField();
     if (!Accept || !grid || !f || !value.isValid())
         return;
-    if (list == FDataList) {
-        TDataSet* ds = grid->DataLink()->DataSet();
-        const std::vector<TField*> keys = ds ? ds->GetFieldList(f->KeyFields())
-                                             : std::vector<TField*>();
-        if (keys.empty())
-            return;
-        for (TField* k : keys)
-            if (!k->CanModify())
-                return;
-        grid->DataLink()->Edit();
-        if (!grid->DataLink()->Editing())
-            return;
-        const QVariantList values = keys.size() == 1 ? QVariantList{value} : value.toList();
-        for (std::size_t i = 0; i < keys.size() && int(i) < values.size(); ++i)
-            keys[i]->SetValue(values[int(i)]);
-    } else if (EditCanModify()) {
+    if (list == FDataList)
+        TPopupDataList::WriteKey(f, grid->DataLink()->DataSet(), value, [&grid] {
+            grid->DataLink()->Edit();
+            return grid->DataLink()->Editing();
+        });
+    else if (EditCanModify())
         f->SetText(value.toString());
-    }
 }
 
 // ---- keys ------------------------------------------------------------------------------------
@@ -517,6 +310,8 @@ void TQxDBGridInplaceEdit::ToggleBoolean()
     if (!grid->CanEditModify())
         return;
     f->SetAsBoolean(f->IsNull() ? true : !f->AsBoolean());
+    // The check box is the value; the editor holds no text (the grid keeps the field's).
+    SetShownText(QString());
     update();
 }
 

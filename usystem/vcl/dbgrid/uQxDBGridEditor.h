@@ -4,70 +4,17 @@
 // Boolean fields, the keypad '+' as the button, Enter as Tab, key hints, and the candidate pad
 // for columns that take input codes.
 //
-// The lists are pop-up windows that never take the focus: the editor keeps it and hands them
-// the keys while one is dropped.
+// The lists (shared with the record grid's editor, QxPopupLists.h) are pop-up windows that
+// never take the focus: the editor keeps it and hands them the keys while one is dropped.
 #pragma once
 
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "usystem/vcl/gridlink/QxPopupLists.h"
 
-#include <QListWidget>
 #include <QPointer>
 #include <QVariant>
 
-#include <functional>
-
 class QPainter;
-class TQxDBGridInplaceEdit;
-
-// The pick list: a bordered pop-up list that selects, as the user types, the first line
-// beginning with the letters typed within two seconds of each other.
-class TPopupListbox : public QListWidget
-{
-    Q_OBJECT
-
-public:
-    explicit TPopupListbox(TQxDBGridInplaceEdit* editor);
-    ~TPopupListbox() override;
-
-    TQxDBGridInplaceEdit* Editor() const { return FEditor; }
-    // The height of one line.
-    int ItemHeight() const;
-
-    QString SearchText;
-    qint64 SearchTickCount = 0;
-    // The millisecond clock the typed search measures its pauses with.
-    std::function<qint64()> TickCount;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QPointer<TQxDBGridInplaceEdit> FEditor;
-};
-
-// The lookup list: the result values of a lookup field's dataset, each line carrying the
-// values of the lookup key fields it stands for.
-class TPopupDataList : public TPopupListbox
-{
-    Q_OBJECT
-
-public:
-    explicit TPopupDataList(TQxDBGridInplaceEdit* editor);
-    ~TPopupDataList() override;
-
-    // Fills the list from the records of DataSet (its cursor is put back afterwards).
-    void Fill(TDataSet* DataSet, const QString& KeyField, const QString& ListField);
-    // The key of the selected line (invalid when none), and selecting the line of a key.
-    QVariant KeyValue() const;
-    void SetKeyValue(const QVariant& Value);
-    QString KeyField() const { return FKeyField; }
-    QString ListField() const { return FListField; }
-
-private:
-    QString FKeyField;
-    QString FListField;
-};
 
 class TQxDBGridInplaceEdit : public TQxInplaceEdit
 {
@@ -119,8 +66,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class TPopupListbox;
-
     TQxColumn* CurrentColumn() const;
     TField* CurrentField() const;
     bool BooleanCell() const;

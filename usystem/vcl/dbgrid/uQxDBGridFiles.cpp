@@ -1,6 +1,7 @@
 #include "usystem/vcl/dbgrid/uQxDBGridFiles.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/stream/ImageReader.h"
 #include "platform/stream/ImageWriter.h"
 #include "platform/stream/PublishedProperties.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaEnum>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <memory>
@@ -455,24 +455,8 @@ void LoadColumnsFromStream(TQxDBGridColumns& Columns, QIODevice& Stream)
 
 void TQxDBGridColumns::SaveToFile(const QString& FileName)
 {
-    // Written beside the old file and put in its place only when complete: a failed save
-    // (disk full, no right to write) leaves the old layout whole.
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2")
-                              .arg(QFileInfo(FileName).absoluteFilePath(), file.errorString()));
-    SaveColumnsToStream(*this, file);
-    // The last buffered bytes go out here, and their failure must be seen before the new
-    // file takes the old one's place: closing inside commit() would not report it.
-    if (!file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw EInOutError(QStringLiteral("Cannot write file \"%1\". %2")
-                              .arg(QFileInfo(FileName).absoluteFilePath(), reason));
-    }
-    if (!file.commit())
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2")
-                              .arg(QFileInfo(FileName).absoluteFilePath(), file.errorString()));
+    // A safe save: a failed save (disk full, no right to write) leaves the old layout whole.
+    qx::saveFile(FileName, [&](QIODevice& out) { SaveColumnsToStream(*this, out); });
 }
 
 void TQxDBGridColumns::LoadFromFile(const QString& FileName)

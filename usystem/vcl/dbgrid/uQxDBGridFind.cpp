@@ -1,6 +1,7 @@
 // The find box of the data grid and the grid's search behind it.
 #include "usystem/vcl/dbgrid/uQxDBGridFind.h"
 
+#include "platform/env/Beep.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 
 #include <QApplication>
@@ -126,7 +127,7 @@ void TFindEdit::KeyPress(QChar& Key)
     default:
         if (Key.unicode() >= 32 && FGrid && !FGrid->IsValidFindChar(Key)) {
             Key = QChar();
-            QApplication::beep();
+            qx::beep();
             return;
         }
         break;
@@ -144,7 +145,7 @@ void TFindEdit::Change()
         return;
     FLastFound = FGrid->FindText(text);
     if (!FLastFound)
-        QApplication::beep();
+        qx::beep();
 }
 
 void TFindEdit::Leave(TExitMode Mode)
@@ -181,7 +182,7 @@ bool TQxCustomDBGrid::StartFind()
 {
     TDataSet* ds = FDataLink->DataSet();
     if (!FDataLink->Active() || !ds || ds->IsEmpty()) {
-        QApplication::beep();
+        qx::beep();
         return false;
     }
     ShowFindEdit();
@@ -260,7 +261,7 @@ bool TQxCustomDBGrid::FindText(const QString& Text)
         }
         return ds->Locate(f->FieldName(), Text, options);
     } catch (...) {
-        QApplication::beep();
+        qx::beep();
         return false;
     }
 }

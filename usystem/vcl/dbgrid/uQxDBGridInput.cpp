@@ -20,18 +20,7 @@
 namespace {
 
 // Runs the grid's update lock around a block, releasing it on every path.
-struct UpdateLock
-{
-    explicit UpdateLock(TQxCustomDBGrid* g)
-        : grid(g)
-    {
-        grid->BeginUpdate();
-    }
-    ~UpdateLock() { grid->EndUpdate(); }
-    UpdateLock(const UpdateLock&) = delete;
-    UpdateLock& operator=(const UpdateLock&) = delete;
-    TQxCustomDBGrid* grid;
-};
+using UpdateLock = qx::UpdateLockGuard<TQxCustomDBGrid>;
 
 bool isDateOrTimeField(const TField* f)
 {

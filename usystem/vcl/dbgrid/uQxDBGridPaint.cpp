@@ -13,6 +13,7 @@
 #include <QPolygon>
 
 #include <array>
+#include <limits>
 
 namespace {
 
@@ -166,7 +167,7 @@ bool TQxCustomDBGrid::HighlightCell(int DataCol, int DataRow, const QString& Val
     if ((FOptions & dgMultiSelect) && FDataLink->Active() && RowSelected(DataRow))
         return true;
     return (AState & gdSelected) && ((FOptions & dgAlwaysShowSelection) || IsActiveControl())
-           && (FUpdateLock == 0 || (FOptions & dgRowSelect));
+           && (FLocks.UpdateLock() == 0 || (FOptions & dgRowSelect));
 }
 
 void TQxCustomDBGrid::DrawCell(int ACol, int ARow, const QRect& ARect, TKyGridDrawState AState)
@@ -249,10 +250,25 @@ void TQxCustomDBGrid::DrawTitleCell(int DataCol, QRect ARect, TKyGridDrawState A
         const QRect framed(r.left(), r.top(), r.width() + 1, r.height() + 1);
         drawInnerEdge(p, framed, false);
     }
-    DrawTitleBand(leaf, r, AState);
+    DrawTitleBand(leaf, r, AState, TitleBandStrip(DataCol));
 }
 
-void TQxCustomDBGrid::DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKyGridDrawState AState)
+QPair<int, int> TQxCustomDBGrid::TitleBandStrip(int DataCol) const
+{
+    // A band spans its columns wherever they are now: one drawn from a frozen column would
+    // run on over the scrolled columns' titles, one drawn from a scrolled column back over the
+    // frozen ones. Each is kept to its own area; together the halves make the whole band.
+    TGridDrawInfo info;
+    CalcFixedInfo(info);
+    const int lineW = info.Horz.EffectiveLineWidth;
+    const int indicatorRight = FIndicatorOffset > 0 ? ColWidths(0) + lineW : 0;
+    if (DataCol + FIndicatorOffset < FixedCols())
+        return {indicatorRight, info.Horz.FixedBoundary};
+    return {std::max(indicatorRight, info.Horz.FixedBoundary), std::numeric_limits<int>::max()};
+}
+
+void TQxCustomDBGrid::DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKyGridDrawState AState,
+                                    QPair<int, int> Strip)
 {
     THeadTreeNode* P = Node ? Node->Parent : nullptr;
     if (!P || P == FHeadTree.get())
@@ -267,34 +283,28 @@ void TQxCustomDBGrid::DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKy
     }
     const int top = ARect.top() - P->Height;
     const int bottom = ARect.top() - 1; // exclusive
-    QRect band(left, top, P->Width, bottom - top);
-    QRect visible = band;
-    int textOffset = FCellTextOffset;
-    bool cutByIndicator = false;
-    if ((FOptions & dgIndicator) && FIndicatorOffset > 0) {
-        const int indicatorRight = ColWidths(0); // exclusive edge of the indicator column
-        if (band.left() < indicatorRight) {
-            visible.setLeft(indicatorRight + 1);
-            textOffset = 0;
-            cutByIndicator = true;
-        }
-    }
-    const QColor fixed = toQColor(FixedColor());
+    const QRect band(left, top, P->Width, bottom - top);
+    // The band and the line under it, cut to the strip of the column's area.
+    const int clipLeft = std::max(band.left(), Strip.first);
+    const int clipRight = std::min<qint64>(qint64(band.left()) + band.width(), Strip.second);
+    const QRect visible(clipLeft, top, clipRight - clipLeft, bottom - top + 1);
     if (visible.width() > 0 && visible.height() > 0) {
-        p.fillRect(visible, fixed);
+        p.save();
+        p.setClipRect(visible, Qt::IntersectClip);
+        const QColor fixed = toQColor(FixedColor());
+        p.fillRect(band, fixed);
         p.setFont(FTitleFont);
         p.setPen(toQColor(FontColor()));
-        p.drawText(band.adjusted(textOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, P->Text);
+        p.drawText(band.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, P->Text);
         if ((AState & gdFixed) && (FOptions & dgColLines) && (FOptions & dgRowLines)
             && !(FOptions & dgReceiptMode))
-            drawInnerEdge(p, visible, false, !cutByIndicator, true, true, true);
+            drawInnerEdge(p, band, false, true, true, true, true);
+        const QColor line = toQColor((FOptions & dgReceiptMode) ? LineColor() : clBlack);
+        p.fillRect(QRect(band.left(), bottom, band.width(), 1), line);
+        p.restore();
     }
-    // The line under the band.
-    const QColor line = toQColor((FOptions & dgReceiptMode) ? LineColor() : clBlack);
-    const int lineLeft = std::max(visible.left(), band.left());
-    p.fillRect(QRect(lineLeft, bottom, band.left() + band.width() - lineLeft, 1), line);
     if (P->Parent && P->Parent != FHeadTree.get())
-        DrawTitleBand(P, band, AState);
+        DrawTitleBand(P, band, AState, Strip);
 }
 
 void TQxCustomDBGrid::DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGridDrawState AState)
@@ -360,6 +370,6 @@ void TQxCustomDBGrid::DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGri
     FDataLink->SetActiveRecord(saved);
     if (FDefaultDrawing && (AState & gdSelected)
         && ((FOptions & dgAlwaysShowSelection) || hasFocus()) && !(FOptions & dgRowSelect)
-        && FUpdateLock == 0 && IsActiveControl())
+        && FLocks.UpdateLock() == 0 && IsActiveControl())
         DrawFocusRect(p, ARect);
 }

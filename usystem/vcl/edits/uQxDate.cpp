@@ -138,29 +138,42 @@ TDateTime TqxDate::AsDateTime() const
 
 void TqxDate::SetDateTime(TDateTime Value)
 {
-    // 0 is "no date". Values before 1899-12-30 are negative but still dates: the calendars
-    // offer the years from 1 on, so only what lies before 0001-01-01 clears the date too.
-    int y = 0, m = 0, d = 0;
-    if (Value.Val != 0 && onCalendar(Value.Val)) {
-        try {
-            DecodeDate(Value, y, m, d);
-        } catch (const EConvertError&) {
-            y = m = d = 0;
-        }
-    }
-    if (y == m_year && m == m_month && d == m_day)
-        return;
-    m_year = std::uint16_t(y);
-    m_month = std::uint16_t(m);
-    m_day = std::uint16_t(d);
-    Change();
+    // 0 and below is "no date": an empty date handed to a pad or a calendar shows none.
+    if (Value.Val <= 0)
+        StoreYMD(0, 0, 0);
+    else
+        StoreDate(Value);
 }
 
 void TqxDate::SetYMD(int Year, int Month, int Day)
 {
     auto y = std::uint16_t(Year), m = std::uint16_t(Month), d = std::uint16_t(Day);
     NormalizeYMD(y, m, d);
-    SetDateTime(EncodeDate(y, m, d));
+    // The fields are kept as given, so the years before 1900 (below day 0) stay reachable.
+    StoreDate(EncodeDate(y, m, d));
+}
+
+void TqxDate::StoreDate(TDateTime Value)
+{
+    int y = 0, m = 0, d = 0;
+    if (onCalendar(Value.Val)) {
+        try {
+            DecodeDate(Value, y, m, d);
+        } catch (const EConvertError&) {
+            y = m = d = 0;
+        }
+    }
+    StoreYMD(y, m, d);
+}
+
+void TqxDate::StoreYMD(int Year, int Month, int Day)
+{
+    if (Year == m_year && Month == m_month && Day == m_day)
+        return;
+    m_year = std::uint16_t(Year);
+    m_month = std::uint16_t(Month);
+    m_day = std::uint16_t(Day);
+    Change();
 }
 
 void TqxDate::SetYear(int Value)
@@ -181,70 +194,66 @@ void TqxDate::Change()
         OnChange(this);
 }
 
-namespace {
-
 // A step that would leave the years 1..9999 keeps the date: the calendars call these from key
-// and mouse handlers, where an error has nowhere sensible to go.
-template <typename Step>
-void stepDate(TqxDate& date, Step step)
+// and mouse handlers, where an error has nowhere sensible to go. A step from a date keeps
+// going as far back as the calendar reaches, also before 1900.
+void TqxDate::StepTo(const std::function<TDateTime(TDateTime)>& Step)
 {
-    const TDateTime from = date.AsDateTime();
-    if (from.Val == 0)
+    if (m_year == 0)
         return;
+    const TDateTime from = AsDateTime();
     TDateTime to;
     try {
-        to = step(from);
+        to = Step(from);
     } catch (const EConvertError&) {
         return;
     }
-    date.SetDateTime(to);
+    StoreDate(to);
 }
-
-} // namespace
 
 void TqxDate::PrevDay()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, -1, 0, 0, false); });
+    StepTo([](TDateTime d) { return ShiftDate(d, -1, 0, 0, false); });
 }
 
 void TqxDate::NextDay()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, 1, 0, 0, true); });
+    StepTo([](TDateTime d) { return ShiftDate(d, 1, 0, 0, true); });
 }
 
 void TqxDate::PrevWeek()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, -7, 0, 0, false); });
+    StepTo([](TDateTime d) { return ShiftDate(d, -7, 0, 0, false); });
 }
 
 void TqxDate::NextWeek()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, 7, 0, 0, true); });
+    StepTo([](TDateTime d) { return ShiftDate(d, 7, 0, 0, true); });
 }
 
 void TqxDate::PrevMonth()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, 0, -1, 0, false); });
+    StepTo([](TDateTime d) { return ShiftDate(d, 0, -1, 0, false); });
 }
 
 void TqxDate::NextMonth()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, 0, 1, 0, false); });
+    StepTo([](TDateTime d) { return ShiftDate(d, 0, 1, 0, false); });
 }
 
 void TqxDate::PrevYear()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, 0, 0, -1, false); });
+    StepTo([](TDateTime d) { return ShiftDate(d, 0, 0, -1, false); });
 }
 
 void TqxDate::NextYear()
 {
-    stepDate(*this, [](TDateTime d) { return ShiftDate(d, 0, 0, 1, false); });
+    StepTo([](TDateTime d) { return ShiftDate(d, 0, 0, 1, false); });
 }
 
 void TqxDate::AddDays(int N)
 {
-    stepDate(*this, [N](TDateTime d) {
+    StepTo([N](TDateTime d) {
         const double to = d.Val + N;
         if (!onCalendar(to))
             throw EConvertError(QStringLiteral("Invalid argument to date encode"));

@@ -77,9 +77,11 @@ public:
     int DaysInMonth(int Month) const;
     // 0 when the fields do not form a date.
     TDateTime AsDateTime() const;
-    // 0 (or a value before year 1) clears the date; setting the date it holds does nothing.
+    // 0 or a negative value clears the date (Year = Month = Day = 0: "no date"); setting the
+    // date it holds does nothing.
     void SetDateTime(TDateTime Value);
     // Normalizes, then sets; a year outside 1..9999 raises EConvertError and changes nothing.
+    // Any year from 1 on is kept, those before 1900 included.
     void SetYMD(int Year, int Month, int Day);
     void SetYear(int Value);
     virtual void SetMonth(int Value);
@@ -105,6 +107,14 @@ protected:
     std::uint16_t m_year = 0;
     std::uint16_t m_month = 0;
     std::uint16_t m_day = 0;
+
+private:
+    // Keeps the date of any day the calendar reaches (before 1900 too), or no date when the
+    // value lies outside it; Change when the fields differ.
+    void StoreDate(TDateTime Value);
+    void StoreYMD(int Year, int Month, int Day);
+    // Steps a set date by Step; a step off the calendar keeps the date.
+    void StepTo(const std::function<TDateTime(TDateTime)>& Step);
 };
 
 // The date of a month calendar with its page: cells 1..42, seven to a row, cell 1 being the

@@ -34,7 +34,8 @@ void WriteIniString(const QString& FileName, const QString& Section, const QStri
 void SetupDateTimeFormats();
 
 // The pinyin initials (PY), wubi stroke letters (WBH) and wubi letters (WB) of Name, one
-// letter per character that Ime.DCT in the program folder lists. Characters without a line,
+// letter per character that Ime.DCT in the program folder lists (read for this call; see
+// ImeDictionary.h to look up many names). Characters without a line,
 // and single-byte characters such as the letters of a model name, add nothing. A missing
 // dictionary gives three empty strings.
 void GetImeCodes(const QString& Name, QString& PY, QString& WBH, QString& WB);

@@ -1,6 +1,7 @@
 #include "usystem/vcl/gif/uQxGifWavctrl.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/stream/ImageReader.h"
 #include "platform/stream/ImageWriter.h"
@@ -57,14 +58,7 @@ void TepWave::LoadFromFile(const QString& FileName)
 
 void TepWave::SaveToFile(const QString& FileName) const
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EInOutError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
-    SaveToStream(f);
-    // A full disk shows only when the buffered bytes reach the file.
-    if (!f.flush())
-        throw EWriteError(QStringLiteral("Stream write error"));
+    qx::saveFile(FileName, [&](QIODevice& out) { SaveToStream(out); });
 }
 
 void TepWave::Assign(const QObject* Source)

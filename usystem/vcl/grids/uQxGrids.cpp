@@ -1158,16 +1158,18 @@ void TQxCustomGrid::UpdateScrollRange()
             needH = maxTopLeft.X > FFixedCols || FTopLeft.X > FFixedCols;
         needV = maxTopLeft.Y > FFixedRows || FTopLeft.Y > FFixedRows;
     };
+    const int dataBar = DataVerticalBar();
     bool needH = false, needV = false;
     int w = area.width(), h = area.height();
     needs(w, h, needH, needV);
     needH = needH && allowH;
-    needV = needV && allowV;
+    needV = dataBar < 0 ? needV && allowV : dataBar > 0;
     if (needH || needV) {
         bool h2 = false, v2 = false;
         needs(w - (needV ? barW : 0), h - (needH ? barW : 0), h2, v2);
         needH = needH || (h2 && allowH);
-        needV = needV || (v2 && allowV);
+        if (dataBar < 0)
+            needV = needV || (v2 && allowV);
     }
     applyPolicy(Qt::Horizontal, needH);
     applyPolicy(Qt::Vertical, needV);
@@ -1192,8 +1194,10 @@ void TQxCustomGrid::UpdateScrollRange()
         horizontalScrollBar()->setRange(0, needH ? MaxScrollPos : 0);
         horizontalScrollBar()->setPageStep(1);
     }
-    verticalScrollBar()->setRange(0, needV ? MaxScrollPos : 0);
-    verticalScrollBar()->setPageStep(1);
+    if (dataBar < 0) {
+        verticalScrollBar()->setRange(0, needV ? MaxScrollPos : 0);
+        verticalScrollBar()->setPageStep(1);
+    }
     FUpdatingScrollBars = false;
     if (!(newTopLeft == FTopLeft))
         MoveTopLeft(newTopLeft.X, newTopLeft.Y);

@@ -325,6 +325,10 @@ protected:
     // these and ScrollBarAction.
     virtual void UpdateScrollPos();
     virtual void UpdateScrollRange();
+    // Whether a vertical bar driven by the descendant's own data shows: 1 shown, 0 hidden,
+    // -1 when the grid's rows and ScrollBars decide (the base's rule). A bar that follows
+    // data is shown whatever ScrollBars holds, and its range is the descendant's to set.
+    virtual int DataVerticalBar() const { return -1; }
     // An action on a scroll bar (QAbstractSlider::SliderAction; Released is the end of a thumb
     // drag, with the thumb's position in Pos). The base scrolls by cells (ModifyScrollBar).
     virtual void ScrollBarAction(Qt::Orientation Bar, int Action, int Pos, bool Released);
@@ -523,6 +527,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     // Whether the grid lets the text change now.
     bool EditCanModify();
+    // Shows Text without handing it to the grid, as loading a cell does: the grid keeps the
+    // edit text it has, and nothing is written back for it.
+    void SetShownText(const QString& Text);
 
 private:
     void InternalMove(const QRect& Loc, bool Redraw);

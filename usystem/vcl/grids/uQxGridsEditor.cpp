@@ -2,6 +2,7 @@
 // any change of its text, and hands every change straight back through SetEditText.
 #include "usystem/vcl/grids/uQxGrids.h"
 
+#include "platform/env/Beep.h"
 #include "platform/env/ExceptionGuard.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QStyleHints>
 #include <QWheelEvent>
 
@@ -50,6 +52,12 @@ void TQxInplaceEdit::UpdateContents()
         throw;
     }
     FLoading = false;
+}
+
+void TQxInplaceEdit::SetShownText(const QString& Text)
+{
+    const QScopedValueRollback<bool> loading(FLoading, true);
+    setText(Text);
 }
 
 void TQxInplaceEdit::Change()
@@ -222,7 +230,7 @@ void TQxInplaceEdit::KeyPress(QChar& Key)
         return;
     if (Key.unicode() >= 32 && !grid->CanEditAcceptKey(Key)) {
         Key = QChar();
-        QApplication::beep();
+        qx::beep();
         return;
     }
     switch (Key.unicode()) {

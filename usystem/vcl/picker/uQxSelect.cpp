@@ -3,9 +3,11 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/db/sql/SqliteStatement.h"
 #include "platform/env/DialogService.h"
 #include "platform/env/ExceptionGuard.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/ui/AlignLayout.h"
 #include "platform/ui/Components.h"
 #include "usystem/vcl/ado/uDMDataBase.h"
@@ -18,6 +20,8 @@
 #include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/foundation/uQxFuncs.h"
 #include "usystem/vcl/picker/uQxIME.h"
+#include "usystem/vcl/picker/uQxNewMaterial.h"
+#include "usystem/vcl/recordgrid/uQxDBVGrid.h"
 #include "usystem/vcl/rctstr/uQxRctFuncs.h"
 #include "usystem/vcl/rctstr/uQxRctStr.h"
 #include "usystem/vcl/picker/uQxSelectItemName.h"
@@ -38,14 +42,9 @@ bool sameText(const QString& a, const char* b)
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-bool editing(const TDataSet* ds)
-{
-    return ds->State() == dsEdit || ds->State() == dsInsert;
-}
-
 void ensureEditing(TDataSet* ds)
 {
-    if (!editing(ds))
+    if (!qx::isEditing(ds))
         ds->Edit();
 }
 
@@ -82,6 +81,27 @@ QString escapeLike(const QString& text)
     return out;
 }
 
+// A typed date condition as the database stores dates: the text is read as the system reads
+// dates ("2026-1-5", "2026-01-05 10:30") and written 'YYYY-MM-DD[ HH:MM:SS]'. A text that is no
+// date, or a time without a date, is refused under the condition's caption.
+QString storedDateText(const QString& typed, const QString& caption)
+{
+    const QString datePart = typed.section(u' ', 0, 0, QString::SectionSkipEmpty);
+    TDateTime day;
+    TDateTime value;
+    bool ok = TryStrToDate(datePart, day);
+    if (ok) {
+        try {
+            value = StrToDateTime(typed);
+        } catch (const EConvertError&) {
+            ok = false;
+        }
+    }
+    if (!ok)
+        throw EConvertError(caption + QStringLiteral(": 您输入的日期不合法 '") + typed + QLatin1Char('\''));
+    return qx::sqlDateText(value.toQDateTime());
+}
+
 // The dataset behind a data edit or a data grid, and the field the control is on.
 bool controlBinding(QWidget* control, TDataSet*& dataSet, TField*& field)
 {
@@ -94,6 +114,9 @@ bool controlBinding(QWidget* control, TDataSet*& dataSet, TField*& field)
     } else if (auto* grid = qobject_cast<TQxCustomDBGrid*>(control)) {
         source = grid->DataSource();
         field = grid->SelectedField();
+    } else if (auto* rows = qobject_cast<TQxCustomDBVGrid*>(control)) {
+        source = rows->DataSource();
+        field = rows->SelectedField();
     } else {
         return false;
     }
@@ -240,6 +263,13 @@ TFrmSelect::TFrmSelect(const QString& Code, QWidget* parent) : TFrmBase(parent),
     };
     qx::insertComponent(this, DBGrid);
 
+    dbvgrid = new TQxDBVGrid(PageFind);
+    dbvgrid->setObjectName(QStringLiteral("dbvgrid"));
+    dbvgrid->SetReadOnly(true);
+    dbvgrid->SetDataSource(dsSelect);
+    dbvgrid->setVisible(false);
+    qx::insertComponent(this, dbvgrid);
+
     // Page "Condition".
     MMTCondition = new TQxRctStr(this);
     MMTCondition->setObjectName(QStringLiteral("MMTCondition"));
@@ -300,6 +330,7 @@ TFrmSelect::~TFrmSelect()
 {
     // The grids let go of their sources before the datasets close under them.
     DBGrid->SetDataSource(nullptr);
+    dbvgrid->SetDataSource(nullptr);
     dbgCondition->SetDataSource(nullptr);
 }
 
@@ -554,7 +585,12 @@ QString TFrmSelect::BuildWhere(QVariantMap& Params) const
                 Params.insert(param, yes ? 1 : 0);
                 comparison = QLatin1String(compare) + ref;
             }
-        } else if (sameText(type, "Datetime") || sameText(type, "Varchar") || sameText(type, "Char")) {
+        } else if (sameText(type, "Datetime")) {
+            // Dates are stored as 'YYYY-MM-DD[ HH:MM:SS]' and compare in that form: a typed
+            // "2026-1-5" is read as the system reads dates and bound as '2026-01-05'.
+            Params.insert(param, storedDateText(value, fCFieldName->AsString()));
+            comparison = QLatin1String(compare) + ref;
+        } else if (sameText(type, "Varchar") || sameText(type, "Char")) {
             Params.insert(param, value);
             comparison = QLatin1String(compare) + ref;
         } else {
@@ -661,8 +697,8 @@ void TFrmSelect::dbgConditionEditButtonClick(QObject*)
 
 void TFrmSelect::BuildFindFields()
 {
-    // The hidden record grid of the fields is not part of this picker: the grid lists the
-    // records in rows.
+    // The records are listed in rows; the record grid of the current one stays hidden.
+    dbvgrid->setVisible(false);
     Menu->clear();
     FFindField = nullptr;
     MMTCondition->BuildGridColumns(DBGrid);
@@ -779,7 +815,7 @@ void TFrmSelect::BtnAddRctClick(QObject*)
     if (!source)
         return;
     TDataSet* lines = grid->DataSource()->DataSet();
-    if (!editing(lines))
+    if (!qx::isEditing(lines))
         lines->Append();
     putPicked(selected, source);
     const struct { const char* from; const char* to; bool handler; } extra[] = {
@@ -804,7 +840,9 @@ void TFrmSelect::BtnAddRctClick(QObject*)
 
 void TFrmSelect::BtnAddClick(QObject*)
 {
-    // New parts are recorded by the parts dialogs, which this library does not offer yet.
+    // Only the parts codes record new parts here.
+    if (IsPartsCode())
+        NewMaterial(nullptr, QString(), QString());
 }
 
 // ---- entry points ----------------------------------------------------------------------------

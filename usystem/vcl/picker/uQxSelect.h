@@ -31,6 +31,7 @@ class TQxADOQuery;
 class TQxButton;
 class TQxColumn;
 class TQxDBGrid;
+class TQxDBVGrid;
 class TQxEdit;
 class TQxLabel;
 class TQxPanel;
@@ -75,6 +76,8 @@ public:
     TQxButton* BtnFind = nullptr;
     TQxPopupMenu* Menu = nullptr;
     TQxDBGrid* DBGrid = nullptr;
+    // The found records' current one, a field per row; kept hidden.
+    TQxDBVGrid* dbvgrid = nullptr;
     TQxPanel* PnlHot = nullptr;
     TQxButton* BtnAddRct = nullptr;
     TQxButton* BtnOk = nullptr;
@@ -134,8 +137,8 @@ private:
 };
 
 // Opens the picker named by the definition of the control's field in the document structure
-// behind a data edit or a data grid. Does nothing for other controls and for controls whose
-// dataset is not a document structure.
+// behind a data edit, a data grid or a record grid. Does nothing for other controls and for
+// controls whose dataset is not a document structure.
 void PickFieldValue(QWidget* Control);
 
 // The record picker over the structure of StructureCode: true, with Value := the confirmed

@@ -8,6 +8,7 @@
 #include "usystem/vcl/ado/uDMDataBase.h"
 #include "usystem/vcl/ado/uQxADODB.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
+#include "usystem/vcl/picker/uQxNewMaterial.h"
 
 #include <memory>
 
@@ -140,9 +141,9 @@ void SelectItemByName(const QString& Name, const QString& Model, TField* Field)
         if (alive && alive->isVisible())
             alive->deleteLater();
     } else {
-        // No part of that name: the code is emptied. Recording a new part is left to the
-        // parts dialogs.
+        // No part of that name: the code is emptied and the new part can be recorded.
         putIntoField(Field, QVariant());
         delete picker;
+        NewMaterial(Field, QString(), Name);
     }
 }

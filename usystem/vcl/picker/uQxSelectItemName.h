@@ -1,6 +1,6 @@
 // The part-name picker: finds parts whose name holds a typed fragment and puts the chosen
 // part's code into a field. One match is taken without asking; several are listed for the
-// user to choose from; none empties the field.
+// user to choose from; none empties the field and offers the new-part dialog for the name.
 #pragma once
 
 #include "platform/db/Fields.h"
@@ -39,6 +39,7 @@ private:
 };
 
 // Fills Field with the code of the part whose name holds Name (and, when the library's
-// match-model setting is on, whose model is Model). An empty Name empties the field. Runs on
-// the library data module; without one nothing happens.
+// match-model setting is on, whose model is Model). An empty Name empties the field; a Name no
+// part holds empties it and opens the new-part dialog for it. Runs on the library data
+// module; without one nothing happens.
 void SelectItemByName(const QString& Name, const QString& Model, TField* Field);

@@ -3,6 +3,7 @@
 #include "platform/db/BlobStream.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/stream/ComponentReader.h"
 #include "platform/stream/ComponentWriter.h"
@@ -156,14 +157,7 @@ void TQxStream::ReadFromField()
 
 void TQxStream::WriteToFile()
 {
-    QFile file(m_FileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2")
-                              .arg(QFileInfo(m_FileName).absoluteFilePath(), file.errorString()));
-    WriteToStream(file);
-    if (!file.flush())
-        throw EWriteError(QStringLiteral("Stream write error"));
-    file.close();
+    qx::saveFile(m_FileName, [&](QIODevice& out) { WriteToStream(out); });
     if (OnWriteToFile)
         OnWriteToFile(this);
 }

@@ -1,6 +1,7 @@
 #include "SqlTestSupport.h"
 
 #include "platform/db/sql/ADOCommand.h"
+#include "platform/db/sql/SqliteError.h"
 
 #include <sqlite3.h>
 
@@ -40,7 +41,7 @@ TEST(SqlConnection, MissingFileIsAnErrorAndNothingIsCreated)
         c.Open();
         FAIL() << "opened a missing file";
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Message().contains(missing)) << e.Message().toStdString();
+        EXPECT_EQ(e.Message(), QStringLiteral("找不到数据库文件：") + missing);
     }
     EXPECT_FALSE(c.Connected());
     EXPECT_FALSE(QFileInfo::exists(missing));
@@ -56,7 +57,12 @@ TEST(SqlConnection, AFileThatIsNoDatabaseFailsAtOpen)
     f.close();
     TADOConnection c;
     c.setConnectionString(QStringLiteral("Data Source=") + path);
-    EXPECT_THROW(c.Open(), EDatabaseError);
+    try {
+        c.Open();
+        FAIL() << "opened a file that is no database";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("数据库文件已损坏，或不是数据库文件。"));
+    }
     EXPECT_FALSE(c.Connected());
 }
 
@@ -148,10 +154,44 @@ TEST_F(SqlFixture, ExclusiveModeKeepsOthersOut)
         other.Execute(QStringLiteral("INSERT INTO t VALUES (1)"));
         FAIL() << "a second connection got in while the file was held exclusively";
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("locked"))) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("数据库正被其他用户或程序使用")))
+            << e.Message().toStdString();
     }
     maintenance.Close();
     other.Close();
     other.Open();
     EXPECT_EQ(other.Execute(QStringLiteral("INSERT INTO t VALUES (1)")), 1);
+}
+
+// What keeps the shop from its database file reaches the operator in Chinese; errors of a
+// statement keep SQLite's own words.
+TEST(SqlConnection, FileTroublesAreToldInTheOperatorsLanguage)
+{
+    const std::pair<int, const char*> cases[] = {
+        {SQLITE_BUSY, "数据库正被其他用户或程序使用，等待 5 秒后仍无法访问，请稍后再试。"},
+        {SQLITE_LOCKED, "数据库正被其他用户或程序使用，等待 5 秒后仍无法访问，请稍后再试。"},
+        {SQLITE_READONLY, "数据库是只读的，不能写入。"},
+        {SQLITE_READONLY_DBMOVED, "数据库是只读的，不能写入。"},
+        {SQLITE_PERM, "没有访问数据库文件的权限。"},
+        {SQLITE_CANTOPEN, "无法打开数据库文件。"},
+        {SQLITE_FULL, "磁盘已满，不能写入数据库。"},
+        {SQLITE_NOTADB, "数据库文件已损坏，或不是数据库文件。"},
+        {SQLITE_CORRUPT, "数据库文件已损坏，或不是数据库文件。"},
+        {SQLITE_IOERR_WRITE, "读写数据库文件时出错。"},
+    };
+    for (const auto& [rc, expected] : cases)
+        EXPECT_EQ(qx::sqliteErrorMessage(nullptr, rc), QString::fromUtf8(expected)) << rc;
+    EXPECT_EQ(qx::sqliteErrorMessage(nullptr, SQLITE_MISMATCH), QString::fromUtf8(sqlite3_errstr(SQLITE_MISMATCH)));
+}
+
+TEST(SqlConnection, AConnectionStringWithoutAFileSaysSoInChinese)
+{
+    TADOConnection c;
+    c.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0"));
+    try {
+        c.Open();
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("连接字符串中没有数据库文件（Data Source）。"));
+    }
 }

@@ -5,30 +5,13 @@
 #include "platform/db/sql/SqlQuote.h"
 #include "platform/rtl/Clock.h"
 
-namespace {
-
-// What a SELECT of one expression gives: "null", or the value's type letter and text
-// (i = integer, r = real, t = text), so that a function giving the wrong kind shows.
-QString shape(const QVariant& v)
-{
-    if (!v.isValid())
-        return QStringLiteral("null");
-    switch (v.typeId()) {
-    case QMetaType::LongLong: return QStringLiteral("i:") + v.toString();
-    case QMetaType::Double: return QStringLiteral("r:") + QString::number(v.toDouble(), 'g', 15);
-    default: return QStringLiteral("t:") + v.toString();
-    }
-}
-
-} // namespace
-
 class SqlJetFunctions : public SqlFixture
 {
 protected:
     void TearDown() override { qx::clearToday(); }
     QString eval(const QString& expression)
     {
-        return shape(scalar(qx::rewriteJetSql(QStringLiteral("SELECT ") + expression)));
+        return valueShape(scalar(qx::rewriteJetSql(QStringLiteral("SELECT ") + expression)));
     }
 };
 

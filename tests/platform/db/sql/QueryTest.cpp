@@ -68,12 +68,12 @@ TEST_F(SqlQuery, FieldKindsFollowDeclaredTypes)
               QDateTime(QDate(2006, 3, 6), QTime(10, 20, 30)));
 }
 
-TEST_F(SqlQuery, ExpressionColumnsTakeTheKindOfTheirFirstValue)
+TEST_F(SqlQuery, ExpressionColumnsTakeTheirKindFromExpressionAndValues)
 {
     open(QStringLiteral("select count(*) as n, sum(Price) as total, max(Name) as top, NULL as blank,"
                         " Code || '-' as tag from tStock"));
     EXPECT_EQ(q->FieldByName(QStringLiteral("n"))->DataType(), ftInteger);
-    EXPECT_EQ(q->FieldByName(QStringLiteral("total"))->DataType(), ftBCD);
+    EXPECT_EQ(q->FieldByName(QStringLiteral("total"))->DataType(), ftCurrency); // a sum of money
     EXPECT_EQ(q->FieldByName(QStringLiteral("top"))->DataType(), ftString);
     EXPECT_EQ(q->FieldByName(QStringLiteral("blank"))->DataType(), ftString);
     EXPECT_EQ(q->FieldByName(QStringLiteral("n"))->AsInteger(), 2);
@@ -87,6 +87,88 @@ TEST_F(SqlQuery, ExpressionColumnsTakeTheKindOfTheirFirstValue)
     q->Next();
     EXPECT_EQ(q->FieldByName(QStringLiteral("y"))->AsInteger(), 2);
     EXPECT_EQ(q->FieldByName(QStringLiteral("x"))->AsString(), QStringLiteral("nx"));
+}
+
+// Every value of an expression column counts, not the first one: a first row of 0 does not
+// make 7.25 read as 7. Money expressions stay money; integers widen when a fraction comes;
+// numbers and text mixed read as text; a long text is never cut to the default width.
+TEST_F(SqlQuery, ExpressionColumnsSeeAllTheirValues)
+{
+    conn->Execute(QStringLiteral("INSERT INTO tStock (Code, Qty, Price, Active) VALUES"
+                                 " ('C3', 2, 7.25, 1), ('D4', 5, 2.5, 0), ('E5', 0, NULL, 1);"
+                                 "UPDATE tStock SET Price = NULL WHERE Code = 'A1';"
+                                 "UPDATE tStock SET Active = 0 WHERE Code = 'B2'"));
+    struct Case
+    {
+        const char* expression;
+        TFieldType type;
+        QStringList texts; // the values as text, by Code
+    };
+    const Case cases[] = {
+        {"Nz(Price, 0)", ftCurrency, {"0", "3", "7.25", "2.5", "0"}},
+        {"IIf(Active, Price, 0)", ftCurrency, {"", "0", "7.25", "0", ""}},
+        {"case when Qty > 2 then Qty else Qty * 1.5 end", ftBCD, {"3", "10", "3", "5", "0"}},
+        {"case when Code = 'C3' then 'x' else Qty end", ftString, {"3", "10", "x", "5", "0"}},
+        {"Qty * 2", ftInteger, {"6", "20", "4", "10", "0"}},
+        {"Qty + 0.5", ftBCD, {"3.5", "10.5", "2.5", "5.5", "0.5"}},
+    };
+    for (const Case& c : cases) {
+        open(QStringLiteral("select Code, %1 as V from tStock order by Code").arg(QLatin1String(c.expression)));
+        TField* v = q->FieldByName(QStringLiteral("V"));
+        EXPECT_EQ(v->DataType(), c.type) << c.expression;
+        QStringList texts;
+        for (q->First(); !q->Eof(); q->Next())
+            texts << v->AsString();
+        EXPECT_EQ(texts, c.texts) << c.expression;
+    }
+    const QString longText(400, u'长');
+    conn->Execute(QStringLiteral("UPDATE tStock SET Note = :n WHERE Code = 'E5'"), {{QStringLiteral("n"), longText}});
+    open(QStringLiteral("select Code, Note || '' as N from tStock order by Code"));
+    ASSERT_TRUE(q->Locate(QStringLiteral("Code"), QStringLiteral("E5")));
+    EXPECT_EQ(q->FieldByName(QStringLiteral("N"))->AsString(), longText);
+    EXPECT_GE(q->FieldByName(QStringLiteral("N"))->Size(), 400);
+}
+
+// A structure opened for its layout with no rows gets the fields it gets with rows: the kind
+// comes from the expression itself.
+TEST_F(SqlQuery, ExpressionColumnsWithoutRowsTakeTheKindOfTheirExpression)
+{
+    struct Case
+    {
+        const char* expression;
+        TFieldType type;
+    };
+    const Case cases[] = {
+        {"Price * 2", ftCurrency},
+        {"Nz(Price, 0)", ftCurrency},
+        {"IIf(Active, Price, 0)", ftCurrency},
+        {"sum(Price)", ftCurrency},
+        {"round(Price * Qty, 2)", ftCurrency},
+        {"-Price", ftCurrency},
+        {"0", ftInteger},
+        {"Qty * 2", ftInteger},
+        {"count(*)", ftInteger},
+        {"Qty / 2", ftBCD},
+        {"Weight + 1", ftBCD},
+        {"1.5", ftBCD},
+        {"Code || '-'", ftString},
+        {"jet_left(Name, 2)", ftString},
+        {"'x'", ftString},
+        {"case when Qty > 1 then Price else 0 end", ftCurrency},
+        {"cast(Qty as MONEY)", ftCurrency},
+        {"Qty > 1", ftInteger},
+        {"tStock.Price * 1", ftCurrency},
+        {"[Price] * 3", ftCurrency},
+        {":p", ftString},
+    };
+    for (const Case& c : cases) {
+        // (An aggregate still gives its one row, of null or 0.)
+        open(QStringLiteral("select %1 as V from tStock where 1 = 0").arg(QLatin1String(c.expression)));
+        EXPECT_EQ(q->FieldByName(QStringLiteral("V"))->DataType(), c.type) << c.expression;
+    }
+    // Without an alias the column is found by its text.
+    open(QStringLiteral("select Price*2, Qty from tStock where 1 = 0"));
+    EXPECT_EQ(q->Fields()->Fields(0)->DataType(), ftCurrency);
 }
 
 TEST_F(SqlQuery, PostInsertsAssignedColumnsAndReadsTheRowBack)

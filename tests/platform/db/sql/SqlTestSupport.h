@@ -36,3 +36,16 @@ protected:
     QString file;
     std::unique_ptr<TADOConnection> conn;
 };
+
+// What a SELECT of one expression gives: "null", or the value's type letter and text
+// (i = integer, r = real, t = text), so that a result of the wrong kind shows.
+inline QString valueShape(const QVariant& v)
+{
+    if (!v.isValid())
+        return QStringLiteral("null");
+    switch (v.typeId()) {
+    case QMetaType::LongLong: return QStringLiteral("i:") + v.toString();
+    case QMetaType::Double: return QStringLiteral("r:") + QString::number(v.toDouble(), 'g', 15);
+    default: return QStringLiteral("t:") + v.toString();
+    }
+}

@@ -96,8 +96,7 @@ TEST_F(SqlTransaction, AWriteWaitsForAnotherWriterThenFailsClearly)
         insert(QStringLiteral("A"));
         FAIL() << "wrote while another connection held the write lock";
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("locked by another user")))
-            << e.Message().toStdString();
+        EXPECT_EQ(e.Message(), QStringLiteral("数据库正被其他用户或程序使用，等待 5 秒后仍无法访问，请稍后再试。"));
     }
     // It waited for the busy timeout before giving up.
     EXPECT_GE(timer.elapsed(), 4000);
@@ -115,7 +114,8 @@ TEST_F(SqlTransaction, DuplicateKeyReadsKeyViolationWithTheValue)
         insert(QStringLiteral("WX060305001"));
         FAIL();
     } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Key violation"))) << e.Message().toStdString();
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Key violation: duplicate key")))
+            << e.Message().toStdString();
         EXPECT_TRUE(e.Message().contains(QStringLiteral("'WX060305001'"))) << e.Message().toStdString();
     }
     conn->Execute(QStringLiteral("CREATE TABLE k (a INTEGER, b TEXT, UNIQUE (a, b))"));

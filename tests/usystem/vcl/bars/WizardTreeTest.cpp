@@ -11,12 +11,12 @@
 
 namespace {
 
-QRect ltrb(int l, int t, int r, int b)
+QRect treeRect(int l, int t, int r, int b)
 {
     return QRect(l, t, r - l, b - t);
 }
 
-QColor colour(TColor c)
+QColor treeColour(TColor c)
 {
     return toQColor(c);
 }
@@ -130,7 +130,7 @@ TEST_P(WizardBoxes, FirstAndLastOnTheSpineTheOthersIndented)
     const QImage shown = f.picture();
     for (int i = 0; i < c.items; ++i)
         EXPECT_EQ(shown.pixelColor(rects[i].left() + 1, rects[i].top() + 1),
-                  colour(i == 0 ? clLime : clYellow))
+                  treeColour(i == 0 ? clLime : clYellow))
             << i;
 }
 
@@ -152,25 +152,25 @@ TEST(WizardTree, ClickAreaCoversBoxAndCaptionInTheDrawnFont)
     bold.setBold(true);
     const int plainWidth = QFontMetrics(f.tree->font()).horizontalAdvance(QStringLiteral("Second Page"));
     const int boldWidth = QFontMetrics(bold).horizontalAdvance(QStringLiteral("First Page"));
-    EXPECT_EQ(rects[1], ltrb(28, 45, 28 + boldWidth + 16 + 4, 62));
-    EXPECT_EQ(rects[2], ltrb(28, 78, 28 + plainWidth + 16 + 4, 95));
+    EXPECT_EQ(rects[1], treeRect(28, 45, 28 + boldWidth + 16 + 4, 62));
+    EXPECT_EQ(rects[2], treeRect(28, 78, 28 + plainWidth + 16 + 4, 95));
 }
 
 TEST(WizardTree, LinesJoinTheSteps)
 {
     WizardForm f;
     const QImage shown = f.picture();
-    const QColor red = colour(clRed);
+    const QColor red = treeColour(clRed);
     // The spine runs from the first box's bottom (29) down to the last box's top (111).
     EXPECT_EQ(shown.pixelColor(16, 29), red);
     EXPECT_EQ(shown.pixelColor(16, 70), red);
     EXPECT_EQ(shown.pixelColor(16, 110), red);
-    EXPECT_EQ(shown.pixelColor(16, 111), colour(clYellow));
-    EXPECT_EQ(shown.pixelColor(16, 28), colour(clLime));
+    EXPECT_EQ(shown.pixelColor(16, 111), treeColour(clYellow));
+    EXPECT_EQ(shown.pixelColor(16, 28), treeColour(clLime));
     // From the first box right at y 20 and down into the second step's box.
     EXPECT_EQ(shown.pixelColor(24, 20), red);
     EXPECT_EQ(shown.pixelColor(36, 20), red);
-    EXPECT_EQ(shown.pixelColor(37, 20), colour(clTeal));
+    EXPECT_EQ(shown.pixelColor(37, 20), treeColour(clTeal));
     EXPECT_EQ(shown.pixelColor(36, 40), red);
     // Between the indented steps.
     EXPECT_EQ(shown.pixelColor(36, 70), red);
@@ -178,9 +178,9 @@ TEST(WizardTree, LinesJoinTheSteps)
     EXPECT_EQ(shown.pixelColor(36, 100), red);
     EXPECT_EQ(shown.pixelColor(30, 119), red);
     EXPECT_EQ(shown.pixelColor(24, 119), red);
-    EXPECT_EQ(shown.pixelColor(20, 119), colour(clYellow));
+    EXPECT_EQ(shown.pixelColor(20, 119), treeColour(clYellow));
     // The ground is the panel's colour and the captions are white.
-    EXPECT_EQ(shown.pixelColor(120, 135), colour(clTeal));
+    EXPECT_EQ(shown.pixelColor(120, 135), treeColour(clTeal));
     bool white = false;
     const QRect caption = f.tree->ItemRects().at(1).adjusted(20, 0, 0, 0);
     for (int y = caption.top(); y <= caption.bottom() && !white; ++y)
@@ -195,7 +195,7 @@ TEST(WizardTree, FewerThanTwoStepsDrawNoLines)
         WizardForm f;
         f.tree->SetItems(items);
         const QImage shown = f.picture();
-        const QRgb red = colour(clRed).rgb();
+        const QRgb red = treeColour(clRed).rgb();
         int redPixels = 0;
         for (int y = 0; y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x)
@@ -239,7 +239,7 @@ TEST_P(WizardClicks, AClickAsksThenMakesTheStepCurrent)
     const QList<QRect> rects = f.tree->ItemRects();
     for (int i = 0; i < rects.size(); ++i)
         EXPECT_EQ(shown.pixelColor(rects[i].left() + 2, rects[i].top() + 2),
-                  colour(i == c.indexAfter ? clLime : clYellow))
+                  treeColour(i == c.indexAfter ? clLime : clYellow))
             << i;
 }
 
@@ -292,7 +292,7 @@ TEST(WizardTree, ItemIndexOutOfRange)
     tree.SetItemIndex(-1);
     const QImage shown = tree.grab().toImage();
     for (const QRect& r : tree.ItemRects())
-        EXPECT_EQ(shown.pixelColor(r.left() + 1, r.top() + 1), colour(clYellow));
+        EXPECT_EQ(shown.pixelColor(r.left() + 1, r.top() + 1), treeColour(clYellow));
 }
 
 TEST(WizardTree, FewerStepsThanTheCurrentIndexLeaveNoneCurrent)
@@ -314,8 +314,8 @@ TEST(WizardTree, ColourAndSizeSettersRepaint)
     f.tree->SetLineColor(clBlue);
     f.tree->SetColor(clNavy);
     const QImage shown = f.picture();
-    EXPECT_EQ(shown.pixelColor(10, 14), colour(clFuchsia));
-    EXPECT_EQ(shown.pixelColor(30, 47), colour(clAqua));
-    EXPECT_EQ(shown.pixelColor(16, 70), colour(clBlue));
-    EXPECT_EQ(shown.pixelColor(120, 135), colour(clNavy));
+    EXPECT_EQ(shown.pixelColor(10, 14), treeColour(clFuchsia));
+    EXPECT_EQ(shown.pixelColor(30, 47), treeColour(clAqua));
+    EXPECT_EQ(shown.pixelColor(16, 70), treeColour(clBlue));
+    EXPECT_EQ(shown.pixelColor(120, 135), treeColour(clNavy));
 }

@@ -11,6 +11,8 @@
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
+#include "tests/support/SaveFault.h"
+#include "tests/support/SmallFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +23,8 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
+
+#include <functional>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -237,6 +241,20 @@ TEST_F(CodeBarTest, DialogHoldsTheListColumnsAndControls)
     EXPECT_EQ(form->Button2->text(), QStringLiteral("生成"));
 }
 
+// The edits are in the form's font, as its labels and counts are, not in the library edit's
+// own: the typed codes and names read at the same size as their captions.
+TEST_F(CodeBarTest, TheEditsUseTheFormsFont)
+{
+    const QFont formFont = form->font();
+    for (QWidget* w : std::initializer_list<QWidget*>{form->Edtitemcode1, form->EdtitemName1, form->Edtsaleprice1,
+                                                      form->EdtItemCode2, form->EdtValue1, form->Label1}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_EQ(w->font().family(), formFont.family());
+        EXPECT_EQ(w->font().pointSize(), formFont.pointSize());
+    }
+    EXPECT_NE(form->Edtitemcode1->font().family(), QStringLiteral("Times New Roman"));
+}
+
 TEST_F(CodeBarTest, ChoosersProposeLabelFiles)
 {
     dialogs->answerFile(QString());
@@ -404,6 +422,80 @@ TEST_F(CodeBarTest, FileThatCannotBeWrittenIsReported)
     EXPECT_EQ(rows(), codes({"5", "6"}));
 }
 
+// "保存" on a disk that cannot take the list: the message says why, the old list file keeps
+// every byte and the list on screen stays; through a failing write, then on a file system
+// that is really full.
+TEST_F(CodeBarTest, SavingOnAFullDiskKeepsTheOldFile)
+{
+    sequential(QStringLiteral("5"), 2);
+    dialogs->answerFile(path(QStringLiteral("list.Bar")));
+    click(form->QxButton5);
+    const QByteArray old = readFile(path(QStringLiteral("list.Bar")));
+    ASSERT_FALSE(old.isEmpty());
+
+    sequential(QStringLiteral("100"), 50);
+    {
+        qxtest::SaveFault fault(qx::SaveStep::Write, ENOSPC);
+        dialogs->answerFile(path(QStringLiteral("list.Bar")));
+        dialogs->answerMessage(qx::mrOk);
+        click(form->QxButton5);
+    }
+    ASSERT_EQ(dialogs->messages().size(), 1);
+    EXPECT_TRUE(dialogs->messages()[0].contains(QStringLiteral("磁盘空间不足。"))) << dialogs->messages()[0].toStdString();
+    EXPECT_EQ(readFile(path(QStringLiteral("list.Bar"))), old);
+    EXPECT_EQ(rows().size(), 52);
+}
+
+TEST_F(CodeBarTest, SavingOnAFullFileSystemKeepsTheOldFile)
+{
+    qxtest::SmallFileSystem fs(64);
+    if (!fs.ok())
+        GTEST_SKIP() << "no right to mount a small file system here";
+    const QString file = fs.filePath(QStringLiteral("labels.Bar"));
+    sequential(QStringLiteral("5"), 3);
+    dialogs->answerFile(file);
+    click(form->QxButton5);
+    const QByteArray before = readFile(file);
+    ASSERT_EQ(before, QByteArray("\"5\",,,\r\n\"6\",,,\r\n\"7\",,,\r\n"));
+    sequential(QStringLiteral("1000"), 2000);
+    fs.fill();
+    dialogs->answerFile(file);
+    dialogs->answerMessage(qx::mrOk);
+    click(form->QxButton5);
+    ASSERT_EQ(dialogs->messages().size(), 1);
+    EXPECT_TRUE(dialogs->messages()[0].contains(QStringLiteral("磁盘空间不足。"))) << dialogs->messages()[0].toStdString();
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_EQ(rows().size(), 2003);
+}
+
+// A list file holding a value its column cannot hold (a 25-digit code, a 40-character name) is
+// refused with the line named; nothing is read in cut, and the list on screen stays.
+TEST_F(CodeBarTest, ValuesLongerThanTheirColumnAreRefusedWithTheLine)
+{
+    sequential(QStringLiteral("30"), 2);
+    const struct
+    {
+        const char* name;
+        QString text;
+        const char* expected;
+    } files[] = {
+        {"code.Bar", QStringLiteral("\"1\",,,\r\n\"1234567890123456789012345\",\"屏幕\",88,\r\n"),
+         "line 2: '1234567890123456789012345' is longer than the 18 characters of field 'itemcode'"},
+        {"name.Bar", QStringLiteral("\"2\",\"%1\",,\r\n").arg(QString(40, u'名')),
+         "line 1: '%1' is longer than the 30 characters of field 'itemname'"},
+    };
+    for (const auto& f : files) {
+        ASSERT_TRUE(writeFile(path(QString::fromLatin1(f.name)), qx::toGbk(f.text)));
+        dialogs->answerFile(path(QString::fromLatin1(f.name)));
+        dialogs->answerMessage(qx::mrOk);
+        click(form->QxButton4);
+        EXPECT_EQ(rows(), codes({"30", "31"})) << f.name;
+        ASSERT_FALSE(dialogs->messages().isEmpty());
+        EXPECT_TRUE(dialogs->messages().last().contains(QString::fromUtf8(f.expected).replace(QStringLiteral("%1"), QString(40, u'名'))))
+            << dialogs->messages().last().toStdString();
+    }
+}
+
 TEST_F(CodeBarTest, CancelledChoosersDoNothing)
 {
     sequential(QStringLiteral("10"), 2);
@@ -476,20 +568,25 @@ TEST_F(CodeBarTest, UnreadableFileLeavesTheListAsItWas)
 
 // ---- closing ---------------------------------------------------------------------------------
 
-TEST_F(CodeBarTest, ExitClosesAndFreesTheDialog)
+// "退出" and Esc both close the dialog, and a closed dialog frees itself.
+TEST_F(CodeBarTest, ExitOrEscClosesAndFreesTheDialog)
 {
-    click(form->QxButton1);
-    EXPECT_FALSE(form->isVisible());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(form.isNull());
-}
-
-TEST_F(CodeBarTest, EscClosesAndFreesTheDialog)
-{
-    QTest::keyClick(form->Edtitemcode1, Qt::Key_Escape);
-    EXPECT_FALSE(form->isVisible());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(form.isNull());
+    const std::function<void()> ways[] = {
+        [this] { click(form->QxButton1); },
+        [this] { QTest::keyClick(form->Edtitemcode1, Qt::Key_Escape); },
+    };
+    for (int i = 0; i < 2; ++i) {
+        if (!form) {
+            form = new TFrmCodeBar;
+            form->show();
+            QApplication::setActiveWindow(form);
+            QApplication::processEvents();
+        }
+        ways[i]();
+        EXPECT_FALSE(form && form->isVisible()) << i;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(form.isNull()) << i;
+    }
 }
 
 TEST_F(CodeBarTest, PrintButtonDoesNothing)

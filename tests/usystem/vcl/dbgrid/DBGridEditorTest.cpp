@@ -349,6 +349,30 @@ TEST(DBGridBooleanCell, AClickOnTheEditorFlipsAReadOnlyFieldNot)
     EXPECT_TRUE(w.table->FieldByName("Done")->AsBoolean());
 }
 
+TEST(DBGridBooleanCell, AClickOrAKeyFlipsTheValueAndEmptiesTheEditorsText)
+{
+    DBGridWindow w(3);
+    w.grid->SetSelectedIndex(3);
+    press(Qt::Key_F2);
+    TQxDBGridInplaceEdit* e = editorOf(w);
+    ASSERT_TRUE(e && e->isVisible());
+    ASSERT_FALSE(w.table->FieldByName("Done")->AsBoolean());
+    QTest::mouseClick(e, Qt::LeftButton, Qt::NoModifier, e->rect().center());
+    EXPECT_TRUE(w.table->FieldByName("Done")->AsBoolean());
+    EXPECT_EQ(e->Text(), QString());
+    press(Qt::Key_Space);
+    EXPECT_FALSE(w.table->FieldByName("Done")->AsBoolean());
+    EXPECT_EQ(e->Text(), QString());
+    keypadPlus();
+    EXPECT_TRUE(w.table->FieldByName("Done")->AsBoolean());
+    EXPECT_EQ(e->Text(), QString());
+    // The empty text is no value: moving on posts the flipped value, not an empty one.
+    press(Qt::Key_Down);
+    w.table->SetRecNo(1);
+    EXPECT_FALSE(w.table->FieldByName("Done")->IsNull());
+    EXPECT_TRUE(w.table->FieldByName("Done")->AsBoolean());
+}
+
 // ---- the cell button ---------------------------------------------------------------------------
 
 TEST(DBGridCellButton, KeypadPlusAndAClickRunTheHandler)

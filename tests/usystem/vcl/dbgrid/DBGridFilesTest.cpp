@@ -5,6 +5,8 @@
 #include "DBGridTestSupport.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/support/ReadOnlyFolder.h"
+#include "tests/support/SaveFault.h"
+#include "tests/support/SmallFileSystem.h"
 #include "usystem/vcl/dbgrid/uQxDBGridFiles.h"
 
 #include <QBuffer>
@@ -455,4 +457,44 @@ TEST_F(DBGridFiles, ASaveCutShortByAFullDiskLeavesTheOldFileWhole)
     }
     EXPECT_EQ(readAll(file), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"grid.dbg"});
+}
+
+// A layout save whose bytes cannot reach the disk: the old layout stays, and the message gives
+// the system's reason; on a really full file system as well as through a failing write.
+TEST_F(DBGridFiles, AFailedWriteKeepsTheOldLayoutAndSaysWhy)
+{
+    DBGridWindow w(3);
+    w.grid->Columns()->Add()->SetFieldName("Code");
+    const QString file = path("grid.dbg");
+    w.grid->Columns()->SaveToFile(file);
+    const QByteArray old = readAll(file);
+    dressColumn(w.grid->Columns()->Add());
+    for (const qx::SaveStep step : {qx::SaveStep::Write, qx::SaveStep::Sync, qx::SaveStep::Rename}) {
+        qxtest::SaveFault fault(step, ENOSPC);
+        try {
+            w.grid->Columns()->SaveToFile(file);
+            ADD_FAILURE() << "no error";
+        } catch (const EInOutError& e) {
+            EXPECT_EQ(e.Message(),
+                      QStringLiteral("Cannot write file \"%1\". 磁盘空间不足。").arg(QFileInfo(file).absoluteFilePath()));
+        }
+        EXPECT_EQ(readAll(file), old);
+    }
+}
+
+TEST_F(DBGridFiles, ASaveOnAFullFileSystemKeepsTheOldLayout)
+{
+    DBGridWindow w(3);
+    w.grid->Columns()->Add()->SetFieldName("Code");
+    qxtest::SmallFileSystem fs(64);
+    if (!fs.ok())
+        GTEST_SKIP() << "no right to mount a small file system here";
+    const QString full = fs.filePath(QStringLiteral("维修单-dbgrid.dbg"));
+    w.grid->Columns()->SaveToFile(full);
+    const QByteArray before = readAll(full);
+    for (int i = 0; i < 200; ++i)
+        dressColumn(w.grid->Columns()->Add());
+    fs.fill();
+    EXPECT_THROW(w.grid->Columns()->SaveToFile(full), EInOutError);
+    EXPECT_EQ(readAll(full), before);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DBGridInputSupport.h"
+#include "tests/support/BeepCounter.h"
 #include "usystem/vcl/dbgrid/uQxDBGridFind.h"
 
 #include <QPushButton>
@@ -52,6 +53,7 @@ TEST(DBGridFind, CtrlFOpensTheBoxOverTheCurrentTitle)
 
 TEST(DBGridFind, TypingFindsByPrefixWithoutCaseAndEnterKeepsIt)
 {
+    qxtest::BeepCounter beeps;
     GridOver w(makeNamed());
     w.table->SetRecNo(6);
     press(Qt::Key_F, Qt::ControlModifier);
@@ -66,6 +68,7 @@ TEST(DBGridFind, TypingFindsByPrefixWithoutCaseAndEnterKeepsIt)
     EXPECT_FALSE(w.grid->FindEdit()->isVisible());
     EXPECT_EQ(focused(), w.grid);
     EXPECT_TRUE(w.grid->FindBookmark().isEmpty());
+    EXPECT_EQ(beeps.count(), 0); // every search found a record
 }
 
 TEST(DBGridFind, EscReturnsToWhereTheSearchBegan)
@@ -93,18 +96,26 @@ TEST(DBGridFind, ClickingElsewhereKeepsTheFoundRecord)
     EXPECT_EQ(nameOf(w), "Banana");
 }
 
-TEST(DBGridFind, TextNoRecordMatchesLeavesTheRecord)
+TEST(DBGridFind, TextNoRecordMatchesLeavesTheRecordWithABeep)
 {
+    qxtest::BeepCounter beeps;
     GridOver w(makeNamed());
     w.table->SetRecNo(2);
     press(Qt::Key_F, Qt::ControlModifier);
     typeText("q");
     EXPECT_EQ(nameOf(w), "Apple");
     EXPECT_FALSE(w.grid->FindEdit()->LastFound());
+    EXPECT_EQ(beeps.take(), 1);
+    typeText("x"); // still nothing: another beep
+    EXPECT_EQ(beeps.take(), 1);
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Backspace); // the empty box searches nothing
+    EXPECT_EQ(beeps.take(), 1); // "q" alone still finds nothing
 }
 
-TEST(DBGridFind, ALetterOverANumericColumnIsRefused)
+TEST(DBGridFind, ALetterOverANumericColumnIsRefusedWithABeep)
 {
+    qxtest::BeepCounter beeps;
     GridOver w(makeNamed());
     w.grid->SetSelectedIndex(1);
     press(Qt::Key_F, Qt::ControlModifier);
@@ -112,9 +123,11 @@ TEST(DBGridFind, ALetterOverANumericColumnIsRefused)
     ASSERT_TRUE(box && box->isVisible());
     typeText("a");
     EXPECT_EQ(box->Text(), "");
+    EXPECT_EQ(beeps.take(), 1);
     typeText("8");
     EXPECT_EQ(box->Text(), "8");
     EXPECT_EQ(w.table->FieldByName("Qty")->AsInteger(), 8);
+    EXPECT_EQ(beeps.take(), 0);
 }
 
 TEST(DBGridFind, DelAndInsStayInTheBoxAndUpDownMoveTheRecord)
@@ -147,9 +160,12 @@ TEST(DBGridFind, AnEmptyTableOnlyBeeps)
     t->FieldDefs()->Add("Name", ftString, 20);
     t->Open();
     GridOver w(std::move(t));
+    qxtest::BeepCounter beeps;
     EXPECT_FALSE(w.grid->StartFind());
+    EXPECT_EQ(beeps.take(), 1);
     press(Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(!w.grid->FindEdit() || !w.grid->FindEdit()->isVisible());
+    EXPECT_EQ(beeps.take(), 1);
 }
 
 TEST(DBGridFind, ALookupColumnFindsThroughItsLookupTable)

@@ -242,6 +242,48 @@ TEST(DBGridLayout, TheVerticalBarFollowsTheDataset)
     EXPECT_EQ(w.table->RecNo(), 1);
 }
 
+// The vertical bar follows the record number whatever ScrollBars holds: a grid made in code
+// (ScrollBars ssHorizontal) has one as well. It shows while the record count goes past one,
+// as a bar whose range is longer than its page does.
+TEST(DBGridLayout, TheVerticalBarIsThereWhateverScrollBarsHolds)
+{
+    using S = TQxCustomGrid::TScrollStyle;
+    for (const S style : {S::ssHorizontal, S::ssNone, S::ssVertical, S::ssBoth}) {
+        SCOPED_TRACE(int(style));
+        DBGridWindow w(300);
+        if (style != S::ssHorizontal)
+            w.grid->SetScrollBars(style);
+        QApplication::processEvents();
+        QScrollBar* bar = w.grid->verticalScrollBar();
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->minimum(), 1);
+        EXPECT_EQ(bar->maximum(), 300);
+        EXPECT_EQ(bar->pageStep(), w.grid->RowCount() - w.grid->TitleOffset());
+        w.table->SetRecNo(120);
+        EXPECT_EQ(bar->value(), 120);
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        EXPECT_EQ(w.table->RecNo(), 1);
+    }
+}
+
+TEST(DBGridLayout, TheVerticalBarShowsFromTwoRecordsOn)
+{
+    const struct { int rows; bool shown; } cases[] = {{0, false}, {1, false}, {2, true}, {5, true}};
+    for (const auto& c : cases) {
+        DBGridWindow w(c.rows);
+        QApplication::processEvents();
+        EXPECT_EQ(w.grid->verticalScrollBar()->isVisible(), c.shown) << c.rows;
+    }
+    // A closed dataset leaves the bar to ScrollBars: a grid made in code shows none.
+    DBGridWindow w(5);
+    w.table->Close();
+    QApplication::processEvents();
+    EXPECT_FALSE(w.grid->verticalScrollBar()->isVisible());
+    w.table->Open();
+    QApplication::processEvents();
+    EXPECT_EQ(w.grid->verticalScrollBar()->isVisible(), w.table->RecordCount() >= 2);
+}
+
 TEST(DBGridLayout, ScrollingByAFewRowsKeepsEveryRowRight)
 {
     DBGridWindow w(100);

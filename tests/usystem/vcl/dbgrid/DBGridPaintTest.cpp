@@ -4,6 +4,8 @@
 
 #include "DBGridTestSupport.h"
 
+#include <QScrollBar>
+
 namespace {
 
 bool hasPixel(const QImage& img, const QRect& r, const QColor& c)
@@ -230,6 +232,57 @@ TEST(DBGridPaint, TitleBandsAreDrawnOverTheirCells)
     w.grid->SetOptions(w.grid->Options() | dgReceiptMode);
     w.grid->viewport()->repaint();
     EXPECT_EQ(countPixels(shot(w.grid), under, QColor(Qt::blue)), under.width());
+}
+
+// After scrolling right, the bands of the scrolled columns stay out of the frozen area: the
+// frozen columns' titles and their bands look the same as before the scroll.
+TEST(DBGridPaint, BandsOfScrolledColumnsStopAtTheFrozenAreasEdge)
+{
+    for (const int frozen : {1, 2}) {
+        SCOPED_TRACE(frozen);
+        DBGridWindow w(3);
+        w.grid->BeginLayout();
+        w.grid->Columns()->clear();
+        const struct { const char* field; const char* caption; } columns[] = {
+            {"Code", "甲_编号"}, {"Name", "乙_名称"}, {"Qty", "丙_数量"},
+            {"Done", "丙_完成"}, {"Code", "丙_备用"}, {"Name", "丙_说明"}};
+        for (const auto& c : columns) {
+            TQxColumn* col = w.grid->Columns()->Add();
+            col->SetFieldName(c.field);
+            col->SetWidth(110);
+            col->Title()->SetCaption(QString::fromUtf8(c.caption));
+        }
+        w.grid->EndLayout();
+        w.grid->SetFrozenCols(frozen);
+        QApplication::processEvents();
+        ASSERT_EQ(w.grid->FixedCols(), 1 + frozen);
+
+        const int titleBottom = w.grid->CellRect(1, 0).bottom();
+        const int fixedRight = w.grid->CellRect(frozen, 0).right(); // the last frozen column
+        const QRect frozenTitles(0, 0, fixedRight + 1, titleBottom + 1);
+        w.grid->viewport()->repaint();
+        const QImage before = shot(w.grid).copy(frozenTitles);
+
+        // Scroll until the first column of band 丙 has left the view.
+        const int firstScrolled = w.grid->LeftCol();
+        QScrollBar* bar = w.grid->horizontalScrollBar();
+        for (int i = 0; i < 3 && w.grid->LeftCol() < firstScrolled + 2; ++i)
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        ASSERT_GE(w.grid->LeftCol(), firstScrolled + 2) << "the grid did not scroll";
+        w.grid->viewport()->repaint();
+        const QImage after = shot(w.grid);
+        EXPECT_EQ(after.copy(frozenTitles), before);
+
+        // The band goes on over the scrolled columns that are still shown: its line runs from
+        // the frozen edge across the first of them.
+        THeadTreeNode* leaf = w.grid->LeafOf(w.grid->Columns()->Items(w.grid->LeftCol() - 1));
+        ASSERT_TRUE(leaf && leaf->Parent);
+        ASSERT_EQ(leaf->Parent->Text, QStringLiteral("丙"));
+        const QRect cell = w.grid->CellRect(w.grid->LeftCol(), 0);
+        const int lineY = cell.bottom() + 1 - leaf->Height;
+        const QRect under(cell.left(), lineY, cell.width(), 1);
+        EXPECT_EQ(countPixels(after, under, QColor(Qt::black)), under.width());
+    }
 }
 
 TEST(DBGridPaint, DrawDataCellFiresForDefaultColumnsOnlyDrawColumnCellAlways)

@@ -114,19 +114,63 @@ TEST_F(DateModel, ImpossibleYearsRaiseAndKeepTheDate)
     EXPECT_EQ(ymd(d), "9999-6-15");
 }
 
-TEST_F(DateModel, ZeroOrBeforeYearOneClearsTheDate)
+TEST_F(DateModel, ZeroOrANegativeValueIsNoDate)
 {
+    // An empty date handed to a pad or a calendar is 0 (or below): it shows no date.
+    for (const double value : {0.0, -0.5, -1.0, -5.0, -700000.0}) {
+        TqxDate d;
+        d.SetYMD(2024, 1, 1);
+        int changes = 0;
+        d.OnChange = [&](QObject*) { ++changes; };
+        d.SetDateTime(TDateTime(value));
+        EXPECT_EQ(ymd(d), "0-0-0") << value;
+        EXPECT_EQ(d.AsDateTime().Val, 0) << value;
+        EXPECT_EQ(changes, 1) << value;
+        d.SetDateTime(TDateTime(value)); // no date again: nothing changes
+        EXPECT_EQ(changes, 1) << value;
+    }
     TqxDate d;
     d.SetDateTime(TDateTime(0));
-    EXPECT_EQ(ymd(d), "0-0-0");
-    EXPECT_EQ(d.AsDateTime().Val, 0);
     EXPECT_EQ(d.AsText(), "0-0-0");
-    d.SetYMD(2024, 1, 1);
-    d.SetDateTime(TDateTime(-700000));
+    // The steps of an empty date do nothing.
+    d.NextDay();
+    d.AddDays(3);
     EXPECT_EQ(ymd(d), "0-0-0");
-    // Days before 1899-12-30 are negative numbers but real dates.
-    d.SetDateTime(TDateTime(-5));
+    // A positive value is a date again.
+    d.SetDateTime(TDateTime(1));
+    EXPECT_EQ(ymd(d), "1899-12-31");
+}
+
+TEST_F(DateModel, YearsBefore1900StayReachableThroughTheirFields)
+{
+    TqxDate d;
+    d.SetYMD(1899, 12, 25);
     EXPECT_EQ(ymd(d), "1899-12-25");
+    EXPECT_EQ(d.AsDateTime().Val, -5);
+    d.SetYMD(1, 1, 1);
+    EXPECT_EQ(ymd(d), "1-1-1");
+    d.SetYear(1850);
+    EXPECT_EQ(ymd(d), "1850-1-1");
+    d.SetMonth(0);
+    EXPECT_EQ(ymd(d), "1849-12-1");
+    // Steps from and into those years keep the date.
+    const struct { int y, m, d; void (TqxDate::*step)(); const char* expected; } cases[] = {
+        {1900, 1, 1, &TqxDate::PrevDay, "1899-12-31"},
+        {1899, 12, 31, &TqxDate::PrevDay, "1899-12-30"},
+        {1899, 12, 30, &TqxDate::PrevDay, "1899-12-29"},
+        {1899, 12, 30, &TqxDate::NextDay, "1899-12-31"},
+        {1900, 1, 15, &TqxDate::PrevMonth, "1899-12-15"},
+        {1899, 6, 15, &TqxDate::NextYear, "1900-6-15"},
+        {1, 1, 1, &TqxDate::PrevDay, "1-1-1"}, // off the calendar: kept
+    };
+    for (const auto& c : cases) {
+        d.SetYMD(c.y, c.m, c.d);
+        (d.*c.step)();
+        EXPECT_EQ(ymd(d), c.expected) << c.y << "-" << c.m << "-" << c.d;
+    }
+    d.SetYMD(1900, 1, 2);
+    d.AddDays(-5);
+    EXPECT_EQ(ymd(d), "1899-12-28");
 }
 
 TEST_F(DateModel, SameDateFiresNoChange)

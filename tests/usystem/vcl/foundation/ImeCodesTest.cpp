@@ -43,6 +43,9 @@ QByteArray line(const QString& ch, char wb, char wbh, char py, int length = 40)
     return l;
 }
 
+} // namespace
+
+// Fixtures stay out of anonymous namespaces: the tests derived from them are not in one.
 class ImeCodesTest : public ::testing::Test
 {
 protected:
@@ -74,8 +77,6 @@ protected:
 
     QTemporaryDir m_dir;
 };
-
-} // namespace
 
 TEST_F(ImeCodesTest, NamesAgainstTheFixtureDictionary)
 {

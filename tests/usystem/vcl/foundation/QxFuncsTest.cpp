@@ -12,8 +12,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "usystem/vcl/foundation/uQxFuncs.h"
 
-namespace {
-
+// Fixtures stay out of anonymous namespaces: the tests derived from them are not in one.
 class QxFuncsTest : public ::testing::Test
 {
 protected:
@@ -42,8 +41,6 @@ protected:
     QTemporaryDir m_dir;
     QString m_ini;
 };
-
-} // namespace
 
 TEST_F(QxFuncsTest, ExeFolderPathJoinsTheProgramFolder)
 {

@@ -1,5 +1,6 @@
 // The wave holder and its player: the bytes in files and in the component stream, the play
 // flags, and playing where there may be no sound device at all.
+#include "tests/support/SaveFault.h"
 #include "usystem/vcl/gif/uQxGifWavctrl.h"
 
 #include "platform/rtl/Exceptions.h"
@@ -78,6 +79,23 @@ TEST(Wave, FileRoundTripKeepsEveryByte)
     EXPECT_TRUE(back.Modified());
     EXPECT_THROW(back.LoadFromFile(dir.filePath(QStringLiteral("missing.wav"))), EInOutError);
     EXPECT_EQ(back.WaveData(), bytes);
+}
+
+TEST(Wave, AFailedSaveLeavesTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("click.wav"));
+    TepWave w;
+    load(w, wave(10));
+    w.SaveToFile(file);
+    load(w, wave(100000));
+    {
+        qxtest::SaveFault fault(qx::SaveStep::Sync, EIO);
+        EXPECT_THROW(w.SaveToFile(file), EInOutError);
+    }
+    TepWave back;
+    back.LoadFromFile(file);
+    EXPECT_EQ(back.WaveData(), wave(10));
 }
 
 TEST(Wave, LoadingReadsTheStreamsSizeFromItsPosition)

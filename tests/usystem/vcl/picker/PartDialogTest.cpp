@@ -26,7 +26,17 @@ protected:
         exec("CREATE TABLE tMaterial (ItemCode TEXT(20) COLLATE NOCASE, ItemName TEXT(40) COLLATE NOCASE,"
              " Model TEXT(20) COLLATE NOCASE);"
              "INSERT INTO tMaterial VALUES ('A01', '屏幕总成', 'X1'), ('A02', '屏幕排线', 'X2'),"
-             " ('B01', 'O''Neil 电池', 'Y2'), ('B02', '50%电阻', 'Y2'), ('B03', '500电阻', 'Y2');");
+             " ('B01', 'O''Neil 电池', 'Y2'), ('B02', '50%电阻', 'Y2'), ('B03', '500电阻', 'Y2');"
+             "CREATE TABLE tRctStr (RctCode TEXT(20) COLLATE NOCASE PRIMARY KEY, RctName TEXT(40),"
+             " Description TEXT(80), RctData BLOB);");
+        // The new-part dialog's structure, for the names that match no part.
+        dm->conSystem->Execute(QStringLiteral("insert into tRctStr (RctCode) values ('EMaterial')"));
+        {
+            TQxRctStr s;
+            s.SetSQLMstSQL(QStringLiteral("Select ItemCode, ItemName, Model from tMaterial"));
+            s.SetMstTableName(QStringLiteral("tMaterial"));
+            s.SaveByCode(QStringLiteral("EMaterial"));
+        }
         lines.FieldDefs()->Add(QStringLiteral("ItemCode"), ftString, 20);
         lines.FieldDefs()->Add(QStringLiteral("ItemName"), ftString, 40);
         lines.FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
@@ -61,19 +71,28 @@ TEST_F(PartDialogs, OneMatchingPartFillsTheCodeWithoutADialog)
     EXPECT_EQ(setTexts, QStringList{"A01"});
 }
 
-TEST_F(PartDialogs, NoMatchingPartEmptiesTheCode)
+TEST_F(PartDialogs, NoMatchingPartEmptiesTheCodeAndOffersTheNewPartDialog)
 {
     for (const char* name : {"轮胎", "5%0", "_", "' or ''='"}) {
+        QString offered;
+        scripted->answerDialog([&](QDialog& d) {
+            offered = d.objectName();
+            d.reject();
+        });
         SelectItemByName(QString::fromUtf8(name), QString(), code());
         EXPECT_TRUE(code()->IsNull()) << name;
+        EXPECT_EQ(offered, QStringLiteral("FrmNewMaterial")) << name;
+        flushDeletes();
         lines.FieldByName(QStringLiteral("ItemCode"))->SetAsString(QStringLiteral("OLD"));
     }
-    EXPECT_TRUE(scripted->shown().isEmpty());
-    // An empty name empties it too.
+    EXPECT_EQ(scripted->shown().size(), 4);
+    EXPECT_EQ(scripted->unexpected(), 0);
+    // An empty name empties it too, and offers nothing.
     setTexts.clear();
     SelectItemByName(QString(), QString(), code());
     EXPECT_TRUE(code()->IsNull());
     EXPECT_EQ(setTexts, QStringList{QString()});
+    EXPECT_EQ(scripted->shown().size(), 4);
 }
 
 TEST_F(PartDialogs, TypedQuotesAndPercentSignsAreMatchedLiterally)

@@ -40,13 +40,14 @@ protected:
         exec("CREATE TABLE tRctStr (RctCode TEXT(20) COLLATE NOCASE PRIMARY KEY, RctName TEXT(40),"
              " Description TEXT(80), RctData BLOB);"
              "CREATE TABLE tMaterial (ItemCode TEXT(20) COLLATE NOCASE, ItemName TEXT(40) COLLATE NOCASE,"
-             " Model TEXT(20) COLLATE NOCASE, Price MONEY, Stop YESNO, PY TEXT(20) COLLATE NOCASE);"
+             " Model TEXT(20) COLLATE NOCASE, Price MONEY, Stop YESNO, PY TEXT(20) COLLATE NOCASE,"
+             " InDate DATETIME);"
              "INSERT INTO tMaterial VALUES"
-             " ('A01', '屏幕', 'X1', 120, 0, 'PM'),"
-             " ('A02', '排线', 'X1', 15.5, -1, 'PX'),"
-             " ('B01', 'O''Neil 电池', 'Y2', 80, 1, 'ONDC'),"
-             " ('B02', '50%电阻', 'Y2', 2, 0, 'DZ'),"
-             " ('B03', '500电阻', 'Y2', 3, 0, 'DZ');");
+             " ('A01', '屏幕', 'X1', 120, 0, 'PM', '2026-01-04'),"
+             " ('A02', '排线', 'X1', 15.5, -1, 'PX', '2026-01-05'),"
+             " ('B01', 'O''Neil 电池', 'Y2', 80, 1, 'ONDC', '2026-01-05 10:30:00'),"
+             " ('B02', '50%电阻', 'Y2', 2, 0, 'DZ', '2026-01-06'),"
+             " ('B03', '500电阻', 'Y2', 3, 0, 'DZ', NULL);");
         storeStructure("BMaterial", {{"ItemName", "名称", "包含于", "Varchar"},
                                      {"Price", "单价", "大于", "Money"},
                                      {"Stop", "停用", "等于", "Boolean"},
@@ -238,6 +239,66 @@ TEST_F(RecordPicker, BooleanConditionsCompareAgainstZero)
         SelectValueByStructure(QStringLiteral("ItemCode"), QStringLiteral("BMaterial"), value);
         flushDeletes();
         EXPECT_EQ(found, c.expected) << c.value;
+    }
+}
+
+TEST_F(RecordPicker, DateConditionsCompareDatesAsTheSystemReadsThem)
+{
+    // Stored dates are 'YYYY-MM-DD' or 'YYYY-MM-DD HH:MM:SS'; a typed date is read like any
+    // date the system reads and compared in that stored form.
+    const struct { const char* op; const char* value; QStringList expected; } cases[] = {
+        {"大于等于", "2026-1-5", {"A02", "B01", "B02"}},
+        {"大于等于", "2026-01-05", {"A02", "B01", "B02"}},
+        {"大于等于", " 2026-1-5 ", {"A02", "B01", "B02"}},
+        {"等于", "2026-1-5", {"A02"}},
+        {"等于", "2026-1-5 10:30", {"B01"}},
+        {"小于", "2026-1-5", {"A01"}},
+        {"小于等于", "2026-1-5", {"A01", "A02"}},
+        {"大于", "2026-1-5 10:30", {"B02"}},
+        {"不等于", "2026-1-6", {"A01", "A02", "B01"}},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const QByteArray code = "BDate" + QByteArray::number(n++);
+        storeStructure(code.constData(), {{"InDate", "入库日期", c.op, "Datetime"}});
+        scripted->clear();
+        QStringList found;
+        scripted->answerDialog([&](QDialog& d) {
+            TFrmSelect& f = picker(d);
+            fill(f, "InDate", QString::fromUtf8(c.value));
+            click(f.BtnNext);
+            found = codes(f);
+            click(f.BtnClose);
+        });
+        QString value;
+        SelectValueByStructure(QStringLiteral("ItemCode"), QString::fromLatin1(code), value);
+        flushDeletes();
+        EXPECT_EQ(found, c.expected) << c.op << " " << c.value;
+        EXPECT_TRUE(scripted->messages().isEmpty()) << c.value;
+    }
+}
+
+TEST_F(RecordPicker, ATypedDateThatIsNoDateIsRefusedWithAMessage)
+{
+    storeStructure("BDate", {{"InDate", "入库日期", "大于等于", "Datetime"}});
+    for (const char* typed : {"2026-13-01", "10:30", "昨天", "2026-1-5 25:00"}) {
+        scripted->clear();
+        bool stayed = false;
+        scripted->answerDialog([&](QDialog& d) {
+            TFrmSelect& f = picker(d);
+            fill(f, "InDate", QString::fromUtf8(typed));
+            scripted->answerMessage(qx::mrOk);
+            click(f.BtnNext);
+            stayed = f.Notebook->currentWidget() == f.PageCondition && !f.TblSelect->Active();
+            click(f.BtnClose);
+        });
+        QString value;
+        EXPECT_FALSE(SelectValueByStructure(QStringLiteral("ItemCode"), QStringLiteral("BDate"), value));
+        flushDeletes();
+        EXPECT_TRUE(stayed) << typed;
+        ASSERT_EQ(scripted->messages().size(), 1) << typed;
+        EXPECT_TRUE(scripted->messages()[0].contains(QStringLiteral("入库日期: 您输入的日期不合法")))
+            << scripted->messages()[0].toStdString();
     }
 }
 

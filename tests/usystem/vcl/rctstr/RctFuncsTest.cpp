@@ -1,6 +1,15 @@
 // The text routines of the document structures.
 #include "usystem/vcl/rctstr/uQxRctFuncs.h"
 
+#include "platform/db/Fields.h"
+#include "platform/db/sql/ADOConnection.h"
+#include "platform/db/sql/ADOQuery.h"
+#include "platform/rtl/Exceptions.h"
+
+#include <QTemporaryDir>
+
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -81,6 +90,48 @@ INSTANTIATE_TEST_SUITE_P(
         TranslateCase{"key VIOLATION", "key VIOLATION"},
         TranslateCase{"database is locked", "database is locked"},
         TranslateCase{"Cannot modify field Qty", "Cannot modify 字段 Qty"}));
+
+// The database's own refusal of a repeated key reads as the one Chinese sentence, whichever
+// way the row was written and whatever value it carried.
+TEST(TranslateDbError, ARealKeyViolationGivesExactlyTheSentence)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("Account.mdb"));
+    TADOConnection::CreateDatabase(file);
+    TADOConnection connection;
+    connection.setConnectionString(QStringLiteral("Data Source=") + file);
+    connection.Open();
+    connection.Execute(QStringLiteral("CREATE TABLE tU (Code TEXT(10) COLLATE NOCASE PRIMARY KEY, Name TEXT(20))"));
+    connection.Execute(QStringLiteral("INSERT INTO tU VALUES ('a', 'first')"));
+
+    auto message = [](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const EDatabaseError& e) {
+            return e.Message();
+        }
+        return QStringLiteral("no error");
+    };
+    // Through a statement.
+    const QString statement = message([&] {
+        connection.Execute(QStringLiteral("INSERT INTO tU VALUES (:c, 'again')"), {{QStringLiteral("c"), QStringLiteral("a")}});
+    });
+    EXPECT_TRUE(statement.contains(QStringLiteral("'a'"))) << statement.toStdString();
+    EXPECT_EQ(TranslateDbError(statement), QStringLiteral("主键字段不得重复!"));
+    // Through a dataset's post.
+    TADOQuery query;
+    query.SetConnection(&connection);
+    query.SQL().SetText(QStringLiteral("select * from tU"));
+    query.Open();
+    const QString posted = message([&] {
+        query.Append();
+        query.FieldByName(QStringLiteral("Code"))->SetAsString(QStringLiteral("A"));
+        query.Post();
+    });
+    EXPECT_EQ(TranslateDbError(posted), QStringLiteral("主键字段不得重复!")) << posted.toStdString();
+    query.Cancel();
+}
 
 TEST(CommaList, MatchesWholeElementsWithoutCase)
 {

@@ -1,5 +1,6 @@
 // TQxStream: the list, the image of a list, reading into an owner with the renaming rule, the
 // events, and the memory, file and field targets.
+#include "tests/support/SaveFault.h"
 #include "StreamTestClasses.h"
 
 #include "usystem/vcl/stream/uQxstream.h"
@@ -260,6 +261,27 @@ TEST_F(QxStream, WriteToAnImpossibleFileRaises)
     TQxStream stream(&owner);
     stream.setFileName(dir.filePath(QStringLiteral("no/such/folder/x.QXE")));
     EXPECT_THROW(stream.WriteToFile(), EInOutError);
+}
+
+TEST_F(QxStream, AFailedWriteLeavesTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("query.QXE"));
+    QObject source;
+    TQxStream stream(&source);
+    stream.setFileName(file);
+    stream.AddComponent(query(&source, QStringLiteral("A"), QStringLiteral("select 1")));
+    stream.WriteToFile();
+    const QByteArray old = write(stream);
+    stream.AddComponent(query(&source, QStringLiteral("B"), QString(5000, u'x')));
+    int wrote = 0;
+    stream.OnWriteToFile = [&](QObject*) { ++wrote; };
+    qxtest::SaveFault fault(qx::SaveStep::Write, ENOSPC);
+    EXPECT_THROW(stream.WriteToFile(), EInOutError);
+    EXPECT_EQ(wrote, 0);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
 }
 
 TEST_F(QxStream, ControlsReadSitOnTheStreamWindow)

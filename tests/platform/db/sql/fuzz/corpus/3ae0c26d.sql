@@ -1,0 +1,1 @@
+select * from vStock　where P2 > 1 -- 注释

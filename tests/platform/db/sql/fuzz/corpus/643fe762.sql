@@ -1,0 +1,1 @@
+select [Code], "Name", `Qty` from tStock where Name like '%电%' escape '\'
