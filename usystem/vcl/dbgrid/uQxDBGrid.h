@@ -617,6 +617,9 @@ public:
     static bool Registered();
 };
 
+// The first column of the grid whose FieldName is FieldName (without case); null when none.
+TQxColumn* ColumnByFieldName(const TQxCustomDBGrid* Grid, const QString& FieldName);
+
 // Writes Text into Rect on the canvas: one clipped, vertically centred line on a plain brush;
 // word-wrapped through the shared off-screen bitmap otherwise.
 void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft,

@@ -211,3 +211,14 @@ void TQxDBGridColumns::update(qx::CollectionItem* item)
         FGrid->LayoutChanged();
     }
 }
+
+TQxColumn* ColumnByFieldName(const TQxCustomDBGrid* Grid, const QString& FieldName)
+{
+    if (!Grid)
+        return nullptr;
+    TQxDBGridColumns* columns = Grid->Columns();
+    for (int i = 0; i < columns->Count(); ++i)
+        if (columns->Items(i)->FieldName().compare(FieldName, Qt::CaseInsensitive) == 0)
+            return columns->Items(i);
+    return nullptr;
+}

@@ -6,6 +6,7 @@
 #include "usystem/vcl/combos/uQxDBComboBox.h"
 #include "usystem/vcl/controls/uQxButtons.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
+#include "usystem/vcl/dbedits/uQxDBCheckBox.h"
 #include "usystem/vcl/dbedits/uQxDBEdit.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 
@@ -54,6 +55,34 @@ TQxPanel* panel(QWidget* parent, const char* name, TAlign align, int extent)
     return p;
 }
 
+void alignAfterStrips(QWidget* control, TAlign align)
+{
+    // The align layout orders a side's strips by their distance from the edge, ties by
+    // creation: a control placed beyond every strip of its side comes last.
+    constexpr int kBeyond = 1 << 20;
+    switch (align) {
+    case alTop: control->move(0, kBeyond); break;
+    case alBottom: control->move(0, -kBeyond - control->height()); break;
+    case alLeft: control->move(kBeyond, 0); break;
+    case alRight: control->move(-kBeyond - control->width(), 0); break;
+    default: break;
+    }
+    qx::setAlign(control, align);
+}
+
+TQxPanel* strip(QWidget* parent, const char* name, TAlign align, int extent)
+{
+    auto* p = new TQxPanel(parent);
+    p->setObjectName(QLatin1String(name));
+    p->SetCaption(QString());
+    if (align == alTop || align == alBottom)
+        p->SetHeight(extent);
+    else if (align == alLeft || align == alRight)
+        p->SetWidth(extent);
+    alignAfterStrips(p, align);
+    return p;
+}
+
 TQxGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption, Bounds b)
 {
     auto* g = make<TQxGroupBox>(parent, name, b);
@@ -65,6 +94,16 @@ TQxCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption,
 {
     auto* c = make<TQxCheckBox>(parent, name, b);
     c->SetCaption(caption);
+    return c;
+}
+
+TQxDBCheckBox* dbCheckBox(QWidget* parent, const char* name, const QString& caption, Bounds b,
+                          TDataSource* source, const QString& field)
+{
+    auto* c = make<TQxDBCheckBox>(parent, name, b);
+    c->SetCaption(caption);
+    c->SetDataSource(source);
+    c->SetDataField(field);
     return c;
 }
 

@@ -23,6 +23,7 @@ class TQxLabel;
 class TQxPanel;
 class TQxGroupBox;
 class TQxCheckBox;
+class TQxDBCheckBox;
 class TQxBitBtn;
 class TQxButton;
 class TQxDBEDIT;
@@ -64,8 +65,17 @@ TQxLabel* label(QWidget* parent, const char* name, const QString& caption, Bound
 TQxPanel* panel(QWidget* parent, const char* name, Bounds b);
 // A panel aligned in its parent (alTop, alClient, ...) of the given height or width.
 TQxPanel* panel(QWidget* parent, const char* name, TAlign align, int extent = 0);
+// A panel aligned in its parent that joins the strips of its side after those already there:
+// a top strip below the last top strip, a bottom strip above the last bottom strip, a left
+// strip right of the last left one, a right strip left of the last right one.
+TQxPanel* strip(QWidget* parent, const char* name, TAlign align, int extent);
+// Places an aligned control of any kind the same way (after the strips of its side).
+void alignAfterStrips(QWidget* control, TAlign align);
 TQxGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption, Bounds b);
 TQxCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, Bounds b);
+// A check box bound to a Boolean field.
+TQxDBCheckBox* dbCheckBox(QWidget* parent, const char* name, const QString& caption, Bounds b,
+                          TDataSource* source, const QString& field);
 TQxBitBtn* button(QWidget* parent, const char* name, const QString& caption, Bounds b);
 // A flat tool button with its caption under or beside its glyph, as toolbars hold them.
 TQxButton* toolButton(QWidget* parent, const char* name, const QString& caption, Bounds b);

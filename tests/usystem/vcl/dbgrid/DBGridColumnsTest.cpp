@@ -72,6 +72,18 @@ TEST(DBGridColumns, AColumnReadBeforeTheDatasetOpensBindsOnceItIsOpen)
     EXPECT_EQ(c->Field(), w.table->FieldByName("Qty"));
 }
 
+TEST(DBGridColumns, AColumnIsFoundByItsFieldNameWithoutCase)
+{
+    DBGridWindow w;
+    TQxDBGridColumns* cols = w.grid->Columns();
+    for (const char* name : {"Code", "Name", "name"})
+        cols->Add()->SetFieldName(QString::fromLatin1(name));
+    EXPECT_EQ(ColumnByFieldName(w.grid, "NAME"), cols->Items(1)); // the first of two
+    EXPECT_EQ(ColumnByFieldName(w.grid, "code"), cols->Items(0));
+    EXPECT_EQ(ColumnByFieldName(w.grid, "Qty"), nullptr);
+    EXPECT_EQ(ColumnByFieldName(nullptr, "Code"), nullptr);
+}
+
 TEST(DBGridColumns, TitleCaptionOfADefaultColumnLabelsTheFieldOfAStoredColumnOnlyTheColumn)
 {
     DBGridWindow w;
