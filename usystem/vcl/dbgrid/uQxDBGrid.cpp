@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 
@@ -231,7 +232,9 @@ namespace {
 // The form look pass on a data grid: the input method is left to the user, every title goes
 // through the text hook, and the grid lays its columns out anew (a title may have gained or
 // lost a group word). Widening the last column by a pixel and setting it back runs that layout
-// and leaves every width as it was.
+// and leaves every width as it was. A column made for a field writes its width into the field
+// as characters, rounded; the field gets its own width back, or every show of the form would
+// let the column drift the next time the grid makes it.
 bool applyDBGridLook(QObject* component)
 {
     auto* grid = qobject_cast<TQxDBGrid*>(component);
@@ -246,8 +249,12 @@ bool applyDBGridLook(QObject* component)
     if (columns->Count() > 0) {
         TQxColumn* last = columns->Items(columns->Count() - 1);
         const int width = last->Width();
+        const QPointer<TField> field = last->IsPassthrough() ? last->Field() : nullptr;
+        const int fieldWidth = field ? field->DisplayWidth() : 0;
         last->SetWidth(width + 1);
         last->SetWidth(width);
+        if (field && field->DisplayWidth() != fieldWidth)
+            field->SetDisplayWidth(fieldWidth);
     }
     return true;
 }

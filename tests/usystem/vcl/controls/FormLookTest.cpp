@@ -3,6 +3,8 @@
 #include "usystem/vcl/controls/uBase.h"
 #include "usystem/vcl/controls/uQxFormLook.h"
 
+#include "platform/db/DataSource.h"
+#include "platform/db/QxMemTable.h"
 #include "platform/ui/Components.h"
 #include "tests/support/Scoped.h"
 #include "usystem/vcl/ado/uDMDataBase.h"
@@ -161,6 +163,42 @@ TEST(FormLook, DataGridKeepsItsLastWidthAndIsLaidOutAnew)
     EXPECT_EQ(grid->ColWidths(lastRaw), 80);
     EXPECT_EQ(grid->LeafOf(last)->Parent->Text, QStringLiteral("<费用"));
     form.hide();
+}
+
+// The nudge that lays the grid out would write the column's width into its field as rounded
+// characters; the field keeps its own width.
+TEST(FormLook, DataGridOverAnOpenTableKeepsColumnAndFieldWidths)
+{
+    RecordingTextHook hook;
+    TQxMemTable table;
+    table.FieldDefs()->Add("Code", ftString, 10);
+    table.FieldDefs()->Add("Name", ftString, 20);
+    table.Open();
+    table.FieldByName("Name")->SetDisplayLabel(QStringLiteral("名称"));
+    TFrmBase form;
+    auto* source = new TDataSource(&form);
+    source->SetDataSet(&table);
+    TQxDBGrid* grid = addDataGrid(&form, &form, {}, {});
+    grid->SetDataSource(source);
+    ASSERT_EQ(grid->Columns()->Count(), 2);
+    TQxColumn* last = grid->Columns()->Items(1);
+    const int width = last->Width();
+    const int displayWidth = table.FieldByName("Name")->DisplayWidth();
+
+    for (int show = 0; show < 2; ++show) {
+        showAndHide(form);
+        EXPECT_EQ(last->Width(), width) << show;
+        EXPECT_EQ(grid->ColWidths(grid->DataToRawColumn(1)), width) << show;
+        EXPECT_EQ(table.FieldByName("Name")->DisplayWidth(), displayWidth) << show;
+    }
+    // A title of a column made for a field is the field's label.
+    EXPECT_EQ(table.FieldByName("Name")->DisplayLabel(), QStringLiteral("<<名称>>"));
+    EXPECT_EQ(hook.seen.count(QStringLiteral("名称")), 1);
+    // The grid makes its columns again as wide as before.
+    table.Close();
+    table.Open();
+    ASSERT_EQ(grid->Columns()->Count(), 2);
+    EXPECT_EQ(grid->Columns()->Items(1)->Width(), width);
 }
 
 TEST(FormLook, EveryTextReachesTheHookOncePerShow)
