@@ -1,4 +1,5 @@
 // The program Account: takes no arguments; its folder (settings, database) is where it lives.
+#include "app/maintenance/MaintenanceForms.h"
 #include "app/settings/SettingsForms.h"
 #include "app/shell/ProgramIcon.h"
 #include "app/shell/uALibraryForms.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     // Every window of the program, dialogs included, carries the program's own icon.
     QApplication::setWindowIcon(qx::app::ProgramIcon());
     qx::app::registerLibraryForms();
+    qx::app::registerMaintenanceForms();
     qx::app::registerSettingsForms();
     InstallLibraryPickers();
     return qx::app::RunAccount(qx::app::shellFactories());
