@@ -50,7 +50,9 @@ TQREvResult fieldValue(const TField* f)
 class Evaluation
 {
 public:
-    explicit Evaluation(const QList<QPointer<TDataSet>>& dataSets) : m_dataSets(dataSets) {}
+    Evaluation(const QList<QPointer<TDataSet>>& dataSets, const QStringList& names)
+        : m_dataSets(dataSets), m_names(names)
+    {}
 
     TQREvResult eval(Node& n)
     {
@@ -105,10 +107,11 @@ private:
     {
         if (n.field)
             return n.field;
-        for (const QPointer<TDataSet>& ds : m_dataSets) {
+        for (qsizetype i = 0; i < m_dataSets.size(); ++i) {
+            TDataSet* ds = m_dataSets.at(i);
             if (!ds)
                 continue;
-            if (!n.dataSetName.isEmpty() && ds->objectName().compare(n.dataSetName, Qt::CaseInsensitive) != 0)
+            if (!n.dataSetName.isEmpty() && nameOf(i, ds).compare(n.dataSetName, Qt::CaseInsensitive) != 0)
                 continue;
             if (TField* f = ds->FindField(n.name)) {
                 n.field = f;
@@ -118,6 +121,12 @@ private:
                 break;
         }
         return nullptr;
+    }
+
+    QString nameOf(qsizetype i, const TDataSet* ds) const
+    {
+        const QString name = m_names.value(i);
+        return name.isEmpty() ? ds->objectName() : name;
     }
 
     TQREvResult field(Node& n)
@@ -233,6 +242,7 @@ private:
     }
 
     const QList<QPointer<TDataSet>>& m_dataSets;
+    const QStringList& m_names;
 };
 
 bool hasAggregate(const Node& n)
@@ -261,9 +271,10 @@ void resetAggregates(Node& n)
 TQREvaluator::TQREvaluator() = default;
 TQREvaluator::~TQREvaluator() = default;
 
-void TQREvaluator::SetDataSets(const QList<QPointer<TDataSet>>& dataSets)
+void TQREvaluator::SetDataSets(const QList<QPointer<TDataSet>>& dataSets, const QStringList& names)
 {
     m_dataSets = dataSets;
+    m_names = names;
 }
 
 void TQREvaluator::Prepare(const QString& expression)
@@ -291,6 +302,24 @@ void TQREvaluator::Prepare(const QString& expression)
     resetAggregates(*m_root);
 }
 
+QList<TQREvaluator::FieldReference> TQREvaluator::FieldReferences() const
+{
+    QList<FieldReference> out;
+    if (!m_root)
+        return out;
+    // Depth first, left to right: the order the fields are written in.
+    std::vector<const Node*> stack{m_root.get()};
+    while (!stack.empty()) {
+        const Node* n = stack.back();
+        stack.pop_back();
+        if (n->kind == Node::Field)
+            out.append({n->dataSetName, n->name});
+        for (auto k = n->kids.rbegin(); k != n->kids.rend(); ++k)
+            stack.push_back(k->get());
+    }
+    return out;
+}
+
 void TQREvaluator::Unprepare()
 {
     m_root.reset();
@@ -307,7 +336,7 @@ TQREvResult TQREvaluator::Value()
     if (!m_root)
         return TQREvResult::Error(m_parseError);
     try {
-        return Evaluation(m_dataSets).eval(*m_root);
+        return Evaluation(m_dataSets, m_names).eval(*m_root);
     } catch (const Exception& e) {
         return TQREvResult::Error(e.Message());
     }
@@ -331,7 +360,7 @@ void TQREvaluator::UpdateAggregates()
     if (!m_root)
         return;
     try {
-        Evaluation(m_dataSets).feed(*m_root);
+        Evaluation(m_dataSets, m_names).feed(*m_root);
     } catch (const Exception&) {
         // A record whose fields cannot be read adds nothing; the printed value shows the rest.
     }

@@ -4,7 +4,8 @@
 //   operators    + - * /, = <> < > <= >=, AND OR NOT, brackets; the usual precedence:
 //                OR < AND < NOT < comparisons < + - < * / < unary minus
 //   fields       DataSet.Field, or Field alone (the first dataset of DataSets that has it);
-//                datasets are named by their object name, names compare without case
+//                a dataset is named by the name given with it (SetDataSets), else by its
+//                object name; names compare without case
 //   functions    NAME(arg, ...) or NAME without brackets, looked up in the function library;
 //                a bare name the library lists is a function (write DataSet.Field for a
 //                field of the same name)
@@ -23,6 +24,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -36,9 +38,12 @@ public:
     TQREvaluator(const TQREvaluator&) = delete;
     TQREvaluator& operator=(const TQREvaluator&) = delete;
 
-    // The datasets whose fields the expression may name (a report's AllDataSets).
-    void SetDataSets(const QList<QPointer<TDataSet>>& dataSets);
+    // The datasets whose fields the expression may name (a report's AllDataSets), and the
+    // name each goes by in expressions (names[i] for dataSets[i]; a missing or empty name:
+    // the dataset's object name).
+    void SetDataSets(const QList<QPointer<TDataSet>>& dataSets, const QStringList& names = {});
     const QList<QPointer<TDataSet>>& DataSets() const { return m_dataSets; }
+    const QStringList& DataSetNames() const { return m_names; }
 
     // Parses the expression. A parse error is kept: ParseError tells it, Value returns it.
     void Prepare(const QString& expression);
@@ -56,6 +61,15 @@ public:
     // Prepare, Value, Unprepare.
     TQREvResult Calculate(const QString& expression);
 
+    // The fields the parsed expression names, in the order written (empty after a parse
+    // error): the dataset name as written ("" for a bare field name) and the field name.
+    struct FieldReference
+    {
+        QString dataSetName;
+        QString fieldName;
+    };
+    QList<FieldReference> FieldReferences() const;
+
     // True when the expression holds an aggregate function.
     bool IsAggreg() const;
     // Feeds every aggregate of the expression with the current record.
@@ -67,6 +81,7 @@ public:
 
 private:
     QList<QPointer<TDataSet>> m_dataSets;
+    QStringList m_names;
     QString m_expression;
     bool m_prepared = false;
     QString m_parseError;

@@ -229,7 +229,7 @@ void TQRExpr::Prepare()
     TQRCustomLabel::Prepare();
     Unprepare();
     if (TQuickRep* report = ParentReport())
-        m_evaluator.SetDataSets(report->AllDataSets());
+        m_evaluator.SetDataSets(report->AllDataSets(), report->DataSetNames());
     m_evaluator.Prepare(m_expression);
     if (m_evaluator.IsAggreg()) {
         QObject* master = masterObject();

@@ -89,6 +89,37 @@ void TQuickRep::AddDataSet(TDataSet* dataSet)
     m_allDataSets.append(dataSet);
 }
 
+void TQuickRep::SetDataSetName(TDataSet* dataSet, const QString& name)
+{
+    if (!dataSet)
+        return;
+    m_dataSetNames.removeIf([dataSet](const QPair<QPointer<TDataSet>, QString>& entry) {
+        return !entry.first || entry.first == dataSet;
+    });
+    if (!name.isEmpty())
+        m_dataSetNames.append({dataSet, name});
+}
+
+QString TQuickRep::DataSetName(const TDataSet* dataSet) const
+{
+    if (!dataSet)
+        return QString();
+    for (const QPair<QPointer<TDataSet>, QString>& entry : m_dataSetNames) {
+        if (entry.first == dataSet)
+            return entry.second;
+    }
+    return dataSet->objectName();
+}
+
+QStringList TQuickRep::DataSetNames() const
+{
+    QStringList names;
+    names.reserve(m_allDataSets.size());
+    for (const QPointer<TDataSet>& ds : m_allDataSets)
+        names.append(DataSetName(ds));
+    return names;
+}
+
 void TQuickRep::addBand(TQRCustomBand* band)
 {
     m_bandList.emplace_back(band);

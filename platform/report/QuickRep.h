@@ -29,8 +29,10 @@
 #include <QFont>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -128,6 +130,13 @@ public:
     // sub-details are added when a run starts). AddDataSet ignores a dataset already listed.
     QList<QPointer<TDataSet>>& AllDataSets() { return m_allDataSets; }
     void AddDataSet(TDataSet* dataSet);
+    // The name expressions know a dataset by: the one set here (a document template offers
+    // the caller's datasets under names of its own, whatever their object names), else its
+    // object name. An empty name drops the one set.
+    void SetDataSetName(TDataSet* dataSet, const QString& name);
+    QString DataSetName(const TDataSet* dataSet) const;
+    // The names of AllDataSets, in the same order (for TQREvaluator::SetDataSets).
+    QStringList DataSetNames() const;
     TQRPrinterSettings& PrinterSettings() { return m_printerSettings; }
     bool ShowProgress() const { return m_showProgress; }
     void SetShowProgress(bool on) { m_showProgress = on; }
@@ -194,6 +203,7 @@ private:
     TQuickRepOptions m_options = LastPageFooter;
     QPointer<TDataSet> m_dataSet;
     QList<QPointer<TDataSet>> m_allDataSets;
+    QList<QPair<QPointer<TDataSet>, QString>> m_dataSetNames;
     TQRPrinterSettings m_printerSettings;
     bool m_showProgress = true;
     int m_zoom = 100;

@@ -271,7 +271,7 @@ int ReportRun::runMaster(QObject* master)
         GroupState state;
         state.group = g;
         state.evaluator = std::make_unique<TQREvaluator>();
-        state.evaluator->SetDataSets(m_report.AllDataSets());
+        state.evaluator->SetDataSets(m_report.AllDataSets(), m_report.DataSetNames());
         state.evaluator->Prepare(g->Expression());
         groups.push_back(std::move(state));
     }

@@ -124,6 +124,61 @@ TEST_F(Expressions, ErrorsNameTheirPlace)
     }
 }
 
+TEST_F(Expressions, DataSetsGoByTheNamesGivenWithThem)
+{
+    // "Mst" stands for Parts; Other keeps its object name.
+    evaluator.SetDataSets({parts.get(), other.get()}, {QStringLiteral("Mst")});
+    EXPECT_EQ(value(QStringLiteral("mst.Name")).strResult, QStringLiteral("螺丝"));
+    EXPECT_EQ(value(QStringLiteral("Other.Name")).strResult, QStringLiteral("other"));
+    const TQREvResult old = value(QStringLiteral("Parts.Name"));
+    EXPECT_EQ(old.Kind, resError);
+    EXPECT_EQ(old.strResult, QStringLiteral("未知的字段或函数 Parts.Name (第1个字符)"));
+}
+
+TEST(ExpressionFields, ReferencesAreListedAsWritten)
+{
+    TQREvaluator e;
+    e.Prepare(QStringLiteral("IF(Mst.Qty > 2, SUM(Dlt.Amount), Name) + COUNT"));
+    const QList<TQREvaluator::FieldReference> refs = e.FieldReferences();
+    ASSERT_EQ(refs.size(), 3);
+    EXPECT_EQ(refs[0].dataSetName, QStringLiteral("Mst"));
+    EXPECT_EQ(refs[0].fieldName, QStringLiteral("Qty"));
+    EXPECT_EQ(refs[1].dataSetName, QStringLiteral("Dlt"));
+    EXPECT_EQ(refs[1].fieldName, QStringLiteral("Amount"));
+    EXPECT_EQ(refs[2].dataSetName, QString());
+    EXPECT_EQ(refs[2].fieldName, QStringLiteral("Name"));
+
+    e.Prepare(QStringLiteral("Qty +"));
+    EXPECT_TRUE(e.HasParseError());
+    EXPECT_TRUE(e.FieldReferences().isEmpty());
+}
+
+TEST(ReportDataSetNames, ExpressionsAndGroupsUseTheReportsNames)
+{
+    auto data = table(QStringLiteral("QryMain"));
+    add(*data, QStringLiteral("A"), QStringLiteral("a1"), 1);
+    add(*data, QStringLiteral("A"), QStringLiteral("a2"), 2);
+    add(*data, QStringLiteral("B"), QStringLiteral("b1"), 4);
+    TQuickRep report;
+    report.SetDataSet(data.get());
+    report.SetDataSetName(data.get(), QStringLiteral("Mstdataset"));
+    EXPECT_EQ(report.DataSetName(data.get()), QStringLiteral("Mstdataset"));
+    auto* group = new TQRGroup(&report);
+    group->SetExpression(QStringLiteral("MSTDATASET.Grp"));
+    group->SetHeight(20);
+    expr(group, QStringLiteral("'G '+Mstdataset.Grp"));
+    auto* detail = new TQRBand(&report, rbDetail);
+    detail->SetHeight(20);
+    expr(detail, QStringLiteral("Mstdataset.Name"));
+    report.Prepare();
+    EXPECT_EQ(texts(report), (QStringList{QStringLiteral("1 G A"), QStringLiteral("1 a1"), QStringLiteral("1 a2"),
+                                          QStringLiteral("1 G B"), QStringLiteral("1 b1")}));
+
+    // Without the name the object name counts again.
+    report.SetDataSetName(data.get(), QString());
+    EXPECT_EQ(report.DataSetName(data.get()), QStringLiteral("QryMain"));
+}
+
 TEST_F(Expressions, NullFieldsAndClosedDataSets)
 {
     parts->Edit();
