@@ -3,8 +3,9 @@
 // type and works through rules, tried in the order of their rank; the first rule that takes a
 // component handles it. The rules for the labels, check boxes, panels, buttons, bitmap
 // buttons, menu items and page controls are built in; the units of the other controls (data
-// grids, labelled edits, wizard tree, outlook bar, record grid) add theirs with
-// RegisterFormLookRule under the rank their row has.
+// grid, record grid, labelled edits, wizard tree, outlook bar, data check box) add theirs with
+// RegisterFormLookRule under the rank their row has. A class that derives from the class of
+// a later row is still taken by its own, earlier row (a data check box is a check box).
 #pragma once
 
 #include <QObject>

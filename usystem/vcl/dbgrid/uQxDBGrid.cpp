@@ -5,10 +5,13 @@
 #include "platform/env/ExceptionGuard.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/ui/Messages.h"
+#include "platform/ui/TextHook.h"
+#include "usystem/vcl/controls/uQxFormLook.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
 
@@ -225,11 +228,45 @@ TQxCustomDBGrid::~TQxCustomDBGrid()
 }
 
 namespace {
-// Form files name the grid by its class: the unit registers it once, as it is linked in.
+
+// The form look pass on a data grid: the input method is left to the user, every title goes
+// through the text hook, and the grid lays its columns out anew (a title may have gained or
+// lost a group word). Widening the last column by a pixel and setting it back runs that layout
+// and leaves every width as it was. A column made for a field writes its width into the field
+// as characters, rounded; the field gets its own width back, or every show of the form would
+// let the column drift the next time the grid makes it.
+bool applyDBGridLook(QObject* component)
+{
+    auto* grid = qobject_cast<TQxDBGrid*>(component);
+    if (!grid)
+        return false;
+    grid->SetImeMode(TQxColumn::imDontCare);
+    TQxDBGridColumns* columns = grid->Columns();
+    for (int i = 0; i < columns->Count(); ++i) {
+        TQxColumnTitle* title = columns->Items(i)->Title();
+        title->SetCaption(qx::localizeText(title->Caption()));
+    }
+    if (columns->Count() > 0) {
+        TQxColumn* last = columns->Items(columns->Count() - 1);
+        const int width = last->Width();
+        const QPointer<TField> field = last->IsPassthrough() ? last->Field() : nullptr;
+        const int fieldWidth = field ? field->DisplayWidth() : 0;
+        last->SetWidth(width + 1);
+        last->SetWidth(width);
+        if (field && field->DisplayWidth() != fieldWidth)
+            field->SetDisplayWidth(fieldWidth);
+    }
+    return true;
+}
+
+// Form files name the grid by its class: the unit registers it once, as it is linked in, and
+// adds the grid's rule to the form look pass.
 const bool gDBGridRegistered = [] {
     qx::registerClass<TQxDBGrid>();
+    RegisterFormLookRule(flrDBGrid, applyDBGridLook);
     return true;
 }();
+
 } // namespace
 
 bool TQxDBGrid::Registered()

@@ -4,6 +4,9 @@
 #include "usystem/vcl/recordgrid/uQxDBVGrid.h"
 
 #include "platform/stream/ClassRegistry.h"
+#include "platform/ui/TextHook.h"
+#include "usystem/vcl/ado/uDMDataBase.h"
+#include "usystem/vcl/controls/uQxFormLook.h"
 
 #include <QFontMetrics>
 #include <QResizeEvent>
@@ -57,11 +60,34 @@ TQxCustomDBVGrid::~TQxCustomDBVGrid()
 }
 
 namespace {
-// Form files name the grid by its class: the unit registers it once, as it is linked in.
+
+// The form look pass on a record grid: the input method is left to the user, every field row's
+// title goes through the text hook, and the grid takes the library's line colour when the
+// library data module is there to give it.
+bool applyDBVGridLook(QObject* component)
+{
+    auto* grid = qobject_cast<TQxDBVGrid*>(component);
+    if (!grid)
+        return false;
+    grid->SetImeMode(qx::GridColumn::imDontCare);
+    TQxDBVGridColumns* columns = grid->Columns();
+    for (int i = 0; i < columns->Count(); ++i) {
+        TVColumnTitle* title = columns->Items(i)->Title();
+        title->SetCaption(qx::localizeText(title->Caption()));
+    }
+    if (dmDatabase)
+        grid->SetLineColor(dmDatabase->LineColor);
+    return true;
+}
+
+// Form files name the grid by its class: the unit registers it once, as it is linked in, and
+// adds the grid's rule to the form look pass.
 const bool gDBVGridRegistered = [] {
     qx::registerClass<TQxDBVGrid>();
+    RegisterFormLookRule(flrDBVGrid, applyDBVGridLook);
     return true;
 }();
+
 } // namespace
 
 bool TQxDBVGrid::Registered()

@@ -167,30 +167,6 @@ TEST(FrmBase, LookPassCoversMenuItemsPagesCheckBoxesAndBitmapButtons)
     form.hide();
 }
 
-TEST(FrmBase, RulesOfOtherControlsJoinThePassInRankOrder)
-{
-    // The rule stays registered for the whole program: it writes into a static list.
-    static QStringList seen;
-    seen.clear();
-    static bool registered = false;
-    if (!registered) {
-        registered = true;
-        RegisterFormLookRule(flrDBGrid, [](QObject* c) {
-            if (c->objectName() == QLatin1String("GridLike")) {
-                seen << c->objectName();
-                return true;
-            }
-            return false;
-        });
-    }
-    TFrmBase form;
-    auto* grid = new QWidget(&form);
-    grid->setObjectName(QStringLiteral("GridLike"));
-    form.show();
-    EXPECT_EQ(seen, QStringList{"GridLike"});
-    form.hide();
-}
-
 TEST(FrmDlgBase, ToolBarAndExitButtonLayout)
 {
     auto* dlg = new TFrmDlgBase;
