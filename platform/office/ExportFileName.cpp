@@ -3,6 +3,7 @@
 #include "platform/rtl/Clock.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace qx {
@@ -34,10 +35,18 @@ QString newExportFileName(const QString& caption, const QString& extension)
     const QString stamp = Now().toQDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
     const QString part = fileNamePart(caption);
     const QString base = QDir(QDir::tempPath()).filePath(part.isEmpty() ? stamp : part + u'_' + stamp);
+    // The name is claimed by creating the file exclusively, so two exports in the same second
+    // (two program windows, two test processes) never pick the same file; the save then
+    // replaces the empty claim whole.
     QString name = base + u'.' + extension;
-    for (int n = 2; QFileInfo::exists(name); ++n)
+    for (int n = 2;; ++n) {
+        QFile claim(name);
+        if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return name;
+        if (!QFileInfo::exists(name))
+            return name; // the folder refuses the file: the save reports why
         name = base + u'_' + QString::number(n) + u'.' + extension;
-    return name;
+    }
 }
 
 } // namespace qx

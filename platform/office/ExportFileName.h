@@ -10,7 +10,8 @@ namespace qx {
 // clock. Characters a file name cannot hold (or that other systems refuse) become '_', a caption
 // is cut after 80 characters, and an empty one leaves the time stamp alone. When a file of that
 // name exists already, "_2", "_3"... follow the time stamp, so an export never writes over an
-// earlier one.
+// earlier one. The name is claimed by creating an empty file under it, so two exports in the same
+// second never share a name.
 QString newExportFileName(const QString& caption, const QString& extension);
 
 } // namespace qx

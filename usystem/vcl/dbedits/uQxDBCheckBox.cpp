@@ -4,8 +4,27 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/env/ExceptionGuard.h"
+#include "platform/ui/TextHook.h"
+#include "usystem/vcl/controls/uQxFormLook.h"
 
 #include <QSignalBlocker>
+
+namespace {
+
+// On every show of a library form a data check box's caption passes through the text hook; its
+// row comes before the plain check box's, which would take it too.
+const bool gDBCheckBoxLookRegistered = [] {
+    RegisterFormLookRule(flrDBCheckBox, [](QObject* component) {
+        auto* box = qobject_cast<TQxDBCheckBox*>(component);
+        if (!box)
+            return false;
+        box->SetCaption(qx::localizeText(box->Caption()));
+        return true;
+    });
+    return true;
+}();
+
+} // namespace
 
 TQxDBCheckBox::TQxDBCheckBox(QWidget* parent)
     : TQxCheckBox(parent), m_dataLink(std::make_unique<TFieldDataLink>())

@@ -93,11 +93,6 @@ void PrintGrid(TQxDBGrid* Grid, TQxDBGrid* IgnoredGrid, const QString& Title1, c
     PrintDBGrid(Grid, Title1, Title2, PageFootExpr, Preview);
 }
 
-TQxColumn* ColumnByFieldName(TQxDBGrid* Grid, const QString& FieldName)
-{
-    return findColumn(Grid, FieldName, [](TQxColumn* c) { return c->FieldName(); });
-}
-
 TQxColumn* ColumnByCaption(TQxCustomDBGrid* Grid, const QString& Caption)
 {
     return findColumn(Grid, Caption, [](TQxColumn* c) { return c->Title()->Caption(); });

@@ -3,11 +3,9 @@
 // or its title. They live beside the exports they call.
 #pragma once
 
-#include <QString>
+#include "usystem/vcl/dbgrid/uQxDBGrid.h"
 
-class TQxColumn;
-class TQxCustomDBGrid;
-class TQxDBGrid;
+#include <QString>
 
 // Writes a new word-processor file into the system's temporary folder and opens it with the
 // desktop's program: the Title paragraph when Title is not empty, one table (a heading row of
@@ -23,7 +21,6 @@ bool ExportGridToWord(TQxCustomDBGrid* Grid, const QString& Title, const QString
 void PrintGrid(TQxDBGrid* Grid, TQxDBGrid* IgnoredGrid, const QString& Title1, const QString& Title2,
                const QString& PageFootExpr, bool Preview);
 
-// The first column whose FieldName equals FieldName, ignoring letter case; null when none does.
-TQxColumn* ColumnByFieldName(TQxDBGrid* Grid, const QString& FieldName);
+// ColumnByFieldName comes with the data grid (uQxDBGrid.h).
 // The first column whose title caption equals Caption, ignoring letter case; null when none does.
 TQxColumn* ColumnByCaption(TQxCustomDBGrid* Grid, const QString& Caption);

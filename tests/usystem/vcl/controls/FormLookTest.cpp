@@ -10,6 +10,7 @@
 #include "usystem/vcl/ado/uDMDataBase.h"
 #include "usystem/vcl/bars/uQxOutBar.h"
 #include "usystem/vcl/bars/uQxWizardTree.h"
+#include "usystem/vcl/dbedits/uQxDBCheckBox.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/recordgrid/uQxDBVGrid.h"
 
@@ -210,6 +211,9 @@ TEST(FormLook, EveryTextReachesTheHookOncePerShow)
     TQxOutBar* bar = addOutBar(&form, &form, QStringLiteral("业务"),
                                {QStringLiteral("接单"), QStringLiteral("结算")});
     TQxWizardTree* tree = addWizardTree(&form, &form, {QStringLiteral("开始"), QStringLiteral("完成")});
+    auto* paid = new TQxDBCheckBox(&form);
+    paid->setObjectName(QStringLiteral("ChkPaid"));
+    paid->SetCaption(QStringLiteral("已付款"));
 
     struct Case
     {
@@ -226,6 +230,7 @@ TEST(FormLook, EveryTextReachesTheHookOncePerShow)
         {QStringLiteral("结算"), [&] { return bar->Panels()->Items(0)->Buttons()->Items(1)->Text(); }},
         {QStringLiteral("开始"), [&] { return tree->Items().value(0); }},
         {QStringLiteral("完成"), [&] { return tree->Items().value(1); }},
+        {QStringLiteral("已付款"), [&] { return paid->Caption(); }},
     };
 
     showAndHide(form);
