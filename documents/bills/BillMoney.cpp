@@ -1,5 +1,6 @@
 #include "documents/bills/BillMoney.h"
 
+#include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/Exceptions.h"
 

@@ -2,6 +2,7 @@
 // copy that is whole or nothing, VACUUM INTO, the integrity check and backups renamed into place.
 #include "SqlTestSupport.h"
 
+#include "platform/db/sql/SqliteStatement.h"
 #include "platform/db/sql/SqliteBackup.h"
 #include "tests/support/FileSizeLimit.h"
 
