@@ -4,6 +4,7 @@
 #include "usystem/vcl/report/uQxQrenh.h"
 
 #include "platform/db/QxMemTable.h"
+#include "platform/rtl/Gbk.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/report/QRBands.h"
 #include "platform/report/QuickRep.h"
