@@ -1,6 +1,7 @@
 #include "platform/office/DocxWriter.h"
 
 #include "platform/office/SaveFile.h"
+#include "platform/office/Utf8Append.h"
 #include "platform/office/ZipWriter.h"
 
 namespace qx {
@@ -62,25 +63,6 @@ bool isXmlChar(char32_t c)
         || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-void appendUtf8(QByteArray& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 } // namespace
 
 DocxWriter::DocxWriter()
@@ -133,7 +115,7 @@ void DocxWriter::appendText(QStringView text)
         case u'&': m_body += "&amp;"; break;
         case u'<': m_body += "&lt;"; break;
         case u'>': m_body += "&gt;"; break;
-        default: appendUtf8(m_body, c); break;
+        default: office::appendUtf8(m_body, c); break;
         }
     }
     closeText();

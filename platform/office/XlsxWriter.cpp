@@ -1,6 +1,7 @@
 #include "platform/office/XlsxWriter.h"
 
 #include "platform/office/SaveFile.h"
+#include "platform/office/Utf8Append.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -61,19 +62,7 @@ void appendCellText(std::string& out, QStringView text)
         } else if (QChar::isSurrogate(c)) {
             c = 0xFFFD; // a lone half of a pair is no character
         }
-        if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
+        office::appendUtf8(out, c);
     }
 }
 
