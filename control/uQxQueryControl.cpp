@@ -1,5 +1,6 @@
 #include "control/uQxQueryControl.h"
 
+#include "platform/db/DataSet.h"
 #include "control/uQxBytesField.h"
 #include "control/uQxParser.h"
 #include "platform/db/Fields.h"
@@ -141,7 +142,7 @@ void TQxQueryControl::SaveToReportData()
         data->Post();
     } catch (...) {
         // The row is not left half written in edit state.
-        if (editedHere && (data->State() == dsEdit || data->State() == dsInsert))
+        if (editedHere && qx::isEditing(data))
             data->Cancel();
         throw;
     }

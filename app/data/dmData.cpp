@@ -260,7 +260,7 @@ bool TdmdataUnit::MergeSideBySide(TDataSet* First, TDataSet* Second, TQxMemTable
         return true;
     } catch (...) {
         try {
-            if (Target && (Target->State() == dsEdit || Target->State() == dsInsert))
+            if (qx::isEditing(Target))
                 Target->Cancel();
         } catch (...) {
         }

@@ -1,5 +1,6 @@
 #include "app/master/uAMasterEdit.h"
 
+#include "platform/db/DataSet.h"
 #include "app/data/dmData.h"
 #include "app/master/uAselect.h"
 #include "app/shell/ColorPanel.h"
@@ -35,7 +36,7 @@ QByteArray controlName(const char* prefix, const QString& field)
 
 bool pending(const TDataSet* dataSet)
 {
-    return dataSet && (dataSet->State() == dsInsert || dataSet->State() == dsEdit);
+    return qx::isEditing(dataSet);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/master/uaSelectClient.h"
 
+#include "platform/db/DataSet.h"
 #include "app/master/SearchConditions.h"
 #include "app/master/uAClientFileEdit.h"
 #include "platform/env/DialogService.h"
@@ -73,7 +74,7 @@ void TFrmaSelectClient::Search()
 TDataSet* TFrmaSelectClient::TargetRow()
 {
     TDataSet* target = Target;
-    if (target->State() == dsEdit || target->State() == dsInsert)
+    if (qx::isEditing(target))
         return target;
     // The current row gets the customer: a device file browsing its devices must not gain a
     // new device because an owner was picked.

@@ -1,5 +1,6 @@
 #include "app/settings/uADict.h"
 
+#include "platform/db/DataSet.h"
 #include "app/data/dmData.h"
 #include "app/settings/InputCodes.h"
 #include "app/shell/ColorPanel.h"
@@ -119,7 +120,7 @@ void TFrmSystemSetup::FormClose(QObject* Sender, TCloseAction& Action)
         StockEnabled = stockBefore;
         BackupOnExit = backupBefore;
         try {
-            if (title->State() == dsEdit || title->State() == dsInsert)
+            if (qx::isEditing(title))
                 title->Cancel();
             title->Close();
         } catch (...) {

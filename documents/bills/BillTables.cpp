@@ -83,7 +83,7 @@ bool hasBillStructure(const TQxMemTable& table, const TDataSet& source, const QL
 
 void refillBillTable(TQxMemTable& table, TDataSet& source)
 {
-    if (table.State() == dsEdit || table.State() == dsInsert)
+    if (qx::isEditing(&table))
         table.Cancel();
     table.EmptyTable();
     table.LoadFromDataSet(&source);

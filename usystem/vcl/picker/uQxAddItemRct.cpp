@@ -137,7 +137,7 @@ void TFrmAddItemRct::BtnSaveClick(QObject*)
         // What the focused edit holds goes into the line first.
         if (auto* e = qobject_cast<tQxDBLabelEdit*>(focusWidget()))
             e->UpdateRecord();
-        if (lines->State() == dsEdit || lines->State() == dsInsert)
+        if (qx::isEditing(lines))
             lines->Post();
     }
     FSaved = true;
@@ -148,7 +148,7 @@ void TFrmAddItemRct::FormClose(QObject* Sender, TCloseAction& Action)
 {
     TFrmDlgBase::FormClose(Sender, Action);
     TDataSet* lines = dsAddItemRct->DataSet();
-    if (!FSaved && lines && (lines->State() == dsEdit || lines->State() == dsInsert))
+    if (!FSaved && qx::isEditing(lines))
         lines->Cancel();
     // The edits let go of the lines before the dialog goes.
     dsAddItemRct->SetDataSet(nullptr);

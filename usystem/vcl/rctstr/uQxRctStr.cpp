@@ -1,5 +1,6 @@
 #include "usystem/vcl/rctstr/uQxRctStr.h"
 
+#include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/db/sql/ADOQuery.h"
@@ -413,7 +414,7 @@ void TQxRctStr::SaveToDataSet(TDataSet* DataSet)
         DataSet->Post();
     } catch (...) {
         // The row is not left half written in edit state.
-        if (editedHere && (DataSet->State() == dsEdit || DataSet->State() == dsInsert))
+        if (editedHere && qx::isEditing(DataSet))
             DataSet->Cancel();
         throw;
     }
@@ -559,7 +560,7 @@ bool TQxRctStr::SaveMaster(const QString& Where, bool EditOnly, const QVariantMa
             FSaveMasterError = QString::fromLocal8Bit(e.what());
     }
     // The half-written rows of the scratch query go with the rollback.
-    if (scratch->State() == dsEdit || scratch->State() == dsInsert)
+    if (qx::isEditing(scratch))
         scratch->Cancel();
     scratch->Close();
     RollbackBusinessTrans();
