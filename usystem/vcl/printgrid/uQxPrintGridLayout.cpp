@@ -545,6 +545,12 @@ void TQxPrintGrid::NameComponents()
         } while (taken.contains(name.toLower()));
         lastNumber.insert(base, number);
         taken.insert(name.toLower());
+        // A label without a caption takes its new name as caption: a blank title or group
+        // caption must stay blank.
+        auto* label = qobject_cast<TsQRLabel*>(object);
+        const QString caption = label ? label->Caption() : QString();
         object->setObjectName(name);
+        if (label)
+            label->SetCaption(caption);
     }
 }
