@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/report/DataModules.h"
+#include "platform/report/QRShapes.h"
+
 #include <QHash>
 
 namespace gplayout {
@@ -218,5 +221,68 @@ TEST_P(PrintGridLayoutMaster, TheTableOnceForEveryMasterRecord)
 
 INSTANTIATE_TEST_SUITE_P(Cases, PrintGridLayoutMaster, ::testing::ValuesIn(kMasterCases),
                          [](const ::testing::TestParamInfo<MasterCase>& info) { return std::string(info.param.name); });
+
+
+TEST(PrintGridLayoutPages, FlowingLayoutClosesEachPartWithItsGridFoot)
+{
+    LayoutPrint print(4);
+    print.printer.SetColumnsLayout({"A,600", "C,600"});
+    print.printer.SetGridFootExpr({"'表尾'"});
+    TQuickRep* report = print.run();
+    ASSERT_NE(report, nullptr);
+    // Each part starts on a page of its own; the grid foot follows its last row.
+    const QList<QStringList> pages = pageTexts(*report);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(pages[0].join(QString()), "Aa01a02a03a04表尾");
+    EXPECT_EQ(pages[1].join(QString()), "Cc01c02c03c04表尾");
+
+    // A grey rule as wide as the table closes it, on the footer of each part's data band:
+    // the first part's column is stretched to the page, the second keeps its width.
+    const QList<int> widths{1001, 601};
+    const QList<TQRSubDetail*> data = dataBands(*report);
+    ASSERT_EQ(data.size(), 2);
+    for (qsizetype part = 0; part < data.size(); ++part) {
+        const QList<TQRShape*> rules = cellsOf<TQRShape>(data[part]->Bands().FooterBand());
+        ASSERT_EQ(rules.size(), 1);
+        EXPECT_EQ(rules[0]->Shape(), qrsHorLine);
+        EXPECT_EQ(rules[0]->Width(), widths[part]);
+        EXPECT_EQ(rules[0]->Top(), -1);
+        EXPECT_EQ(rules[0]->Pen().Color, TColor(0x808080));
+    }
+}
+
+TEST(PrintGridLayoutPages, ExpressionsNameTheDataSetsOfTheOwnerAndOfDataModules)
+{
+    auto named = [](const QString& name, const QString& value, QObject* parent) {
+        auto table = makeTable(1);
+        table->setObjectName(name);
+        table->Edit();
+        table->FieldByName("A")->SetAsString(value);
+        table->Post();
+        table->setParent(parent);
+        return table.release();
+    };
+    QWidget owner;
+    named("Shop", "店", &owner);
+    auto* panel = new QWidget(&owner);
+    named("Desk", "台", panel);
+    QObject module;
+    named("Module", "模", &module);
+    qx::registerDataModule(&module);
+
+    QxGridPrintStateScope scope;
+    auto items = makeTable(1);
+    TQxPrintGrid printer(&owner);
+    printer.SetGridFootExpr({});
+    printer.SetDataSet(items.get());
+    printer.SetColumnsLayout({"A,100", "B,100", "C,100"});
+    printer.SetSumTotalColumn({"A,Shop.A", "B,Desk.A", "C,Module.A"});
+    printer.SetReportPrepared(true);
+    ASSERT_NE(printer.Report(), nullptr);
+    printer.Report()->Prepare();
+    EXPECT_EQ(pageTexts(*printer.Report()).value(0).join(QString()), "ABCa01b01c01店台模");
+    printer.SetReportPrepared(false);
+    qx::unregisterDataModule(&module);
+}
 
 } // namespace gplayout
