@@ -7,6 +7,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 
 namespace gplayout {
 
@@ -339,5 +341,121 @@ TEST(PrintGridLayout, EveryBuiltComponentGetsAUniqueName)
     EXPECT_TRUE(names.contains("sqrdbtext1"));
     EXPECT_TRUE(names.contains("sqrdbtext2"));
 }
+
+
+// A printer that builds its report as the text export does.
+class ExportLayoutPrinter : public TQxPrintGrid
+{
+public:
+    void setExportMode(bool on) { FExportMode = on; }
+};
+
+TEST(PrintGridLayout, TextExportLeavesOutTitleGroupsAndTopRules)
+{
+    QxGridPrintStateScope scope;
+    auto table = makeTable(2);
+    ExportLayoutPrinter printer;
+    printer.SetGridFootExpr({});
+    printer.SetDataSet(table.get());
+    printer.Page()->SetPaperSize(Custom);
+    printer.Page()->SetWidth(qx::report::pixelsToMm(1000) + 30);
+    printer.SetAutoPageVertToHorz(false);
+    printer.SetColumnsLayout({"A,100", "B,100", "C,100"});
+    printer.SetTitleGroup({"A,组", "B,组"});
+    printer.SetSumTotalColumn({"A,'合计'"});
+    printer.setExportMode(true);
+    // The page is as wide as 20 characters of the data font.
+    printer.SetExportTxtColsPerRow(20);
+    printer.SetReportPrepared(true);
+    TQuickRep* report = printer.Report();
+    ASSERT_NE(report, nullptr);
+
+    const int h = rowHeightOf(printer.DataFont());
+    TQRChildBand* titles = bandsOf<TQRChildBand>(*report).value(0);
+    // No group labels: one title per column, one row high.
+    EXPECT_EQ(cellsOf<TsQRLabel>(titles).size(), cellsOf<TsQRDBText>(dataBands(*report).value(0)).size());
+    EXPECT_EQ(titles->Height(), rowHeightOf(printer.GridHeadFont()) - 1);
+    for (TsQRDBText* cell : cellsOf<TsQRDBText>(dataBands(*report).value(0))) {
+        EXPECT_FALSE(cell->Frame().DrawTop);
+        EXPECT_TRUE(cell->Frame().DrawBottom && cell->Frame().DrawLeft && cell->Frame().DrawRight);
+        EXPECT_EQ(cell->Height(), h);
+    }
+    for (TsQRExpr* cell : cellsOf<TsQRExpr>(dataBands(*report).value(0)->Bands().FooterBand()))
+        EXPECT_FALSE(cell->Frame().DrawTop);
+    // 20 characters: the columns are spread over parts of that width.
+    const int pageWidth = MeasureTextWidth(QStringLiteral("X"), printer.DataFont()) * 20;
+    int widest = 0;
+    for (TQRSubDetail* data : dataBands(*report)) {
+        int right = 0;
+        for (TsQRDBText* cell : cellsOf<TsQRDBText>(data))
+            right = std::max(right, cell->Left() + cell->Width() - 1);
+        widest = std::max(widest, right);
+    }
+    EXPECT_LE(widest, pageWidth);
+    EXPECT_EQ(gridPrintState().SpanCount > 0, 300 > pageWidth);
+    printer.SetReportPrepared(false);
+}
+
+struct LookCase
+{
+    const char* name;
+    bool gridLines;
+    TColor headColor;
+    TColor fixedColor;
+};
+
+class PrintGridLayoutLook : public ::testing::TestWithParam<LookCase>
+{
+};
+
+const LookCase kLookCases[] = {
+    {"RuledAndPlain", true, clWhite, clWhite},
+    {"NoRules", false, clWhite, clWhite},
+    {"ColouredTitlesAndFixedColumn", true, TColor(0xC0C0C0), TColor(0x00FFFF)},
+};
+
+TEST_P(PrintGridLayoutLook, RulesAndColours)
+{
+    const LookCase& c = GetParam();
+    LayoutPrint print(2);
+    print.printer.SetColumnsLayout({"A,100", "B,100"});
+    print.printer.SetFixedCols(1);
+    print.printer.SetPrintGridLine(c.gridLines);
+    print.printer.SetGridHeadBColor(c.headColor);
+    print.printer.SetFixedColor(c.fixedColor);
+    print.printer.SetSumTotalColumn({"A,'合计'"});
+    TQuickRep* report = print.build();
+    ASSERT_NE(report, nullptr);
+    TQRSubDetail* data = dataBands(*report).value(0);
+
+    for (TsQRLabel* title : cellsOf<TsQRLabel>(bandsOf<TQRChildBand>(*report).value(0))) {
+        // Top and bottom rules always; the side rules with the grid lines.
+        EXPECT_TRUE(title->Frame().DrawTop && title->Frame().DrawBottom);
+        EXPECT_EQ(title->Frame().DrawLeft, c.gridLines);
+        EXPECT_EQ(title->Frame().DrawRight, c.gridLines);
+        EXPECT_EQ(title->Transparent(), c.headColor == clWhite);
+        if (c.headColor != clWhite) {
+            EXPECT_EQ(title->Color(), c.headColor);
+        }
+    }
+    const QList<TsQRDBText*> cells = cellsOf<TsQRDBText>(data);
+    ASSERT_EQ(cells.size(), 2);
+    for (TsQRDBText* cell : cells) {
+        const TQRFrame& f = cell->Frame();
+        EXPECT_EQ(f.DrawTop && f.DrawBottom && f.DrawLeft && f.DrawRight, c.gridLines);
+        EXPECT_EQ(f.AnyFrame(), c.gridLines);
+    }
+    // Only the fixed column is filled.
+    EXPECT_EQ(cells[0]->Transparent(), c.fixedColor == clWhite);
+    EXPECT_TRUE(cells[1]->Transparent());
+    // Without grid lines a total cell keeps its top and bottom rules only.
+    for (TsQRExpr* total : cellsOf<TsQRExpr>(data->Bands().FooterBand())) {
+        EXPECT_TRUE(total->Frame().DrawTop && total->Frame().DrawBottom);
+        EXPECT_EQ(total->Frame().DrawLeft, c.gridLines);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PrintGridLayoutLook, ::testing::ValuesIn(kLookCases),
+                         [](const ::testing::TestParamInfo<LookCase>& info) { return std::string(info.param.name); });
 
 } // namespace gplayout
