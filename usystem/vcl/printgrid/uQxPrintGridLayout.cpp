@@ -128,11 +128,10 @@ bool TQxPrintGrid::BuildReport()
         report->Bands().DetailBand()->BeforePrint = [this](TQRCustomBand* Sender, bool& PrintBand) {
             OnMasterBeforePrint(Sender, PrintBand);
         };
-    } else {
-        report->Bands().SetHasPageHeader(true);
-        BuildTitleBand(report->Bands().PageHeaderBand());
     }
     report->Bands().SetHasPageHeader(true);
+    if (!master)
+        BuildTitleBand(report->Bands().PageHeaderBand());
     report->Bands().PageHeaderBand()->BeforePrint = [this](TQRCustomBand* Sender, bool& PrintBand) {
         OnPageHeaderBeforePrint(Sender, PrintBand);
     };
