@@ -46,7 +46,7 @@ inline std::unique_ptr<TQxMemTable> makeTable(int rows, int groupSize = 1000)
     return t;
 }
 
-struct GridColumnSpec
+struct GridColumnWidth
 {
     QString field;
     int width;
@@ -81,18 +81,18 @@ public:
     }
 
     // Prints through a grid with these columns (titled "T" + field name).
-    void useGrid(const QList<GridColumnSpec>& columns)
+    void useGrid(const QList<GridColumnWidth>& columns)
     {
         window = std::make_unique<QWidget>();
         source = new TDataSource(window.get());
         source->SetDataSet(table.get());
         grid = new TQxDBGrid(window.get());
         grid->SetDataSource(source);
-        for (const GridColumnSpec& spec : columns) {
+        for (const GridColumnWidth& wanted : columns) {
             TQxColumn* c = grid->Columns()->Add();
-            c->SetFieldName(spec.field);
-            c->SetWidth(spec.width);
-            c->Title()->SetCaption(QStringLiteral("T") + spec.field);
+            c->SetFieldName(wanted.field);
+            c->SetWidth(wanted.width);
+            c->Title()->SetCaption(QStringLiteral("T") + wanted.field);
         }
         printer.SetDBGrid(grid);
     }
