@@ -289,4 +289,29 @@ TEST(PrintGridLayoutPages, ExpressionsNameTheDataSetsOfTheOwnerAndOfDataModules)
     qx::unregisterDataModule(&module);
 }
 
+
+TEST(PrintGridLayoutPages, ProgressCountsTheRowsOfEveryPart)
+{
+    LayoutPrint print(4);
+    print.printer.SetColumnsLayout({"A,600", "C,600"});
+    TQuickRep* report = print.build();
+    ASSERT_NE(report, nullptr);
+    QList<int> progress;
+    const TQRReportBeforePrintEvent built = report->BeforePrint;
+    report->BeforePrint = [&](TQuickRep* Sender, bool& PrintReport) {
+        built(Sender, PrintReport);
+        QObject::connect(Sender->QRPrinter(), &TQRPrinter::progressChanged, [&](int value) { progress << value; });
+    };
+    report->Prepare();
+    // Four rows in each of two parts: every printed row is an eighth of the print.
+    QList<int> rows;
+    for (int value : progress) {
+        if (value > 0)
+            rows << value;
+    }
+    EXPECT_EQ(rows.mid(0, 8), (QList<int>{12, 25, 37, 50, 62, 75, 87, 100}));
+    EXPECT_EQ(gridPrintState().PrintedRows, 8);
+    EXPECT_EQ(gridPrintState().CurrentReport, report);
+}
+
 } // namespace gplayout
