@@ -388,7 +388,11 @@ void TQxPrintGrid::FinishSpanPart()
     if (pageFooter)
         room -= pageFooter->Height();
     TQRBand* pageSum = FFillerBand ? FFillerBand->Bands().FooterBand() : nullptr;
-    int freeRoom = room - FSpanTitleBand->Height() - (pageSum ? pageSum->Height() : 0);
+    // The column titles of the part: on its span title band, or in master mode (where they
+    // print with the titles at the top of each master record's table) on its data header.
+    TQRBand* masterHeader = MasterDataSet() ? FDataBand->Bands().HeaderBand() : nullptr;
+    const int titles = masterHeader ? masterHeader->Height() : FSpanTitleBand->Height();
+    int freeRoom = room - titles - (pageSum ? pageSum->Height() : 0);
     const int rowHeight = FDataBand->Height();
     if (RowsPerPage() < 1)
         SetRowsPerPage(rowHeight > 0 ? std::max(0, freeRoom / rowHeight - 1) : 0);

@@ -188,6 +188,7 @@ struct MasterCase
 {
     const char* name;
     bool forceNewPage;
+    int rowsPerPage;
     int pages;
 };
 
@@ -196,8 +197,10 @@ class PrintGridLayoutMaster : public ::testing::TestWithParam<MasterCase>
 };
 
 const MasterCase kMasterCases[] = {
-    {"NewPagePerMaster", true, 2},
-    {"MastersFlowOn", false, 1},
+    {"NewPagePerMaster", true, 0, 2},
+    {"MastersFlowOn", false, 0, 1},
+    // paged: two rows a page, the third row of each master padded on a page of its own
+    {"PagedPerMaster", true, 2, 4},
 };
 
 TEST_P(PrintGridLayoutMaster, TheTableOnceForEveryMasterRecord)
@@ -208,6 +211,7 @@ TEST_P(PrintGridLayoutMaster, TheTableOnceForEveryMasterRecord)
     masters->setObjectName("Masters");
     print.printer.SetMasterDataSet(masters.get());
     print.printer.SetMasterForceNewPage(c.forceNewPage);
+    print.printer.SetRowsPerPage(c.rowsPerPage);
     print.printer.SetColumnsLayout({"A,200", "Qty,100"});
     TQuickRep* report = print.run();
     ASSERT_NE(report, nullptr);
