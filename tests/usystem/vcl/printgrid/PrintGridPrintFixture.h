@@ -5,15 +5,22 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
 #include "platform/report/QREvaluator.h"
+#include "platform/report/QRPrinter.h"
+#include "platform/report/RecordingDevice.h"
+#include "usystem/vcl/preview/uQxRptPrev.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/printgrid/uQxPrintGridState.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QTimer>
+#include <QToolButton>
 #include <QPointer>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -113,6 +120,51 @@ bool waitFor(Pred done, int ms = 5000)
         QTest::qWait(10);
     }
     return true;
+}
+
+// The texts of every page of a printer object, one entry per page.
+inline QStringList printedPageTexts(const TQRPrinter& printer)
+{
+    QStringList out;
+    for (const QList<qx::report::RecordedItem>& page : qx::report::recordPages(printer)) {
+        QStringList texts;
+        for (const qx::report::RecordedItem& item : page)
+            if (item.kind == qx::report::RecordedItem::Text)
+                texts << item.text;
+        out << texts.join(QLatin1Char(' '));
+    }
+    return out;
+}
+
+// The preview windows on the screen.
+inline QList<TfrmNetScapePreview*> openPreviews()
+{
+    QList<TfrmNetScapePreview*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<TfrmNetScapePreview*>(w); p && p->isVisible())
+            out << p;
+    return out;
+}
+
+// Once the preview window is up with all its pages made, hands it to inspect, then presses
+// its exit button, as a user reading the preview would. Set it up before the print starts.
+inline void closePreviewWhenDone(std::function<void(TfrmNetScapePreview&)> inspect = {})
+{
+    QTimer::singleShot(0, [inspect = std::move(inspect)] {
+        TfrmNetScapePreview* preview = nullptr;
+        const bool shown = waitFor([&] {
+            const QList<TfrmNetScapePreview*> open = openPreviews();
+            preview = open.isEmpty() ? nullptr : open.first();
+            return preview && preview->QRPrinter() && preview->QRPrinter()->Status() == mpFinished;
+        });
+        if (!shown)
+            return;
+        const QPointer<TfrmNetScapePreview> window(preview);
+        if (inspect)
+            inspect(*preview);
+        if (window)
+            QTest::mouseClick(window->btnClose, Qt::LeftButton);
+    });
 }
 
 } // namespace qxprinttest
