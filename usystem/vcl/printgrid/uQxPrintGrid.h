@@ -276,10 +276,11 @@ public:
 
 protected:
     // Places one head or foot line (split by SplitAlignedLine) on Band at Top in Font; each
-    // non-empty part becomes an auto-sized expression aligned to the band. Returns the height
-    // of the last printable placed, or LastHeight when no part was placed.
+    // non-empty part becomes an auto-sized expression aligned to the band. GridLine: the
+    // grid-head and grid-foot form (transparent, at left 0, a quarter of its height below Top).
+    // Returns the height of the last printable placed, or LastHeight when none was placed.
     int PlaceAlignedLine(const QString& Line, TQRCustomBand* Band, int Top, const QFont& Font,
-                         bool Transparent, int LastHeight);
+                         bool GridLine, int LastHeight);
     // The grid-head or grid-foot lines on Band, each a quarter line below the running offset;
     // the band's height becomes the offset + 3.
     void PlaceExpressionLines(const QStringList& Lines, const QFont& Font, TQRCustomBand* Band);
