@@ -146,6 +146,8 @@ void TQxPrintGrid::Print(bool Preview)
             finish.dismiss();
             busy.reset();
             SetReportPrepared(false);
+            if (data && data->Active())
+                data->First();
             controls.reset();
             SetRowsPerPage(keptRowsPerPage);
             state.PrintBusy = false;

@@ -148,17 +148,17 @@ inline QList<TfrmNetScapePreview*> openPreviews()
 
 // Once the preview window is up with all its pages made, hands it to inspect, then presses
 // its exit button, as a user reading the preview would. Set it up before the print starts.
-inline void closePreviewWhenDone(std::function<void(TfrmNetScapePreview&)> inspect = {})
+// It looks again every 10 ms without blocking, since pages are made while events run.
+inline void closePreviewWhenDone(std::function<void(TfrmNetScapePreview&)> inspect = {}, int triesLeft = 1000)
 {
-    QTimer::singleShot(0, [inspect = std::move(inspect)] {
-        TfrmNetScapePreview* preview = nullptr;
-        const bool shown = waitFor([&] {
-            const QList<TfrmNetScapePreview*> open = openPreviews();
-            preview = open.isEmpty() ? nullptr : open.first();
-            return preview && preview->QRPrinter() && preview->QRPrinter()->Status() == mpFinished;
-        });
-        if (!shown)
+    QTimer::singleShot(10, [inspect = std::move(inspect), triesLeft]() mutable {
+        const QList<TfrmNetScapePreview*> open = openPreviews();
+        TfrmNetScapePreview* preview = open.isEmpty() ? nullptr : open.first();
+        if (!(preview && preview->QRPrinter() && preview->QRPrinter()->Status() == mpFinished)) {
+            if (triesLeft > 0)
+                closePreviewWhenDone(std::move(inspect), triesLeft - 1);
             return;
+        }
         const QPointer<TfrmNetScapePreview> window(preview);
         if (inspect)
             inspect(*preview);
