@@ -118,7 +118,7 @@ void TQxPrintGrid::Print(bool Preview)
     }
 
     const QPointer<TDataSet> data(PrintedDataSet());
-    std::optional<qx::ControlsGuard> controls(std::in_place, data.data());
+    auto controls = std::make_unique<qx::ControlsGuard>(data.data());
     // Every way out: no report left, the dataset on its first record with its controls back,
     // the rows per page as they were, the next print allowed.
     auto finish = qScopeGuard([&] {
@@ -197,7 +197,7 @@ void TQxPrintGrid::ExportText(const QString& FileName)
     state.CurrentSpan = 0;
     SpanPart = 0;
     const QPointer<TDataSet> data(PrintedDataSet());
-    std::optional<qx::ControlsGuard> controls(std::in_place, data.data());
+    auto controls = std::make_unique<qx::ControlsGuard>(data.data());
     auto finish = qScopeGuard([&] {
         SetReportPrepared(false);
         FExportMode = false;
