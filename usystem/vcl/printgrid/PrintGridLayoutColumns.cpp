@@ -10,7 +10,7 @@ namespace qx::printgrid {
 namespace {
 
 // The first grid column whose FieldName is Name, compared exactly; -1 when none.
-int gridColumnIndex(const TQxDBGrid& Grid, const QString& Name)
+int layoutGridColumnIndex(const TQxDBGrid& Grid, const QString& Name)
 {
     const TQxDBGridColumns* columns = Grid.Columns();
     for (int i = 0; i < columns->Count(); ++i) {
@@ -21,7 +21,7 @@ int gridColumnIndex(const TQxDBGrid& Grid, const QString& Name)
 }
 
 // The first field whose FieldName is Name, compared exactly; -1 when none.
-int fieldIndex(const TDataSet& DataSet, const QString& Name)
+int layoutFieldIndex(const TDataSet& DataSet, const QString& Name)
 {
     const TFields* fields = DataSet.Fields();
     for (int i = 0; i < fields->Count(); ++i) {
@@ -31,7 +31,7 @@ int fieldIndex(const TDataSet& DataSet, const QString& Name)
     return -1;
 }
 
-void fromGridColumn(const TQxColumn& Source, PrintColumn& Column)
+void columnFromGridColumn(const TQxColumn& Source, PrintColumn& Column)
 {
     Column.fieldName = Source.FieldName();
     Column.caption = Source.Title()->Caption();
@@ -39,7 +39,7 @@ void fromGridColumn(const TQxColumn& Source, PrintColumn& Column)
     Column.alignment = Source.Alignment();
 }
 
-void fromField(const TField& Field, PrintColumn& Column)
+void columnFromField(const TField& Field, PrintColumn& Column)
 {
     Column.fieldName = Field.FieldName();
     Column.caption = Field.DisplayLabel();
@@ -63,9 +63,9 @@ bool parseLayoutLine(const QStringList& Layout, int Index, const TQxDBGrid* Grid
         return false;
     int source = -1;
     if (Grid)
-        source = gridColumnIndex(*Grid, name);
+        source = layoutGridColumnIndex(*Grid, name);
     else if (DataSet)
-        source = fieldIndex(*DataSet, name);
+        source = layoutFieldIndex(*DataSet, name);
     if (source < 0)
         return false;
     const QString widthText = text.mid(comma + 1).trimmed();
@@ -105,9 +105,9 @@ bool printColumn(const TQxPrintGrid& Printer, int Index, int CharWidth, PrintCol
         if (!parseLayoutLine(Printer.ColumnsLayout(), Index, grid, ds, line))
             return false;
         if (grid)
-            fromGridColumn(*grid->Columns()->Items(line.sourceIndex), Column);
+            columnFromGridColumn(*grid->Columns()->Items(line.sourceIndex), Column);
         else
-            fromField(*ds->Fields()->Fields(line.sourceIndex), Column);
+            columnFromField(*ds->Fields()->Fields(line.sourceIndex), Column);
         Column.fieldName = line.fieldName;
         Column.naturalWidth = line.width;
         return true;
@@ -118,7 +118,7 @@ bool printColumn(const TQxPrintGrid& Printer, int Index, int CharWidth, PrintCol
         const TQxColumn* source = grid->Columns()->Items(Index);
         if (!source->Visible())
             return false;
-        fromGridColumn(*source, Column);
+        columnFromGridColumn(*source, Column);
         Column.naturalWidth = source->Width();
         return true;
     }
@@ -127,7 +127,7 @@ bool printColumn(const TQxPrintGrid& Printer, int Index, int CharWidth, PrintCol
     const TField* field = ds->Fields()->Fields(Index);
     if (!field->Visible())
         return false;
-    fromField(*field, Column);
+    columnFromField(*field, Column);
     Column.naturalWidth = field->DisplayWidth() * CharWidth;
     return true;
 }

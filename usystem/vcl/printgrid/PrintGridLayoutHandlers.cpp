@@ -21,7 +21,7 @@
 namespace {
 
 // Shows or hides every printable of a band.
-void showBandCells(TQRCustomBand* band, bool shown)
+void showLayoutBandCells(TQRCustomBand* band, bool shown)
 {
     for (TQRPrintable* p : band->Printables())
         p->SetEnabled(shown);
@@ -29,14 +29,14 @@ void showBandCells(TQRCustomBand* band, bool shown)
 
 // The height a row band was built with: its cells stand one pixel above it and reach its
 // bottom rule, so the band is one pixel lower than its cells (0 without cells).
-int builtRowHeight(const TQRCustomBand* band)
+int layoutRowBandHeight(const TQRCustomBand* band)
 {
     const QList<TQRPrintable*> printables = band->Printables();
     return printables.isEmpty() ? 0 : printables.first()->Height() - 1;
 }
 
 // The datasets an object owns directly.
-void addOwnedDataSets(TQuickRep& report, const QObject* owner)
+void addLayoutOwnedDataSets(TQuickRep& report, const QObject* owner)
 {
     for (QObject* child : owner->children()) {
         if (auto* ds = qobject_cast<TDataSet*>(child))
@@ -62,14 +62,14 @@ void TQxPrintGrid::OnReportBeforePrint(TQuickRep* Sender, bool& PrintReport)
     // Expressions may name the fields of every dataset of the printer's owner (also those
     // its windowed controls own) and of every data module.
     if (const QObject* owner = parent()) {
-        addOwnedDataSets(*Sender, owner);
+        addLayoutOwnedDataSets(*Sender, owner);
         for (QObject* child : owner->children()) {
             if (child->isWidgetType())
-                addOwnedDataSets(*Sender, child);
+                addLayoutOwnedDataSets(*Sender, child);
         }
     }
     for (const QObject* module : qx::dataModules())
-        addOwnedDataSets(*Sender, module);
+        addLayoutOwnedDataSets(*Sender, module);
 }
 
 void TQxPrintGrid::OnPageHeaderBeforePrint(TQRCustomBand* Sender, bool& PrintBand)
@@ -141,7 +141,7 @@ void TQxPrintGrid::OnFillerBeforePrint(TQRCustomBand* Sender, bool& PrintBand)
     const bool atEnd = !FPrintDataSet || FPrintDataSet->Eof();
     if (PageRowCount == RowsPerPage()) {
         // The page is full: a row of no height lets the page sum row close the page.
-        const int rowHeight = builtRowHeight(Sender);
+        const int rowHeight = layoutRowBandHeight(Sender);
         if (rowHeight != 0)
             SavedRowHeight = rowHeight;
         Sender->SetHeight(0);
@@ -155,7 +155,7 @@ void TQxPrintGrid::OnFillerBeforePrint(TQRCustomBand* Sender, bool& PrintBand)
     } else {
         Sender->SetHeight(SavedRowHeight);
     }
-    showBandCells(Sender, Sender->Height() > 0);
+    showLayoutBandCells(Sender, Sender->Height() > 0);
 }
 
 void TQxPrintGrid::OnFillerAfterPrint(TQRCustomBand* Sender, bool BandPrinted)
@@ -177,7 +177,7 @@ void TQxPrintGrid::OnPageSumBeforePrint(TQRCustomBand* Sender, bool& PrintBand)
     Q_UNUSED(PrintBand);
     if (!SumOnEachPage())
         Sender->SetHeight(0);
-    showBandCells(Sender, Sender->Height() > 0);
+    showLayoutBandCells(Sender, Sender->Height() > 0);
 }
 
 void TQxPrintGrid::OnPageSumAfterPrint(TQRCustomBand* Sender, bool BandPrinted)
@@ -192,7 +192,7 @@ void TQxPrintGrid::OnPageSumAfterPrint(TQRCustomBand* Sender, bool BandPrinted)
     // A page sum row that gave way to the total row is whole again for the next master
     // record or the next run of the report.
     if (SumOnEachPage())
-        Sender->SetHeight(builtRowHeight(Sender));
+        Sender->SetHeight(layoutRowBandHeight(Sender));
 }
 
 void TQxPrintGrid::OnMasterBeforePrint(TQRCustomBand* Sender, bool& PrintBand)

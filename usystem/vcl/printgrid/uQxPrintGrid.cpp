@@ -103,8 +103,28 @@ void TPGPage::setOrientationValue(int Value)
 
 void TPGPage::setPaperSizeValue(int Value)
 {
-    if (Value >= Default && Value <= Custom)
-        SetPaperSize(TQRPaperSize(Value));
+    if (Value < Default || Value > Custom)
+        return;
+    SetPaperSize(TQRPaperSize(Value));
+    if (Value == Custom) {
+        if (FStoredLength >= 0)
+            SetLength(FStoredLength);
+        if (FStoredWidth >= 0)
+            SetWidth(FStoredWidth);
+    }
+    FStoredLength = FStoredWidth = -1;
+}
+
+void TPGPage::setLengthValue(double Value)
+{
+    SetLength(Value);
+    FStoredLength = Value;
+}
+
+void TPGPage::setWidthValue(double Value)
+{
+    SetWidth(Value);
+    FStoredWidth = Value;
 }
 
 // ---- TPrintCustomGrid ------------------------------------------------------------------------

@@ -24,6 +24,7 @@
 #include "platform/report/Paper.h"
 #include "platform/report/QRBands.h"
 #include "platform/report/QuickRep.h"
+#include "platform/stream/Persistent.h"
 #include "platform/ui/Colors.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/report/uQxQrenh.h"
@@ -55,18 +56,18 @@ int MeasureTextWidth(const QString& Text, const QFont& Font);
 
 // Paper and margins in millimetres. A table paper size fills Width and Length from the
 // engine's paper table (swapped for landscape); Width and Length can be written only while the
-// paper size is Custom.
-class TPGPage : public QObject
+// paper size is Custom. Stored inside its printer's image as Page.<name>.
+class TPGPage : public qx::PersistentObject
 {
     Q_OBJECT
     Q_PROPERTY(double BottomMargin READ BottomMargin WRITE SetBottomMargin)
     Q_PROPERTY(double LeftMargin READ LeftMargin WRITE SetLeftMargin)
-    Q_PROPERTY(double Length READ Length WRITE SetLength)
+    Q_PROPERTY(double Length READ Length WRITE setLengthValue)
     Q_PROPERTY(int Orientation READ orientationValue WRITE setOrientationValue)
     Q_PROPERTY(int PaperSize READ paperSizeValue WRITE setPaperSizeValue)
     Q_PROPERTY(double RightMargin READ RightMargin WRITE SetRightMargin)
     Q_PROPERTY(double TopMargin READ TopMargin WRITE SetTopMargin)
-    Q_PROPERTY(double Width READ Width WRITE SetWidth)
+    Q_PROPERTY(double Width READ Width WRITE setWidthValue)
 
 public:
     // A4 portrait, top and bottom margins 20, side margins 15.
@@ -108,6 +109,12 @@ private:
     void setOrientationValue(int Value);
     int paperSizeValue() const { return FPaperSize; }
     void setPaperSizeValue(int Value);
+    // A stored page names its lengths before its paper size: lengths read while the size is
+    // not yet Custom are kept and applied when the stored size turns out to be Custom.
+    void setLengthValue(double Value);
+    void setWidthValue(double Value);
+    double FStoredLength = -1;
+    double FStoredWidth = -1;
 
     // Held in 80-bit floating point, as the page's lengths always were.
     long double FBottomMargin = 0;
@@ -126,6 +133,8 @@ private:
 class TPrintCustomGrid : public QObject
 {
     Q_OBJECT
+    Q_CLASSINFO("QxIntegerKinds", "FixedColor,GridHeadBColor=TColor")
+    Q_PROPERTY(int Tag READ Tag WRITE SetTag)
     Q_PROPERTY(int FixedCols READ FixedCols WRITE SetFixedCols)
     Q_PROPERTY(int FixedColor READ FixedColor WRITE SetFixedColor)
     Q_PROPERTY(bool PrintGridLine READ PrintGridLine WRITE SetPrintGridLine)
@@ -164,6 +173,8 @@ public:
     ~TPrintCustomGrid() override;
 
     // ---- settings ----------------------------------------------------------------------
+    int Tag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
     int FixedCols() const { return FFixedCols; }
     void SetFixedCols(int Value) { FFixedCols = Value; }
     TColor FixedColor() const { return FFixedColor; }
@@ -292,6 +303,7 @@ protected:
     QList<QPair<QString, int>> FFontList;
 
 private:
+    int FTag = 0;
     int FFixedCols = 0;
     TColor FFixedColor = clWhite;
     bool FPrintGridLine = true;
@@ -330,6 +342,7 @@ private:
 class TQxPrintGrid : public TPrintCustomGrid
 {
     Q_OBJECT
+    Q_CLASSINFO("QxIntegerKinds", "SumBColor=TColor")
     Q_PROPERTY(bool SumOnEachPage READ SumOnEachPage WRITE SetSumOnEachPage)
     Q_PROPERTY(int RowsPerPage READ RowsPerPage WRITE SetRowsPerPage)
     Q_PROPERTY(int ExportTxtColsPerRow READ ExportTxtColsPerRow WRITE SetExportTxtColsPerRow)

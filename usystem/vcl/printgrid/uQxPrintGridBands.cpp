@@ -236,12 +236,14 @@ PanelControlText panelControlText(QWidget* Control, bool ForText)
 {
     PanelControlText out;
     out.font = Control->font();
+    out.color = fromQColor(Control->palette().color(Control->foregroundRole()));
     out.top = Control->y();
 
     // Labels; a label that shows a picture is an image and prints no text.
     if (auto* label = qobject_cast<TQxLabel*>(Control)) {
         out.matched = true;
         out.text = label->Caption();
+        out.color = ColorToRGB(label->FontColor());
         return out;
     }
     if (auto* label = qobject_cast<QLabel*>(Control)) {
@@ -368,6 +370,7 @@ void TPrintCustomGrid::PanelToBand(QWidget* Panel, int StartY, TQRCustomBand* Ba
         label->SetLeft(control->x());
         label->SetAutoSize(true);
         label->SetFont(item.font);
+        label->SetFontColor(item.color);
         label->SetCaption(item.text);
         label->FormatLines();
         label->SetTop(top + shift);

@@ -3,6 +3,8 @@
 // builder.
 #pragma once
 
+#include "platform/ui/Colors.h"
+
 #include <QFont>
 #include <QString>
 
@@ -16,6 +18,7 @@ struct PanelControlText
     bool matched = false;  // the control is of a class that prints
     QString text;          // the printed text (may be empty: nothing prints)
     QFont font;            // the control's font
+    TColor color = clBlack; // and its colour
     int top = 0;           // the text's top relative to the panel
     bool centred = false;  // placed in the middle of the control's height
 };

@@ -128,11 +128,10 @@ bool TQxPrintGrid::BuildReport()
         report->Bands().DetailBand()->BeforePrint = [this](TQRCustomBand* Sender, bool& PrintBand) {
             OnMasterBeforePrint(Sender, PrintBand);
         };
-    } else {
-        report->Bands().SetHasPageHeader(true);
-        BuildTitleBand(report->Bands().PageHeaderBand());
     }
     report->Bands().SetHasPageHeader(true);
+    if (!master)
+        BuildTitleBand(report->Bands().PageHeaderBand());
     report->Bands().PageHeaderBand()->BeforePrint = [this](TQRCustomBand* Sender, bool& PrintBand) {
         OnPageHeaderBeforePrint(Sender, PrintBand);
     };
@@ -389,7 +388,11 @@ void TQxPrintGrid::FinishSpanPart()
     if (pageFooter)
         room -= pageFooter->Height();
     TQRBand* pageSum = FFillerBand ? FFillerBand->Bands().FooterBand() : nullptr;
-    int freeRoom = room - FSpanTitleBand->Height() - (pageSum ? pageSum->Height() : 0);
+    // The column titles of the part: on its span title band, or in master mode (where they
+    // print with the titles at the top of each master record's table) on its data header.
+    TQRBand* masterHeader = MasterDataSet() ? FDataBand->Bands().HeaderBand() : nullptr;
+    const int titles = masterHeader ? masterHeader->Height() : FSpanTitleBand->Height();
+    int freeRoom = room - titles - (pageSum ? pageSum->Height() : 0);
     const int rowHeight = FDataBand->Height();
     if (RowsPerPage() < 1)
         SetRowsPerPage(rowHeight > 0 ? std::max(0, freeRoom / rowHeight - 1) : 0);
@@ -545,6 +548,12 @@ void TQxPrintGrid::NameComponents()
         } while (taken.contains(name.toLower()));
         lastNumber.insert(base, number);
         taken.insert(name.toLower());
+        // A label without a caption takes its new name as caption: a blank title or group
+        // caption must stay blank.
+        auto* label = qobject_cast<TsQRLabel*>(object);
+        const QString caption = label ? label->Caption() : QString();
         object->setObjectName(name);
+        if (label)
+            label->SetCaption(caption);
     }
 }

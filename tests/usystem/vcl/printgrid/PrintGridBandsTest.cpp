@@ -2,6 +2,8 @@
 // header, page footer, title and grid-foot bands built from the settings.
 #include "tests/usystem/vcl/printgrid/PrintGridFixture.h"
 
+#include "platform/report/QRPrinter.h"
+#include "platform/report/RecordingDevice.h"
 #include "platform/report/ReportFonts.h"
 #include "usystem/vcl/printgrid/uQxPrintGridState.h"
 
@@ -205,4 +207,37 @@ TEST(PrintGridLines, NoReportNoPrintables)
     printer.BuildTitleBand(nullptr);
     printer.BuildGridFooterBand(nullptr);
     EXPECT_EQ(printer.Report(), nullptr);
+}
+
+TEST(PrintGridLines, PrintedPageShowsThePartsWhereTheyBelong)
+{
+    BandPrinter printer;
+    printer.SetPageHeadExpr({"<<'左'||'中'>>'右'"});
+    printer.SetPageTitle1(QStringLiteral("维修单"));
+    printer.BuildPageHeader();
+    printer.BuildTitleBand(printer.report()->Bands().PageHeaderBand());
+    printer.report()->Bands().SetHasDetail(true);
+    printer.report()->Prepare();
+    ASSERT_NE(printer.report()->QRPrinter(), nullptr);
+    const QList<QList<qx::report::RecordedItem>> pages = qx::report::recordPages(*printer.report()->QRPrinter());
+    ASSERT_EQ(pages.size(), 1);
+
+    // The engine's page: A4 with 10 mm margins, so the band runs from 100 to 2000 (0.1 mm).
+    QHash<QString, QRectF> boxes;
+    for (const qx::report::RecordedItem& item : pages.first())
+        if (item.kind == qx::report::RecordedItem::Text)
+            boxes.insert(item.text, item.box);
+    ASSERT_TRUE(boxes.contains("左") && boxes.contains("中") && boxes.contains("右") && boxes.contains("维修单"))
+        << QStringList(boxes.keys()).join(',').toStdString();
+    // An auto-sized expression is sized to its source text when placed and to its value when
+    // it prints; the printables keep the right-aligned and centred ones where the source text
+    // put them (a few tenths of a millimetre in from the edge or the middle).
+    EXPECT_NEAR(boxes["左"].left(), 100, 2);
+    EXPECT_NEAR(boxes["中"].center().x(), 1050, 15);
+    EXPECT_LE(boxes["右"].right(), 2000.5);
+    EXPECT_GE(boxes["右"].right(), 1970);
+    EXPECT_NEAR(boxes["维修单"].center().x(), 1050, 2);
+    EXPECT_EQ(boxes["左"].top(), boxes["右"].top());
+    // The title stands under the header line: 16 + 5 pixels lower, in 0.1 mm at 96 dpi.
+    EXPECT_NEAR(boxes["维修单"].top() - boxes["左"].top(), 21 * 254.0 / 96, 6);
 }

@@ -5,6 +5,10 @@
 #include "platform/report/ReportFonts.h"
 #include "platform/ui/Fonts.h"
 
+#include "platform/stream/ComponentReader.h"
+#include "platform/stream/ComponentWriter.h"
+
+#include <QBuffer>
 #include <QMetaProperty>
 
 #include <gtest/gtest.h>
@@ -126,10 +130,10 @@ TEST(PrintGridSettings, PublishedInTheirOrder)
     TQxPrintGrid grid;
     QStringList names;
     const QMetaObject* mo = grid.metaObject();
-    for (int i = QObject::staticMetaObject.propertyCount(); i < mo->propertyCount(); ++i)
+    for (int i = 0; i < mo->propertyCount(); ++i)
         names << QString::fromLatin1(mo->property(i).name());
     const QStringList expected = {
-        "FixedCols", "FixedColor", "PrintGridLine", "GridHeadPanel", "GridHeadPanelStartY", "GridHeadPanelEndY",
+        "objectName", "Tag", "FixedCols", "FixedColor", "PrintGridLine", "GridHeadPanel", "GridHeadPanelStartY", "GridHeadPanelEndY",
         "GridFootPanel", "GridFootPanelStartY", "GridFootPanelEndY", "PageHeadExpr", "PageFootExpr",
         "PageHeadFont", "PageFootFont", "PageTitle1", "PageTitle1Font", "PageTitle2", "PageTitle2Font",
         "GridHeadExpr", "GridHeadExprFont", "GridFootExpr", "GridFootExprFont", "GridHeadFont",
@@ -151,6 +155,7 @@ TEST(PrintGridSettings, Defaults)
         QVariant value;
     };
     const Case cases[] = {
+        {"Tag", 0},
         {"FixedCols", 0},
         {"FixedColor", 0xFFFFFF},
         {"PrintGridLine", true},
@@ -298,4 +303,52 @@ TEST(PrintGridSettings, FreedGridDatasetsAndPanelsAreForgotten)
     EXPECT_EQ(printer.MasterDataSet(), nullptr);
     EXPECT_EQ(printer.GridHeadPanel(), nullptr);
     EXPECT_EQ(printer.GridFootPanel(), nullptr);
+}
+
+TEST(PrintGridSettings, SettingsGoThroughTheComponentStream)
+{
+    TQxPrintGrid printer;
+    printer.setObjectName("PrintGrid1");
+    printer.SetTag(7);
+    printer.SetFixedCols(2);
+    printer.SetFixedColor(clYellow);
+    printer.SetPageTitle1(QStringLiteral("维修单"));
+    printer.SetPageHeadExpr({"<<'A'", "||'B'"});
+    printer.SetRowSpace(0.75f);
+    printer.SetSumBColor(clSilver);
+    printer.Page()->SetOrientation(poLandscape);
+    printer.Page()->SetLeftMargin(12.5);
+    printer.SetColumnsLayout({"Code,80"});
+    printer.SetMasterForceNewPage(false);
+
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    qx::ComponentWriter(buffer).writeComponent(&printer);
+    buffer.seek(0);
+    TQxPrintGrid back;
+    qx::ComponentReader(buffer).readInto(&back);
+
+    for (const char* name : {"Tag", "FixedCols", "FixedColor", "PageTitle1", "PageHeadExpr", "RowSpace", "SumBColor",
+                             "ColumnsLayout", "MasterForceNewPage", "GridFootExpr", "ColumnsLayoutHint"})
+        EXPECT_EQ(back.property(name), printer.property(name)) << name;
+    EXPECT_EQ(back.Page()->Orientation(), poLandscape);
+    EXPECT_DOUBLE_EQ(back.Page()->Width(), 297);
+    EXPECT_DOUBLE_EQ(back.Page()->LeftMargin(), 12.5);
+}
+
+TEST(PrintGridSettings, CustomPaperKeepsItsLengthsThroughTheStream)
+{
+    TQxPrintGrid printer;
+    printer.Page()->SetPaperSize(Custom);
+    printer.Page()->SetWidth(100);
+    printer.Page()->SetLength(150);
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    qx::ComponentWriter(buffer).writeComponent(&printer);
+    buffer.seek(0);
+    TQxPrintGrid back;
+    qx::ComponentReader(buffer).readInto(&back);
+    EXPECT_EQ(back.Page()->PaperSize(), Custom);
+    EXPECT_DOUBLE_EQ(back.Page()->Width(), 100);
+    EXPECT_DOUBLE_EQ(back.Page()->Length(), 150);
 }

@@ -45,6 +45,7 @@ public:
         plainLabel->setGeometry(150, 0, 40, 16);
         label = new TQxLabel(panel);
         label->SetCaption(QStringLiteral("客户"));
+        label->SetFontColor(clRed);
         label->move(10, 0);
 
         edit = new TQxEdit(panel);
@@ -151,6 +152,7 @@ TEST(PrintGridPanel, WholePanelOnABand)
     EXPECT_EQ(describeBand(band), expected);
     for (TQRPrintable* p : band->Printables())
         EXPECT_TRUE(p->Transparent() || qobject_cast<TQRImage*>(p));
+    EXPECT_EQ(band->Printables().at(1)->FontColor(), clRed) << "the label's font colour goes with its font";
     auto* image = qobject_cast<TQRImage*>(band->Printables().last());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->Picture().size(), QSize(8, 6));
