@@ -163,6 +163,7 @@ int main(int argc, char** argv)
 
     int ourPages = 0;
     int spanParts = 0;
+    qint64 ourBytes = 0;
     std::vector<QPicture> peerPages;
     double ours = 1e9;
     double peer = 1e9;
@@ -173,6 +174,9 @@ int main(int argc, char** argv)
                                       printer.Report()->Prepare();
                                       ourPages = printer.Report()->QRPrinter()->PageCount();
                                       spanParts = gridPrintState().SpanCount + 1;
+                                      ourBytes = 0;
+                                      for (const QPicture& page : printer.Report()->QRPrinter()->Pages())
+                                          ourBytes += page.size();
                                       printer.SetReportPrepared(false);
                                       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                                   },
@@ -181,7 +185,11 @@ int main(int argc, char** argv)
         const int rowsPerPage = (kRecords + pagesPerPart - 1) / pagesPerPart;
         peer = std::min(peer, qxbench::timeBest([&] { peerPages = drawByHand(*g.table, rowsPerPage); }, 1));
     }
-    std::printf("span parts %d; pages: ours %d, by hand %d\n", spanParts, ourPages, int(peerPages.size()));
+    qint64 peerBytes = 0;
+    for (const QPicture& page : peerPages)
+        peerBytes += page.size();
+    std::printf("span parts %d; pages: ours %d, by hand %d; picture bytes: ours %lld, by hand %lld\n", spanParts,
+                ourPages, int(peerPages.size()), static_cast<long long>(ourBytes), static_cast<long long>(peerBytes));
     if (spanParts != 2 || ourPages == 0)
         return 1;
     qxbench::report(QStringLiteral("printgrid.prepare_20000x12"), ours, peer, 2.5);
