@@ -157,7 +157,7 @@ void TQRCustomLabel::Print(double OffsetX, double OffsetY)
     QPainter* canvas = Canvas();
     if (FinalPass() && printer && canvas) {
         printer->SetCanvasFont(font);
-        printer->SetCanvasPen(QPen(toQColor(FontColor())));
+        printer->SetCanvasTextColor(toQColor(FontColor()));
     }
     int flags = Qt::AlignTop | Qt::TextSingleLine;
     flags |= Alignment() == taRightJustify ? Qt::AlignRight : (Alignment() == taCenter ? Qt::AlignHCenter : Qt::AlignLeft);

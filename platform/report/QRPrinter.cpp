@@ -178,6 +178,17 @@ void TQRPrinter::SetCanvasPen(const QPen& pen)
         m_painter.setPen(pen);
 }
 
+void TQRPrinter::SetCanvasTextColor(const QColor& color)
+{
+    if (!m_painter.isActive())
+        return;
+    const QPen& current = m_painter.pen();
+    if (current.style() != Qt::NoPen && current.brush().style() == Qt::SolidPattern
+        && current.brush().transform().isIdentity() && current.color() == color)
+        return;
+    m_painter.setPen(QPen(color));
+}
+
 void TQRPrinter::SetCanvasBrush(const QBrush& brush)
 {
     if (m_painter.isActive() && m_painter.brush() != brush)

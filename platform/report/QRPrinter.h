@@ -99,6 +99,10 @@ public:
     // is stored in the page).
     void SetCanvasFont(const QFont& font);
     void SetCanvasPen(const QPen& pen);
+    // The pen text is written with: only its colour shows in text, so a drawn pen of that
+    // colour (a frame's rule, say) is kept rather than switched for every piece of text. A
+    // pen switch is a large entry in a page's recording.
+    void SetCanvasTextColor(const QColor& color);
     void SetCanvasBrush(const QBrush& brush);
 
     // ---- files and output ----------------------------------------------------------------

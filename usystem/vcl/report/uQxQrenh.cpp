@@ -255,7 +255,7 @@ void TsQRCustomLabel::Print(double OffsetX, double OffsetY)
         PaintFrame(areaPixels);
         if (TQRPrinter* printer = QRPrinter()) {
             printer->SetCanvasFont(font);
-            printer->SetCanvasPen(QPen(toQColor(FontColor())));
+            printer->SetCanvasTextColor(toQColor(FontColor()));
         }
     }
 
@@ -335,12 +335,18 @@ void TsQRCustomLabel::printLine(const QString& line, double x, double y, double 
             break;
         }
         }
-        canvas->save();
-        canvas->setClipRect(QRectF(areaLeft, unitsToPixels(area.Top), areaRight - areaLeft,
-                                   unitsToPixels(area.Height)),
-                            Qt::IntersectClip);
-        canvas->drawText(box, flags, line);
-        canvas->restore();
+        // drawText clips to its box by itself; the printable's area needs a clip of its own only
+        // where the box reaches out of it. Each clip is a saved and restored painter state in
+        // the page's recording, so a page of many cells stays small by leaving it out.
+        const QRectF clip(areaLeft, unitsToPixels(area.Top), areaRight - areaLeft, unitsToPixels(area.Height));
+        if (clip.contains(box)) {
+            canvas->drawText(box, flags, line);
+        } else {
+            canvas->save();
+            canvas->setClipRect(clip, Qt::IntersectClip);
+            canvas->drawText(box, flags, line);
+            canvas->restore();
+        }
     }
     if (TQRExportFilter* filter = IsExporting() ? ExportFilter() : nullptr)
         filter->TextOut(Size().Left, y, Font(), Transparent() ? clWhite : Color(), taLeftJustify,
