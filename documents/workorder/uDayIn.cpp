@@ -18,26 +18,27 @@
 
 namespace {
 
-// The list's columns, in order: field, title, shown.
+// The list's columns, in order: field, title, width, shown.
 struct DayInColumn
 {
     const char* field;
     const char16_t* title;
+    int width;
     bool visible;
 };
 
 const DayInColumn kDayInColumns[] = {
-    {"State", u"状态", true},          {"IsSettle", u"结算否", true},
-    {"Intime", u"送修日期", true},     {"OutTime", u"取机日期", true},
-    {"VIN", u"SerialNo", true},        {"CName", u"机主姓名", true},
-    {"LinkMen", u"联系人", true},      {"HTel", u"手机", true},
-    {"Tel", u"普通电话", true},        {"BillNo", u"电脑单号", true},
-    {"RebillNo", u"手工单号", true},   {"TimesAmount", u"工时", true},
-    {"PartsAmount", u"配件", true},    {"TotalAmount", u"金额", true},
-    {"Received", u"已收", true},       {"NoReceiv", u"挂账", true},
-    {"DecAmount", u"不收零头", true},  {"Remark", u"地址", true},
-    {"Model", u"机型", false},         {"MainWorker", u"主修员", false},
-    {"Clientevent", u"说明", true},
+    {"State", u"状态", 50, true},           {"IsSettle", u"结算否", 50, true},
+    {"Intime", u"送修日期", 80, true},      {"OutTime", u"取机日期", 80, true},
+    {"VIN", u"SerialNo", 100, true},        {"CName", u"机主姓名", 80, true},
+    {"LinkMen", u"联系人", 70, true},       {"HTel", u"手机", 90, true},
+    {"Tel", u"普通电话", 90, true},         {"BillNo", u"电脑单号", 100, true},
+    {"RebillNo", u"手工单号", 80, true},    {"TimesAmount", u"工时", 70, true},
+    {"PartsAmount", u"配件", 70, true},     {"TotalAmount", u"金额", 70, true},
+    {"Received", u"已收", 70, true},        {"NoReceiv", u"挂账", 70, true},
+    {"DecAmount", u"不收零头", 70, true},   {"Remark", u"地址", 120, true},
+    {"Model", u"机型", 80, false},          {"MainWorker", u"主修员", 70, false},
+    {"Clientevent", u"说明", 150, true},
 };
 
 // The sums strip: caption and the sums' column of the same name.
@@ -76,7 +77,7 @@ TFrmDayIn::~TFrmDayIn() = default;
 void TFrmDayIn::BuildColumns()
 {
     for (const DayInColumn& c : kDayInColumns)
-        qx::kit::column(DBGrid1, QLatin1String(c.field), QString::fromUtf16(c.title), 0, c.visible);
+        qx::kit::column(DBGrid1, QLatin1String(c.field), QString::fromUtf16(c.title), c.width, c.visible);
 }
 
 void TFrmDayIn::BuildSums()

@@ -66,7 +66,7 @@ protected:
     TFrmDayIn& open()
     {
         browser = new TFrmDayIn;
-        browser->resize(1200, 600);
+        browser->resize(1900, 600);
         browser->show();
         QApplication::setActiveWindow(browser);
         QCoreApplication::processEvents();
