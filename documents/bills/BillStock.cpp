@@ -6,33 +6,13 @@
 
 namespace qx::documents {
 
-namespace {
-
-WorkOrderStockGiveBack& giveBackBinding()
-{
-    static WorkOrderStockGiveBack binding;
-    return binding;
-}
-
-} // namespace
-
 bool StockMovesOnBills()
 {
     if (!StockEnabled)
         return false;
     const TIniFile ini(ExeFolderPath(QStringLiteral("INC.ini")));
     return ini.ReadString(QStringLiteral("参数"), QStringLiteral("启用库存管理"), QStringLiteral("否"))
-        == QLatin1String("是");
-}
-
-const WorkOrderStockGiveBack& workOrderStockGiveBack()
-{
-    return giveBackBinding();
-}
-
-void setWorkOrderStockGiveBack(WorkOrderStockGiveBack giveBack)
-{
-    giveBackBinding() = std::move(giveBack);
+        == QStringLiteral("是");
 }
 
 } // namespace qx::documents

@@ -375,7 +375,7 @@ void TFrmABillBrowser::BtnEditClick(QObject*)
         return;
     if (!ListHasRows())
         return;
-    if (QryMain->FieldByName(QStringLiteral("State"))->AsString() == QLatin1String("已审核")) {
+    if (QryMain->FieldByName(QStringLiteral("State"))->AsString() == QStringLiteral("已审核")) {
         qx::showMessage(QStringLiteral("已审核不得修改"), this);
         return;
     }

@@ -1,11 +1,12 @@
 #include "documents/workorder/uDayIn.h"
 
 #include "documents/bills/BillStock.h"
+#include "documents/bills/StockPoster.h"
+#include "documents/receipts/uReceivRecord.h"
 #include "documents/workorder/uEditIn.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/env/DialogService.h"
-#include "platform/env/MissingBinding.h"
 #include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/controls/uQxButtons.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
@@ -14,6 +15,7 @@
 #include "usystem/vcl/forms/QxFormKit.h"
 #include "app/shell/ColorPanel.h"
 
+#include <QPointer>
 #include <QToolButton>
 
 namespace {
@@ -135,21 +137,24 @@ TFrmABillEditor* TFrmDayIn::CreateEditor()
     return new TFrmReceptionRct;
 }
 
-void TFrmDayIn::ShowReceiptDialog(const QString&, Currency, TDateTime)
+void TFrmDayIn::ShowReceiptDialog(const QString& BillNo, Currency AmountDue, TDateTime Day)
 {
-    qx::reportMissingBinding(this, QStringLiteral("TFrmReceivRecord"));
+    // The dialog frees itself when it closes.
+    QPointer<TFrmReceivRecord> dialog(new TFrmReceivRecord);
+    dialog->ReceiptBillNo = BillNo;
+    dialog->SetAmountDue(AmountDue);
+    dialog->LoadReceipts();
+    dialog->SetReceiptDate(Day);
+    qx::DialogService::instance().execDialog(*dialog);
+    if (dialog)
+        dialog->deleteLater();
 }
 
 void TFrmDayIn::UndoBillEffects(const QString& BillNo)
 {
     if (!qx::documents::StockMovesOnBills())
         return;
-    const qx::documents::WorkOrderStockGiveBack& giveBack = qx::documents::workOrderStockGiveBack();
-    if (!giveBack) {
-        qx::reportMissingBinding(this, QStringLiteral("WorkOrderStockGiveBack"));
-        Abort();
-    }
-    giveBack(*Connection(), BillNo);
+    qx::documents::StockPoster(*Connection()).giveBack(QStringLiteral("t_ReceptionDlt2"), BillNo);
 }
 
 void TFrmDayIn::SpeedButton3Click(QObject*)

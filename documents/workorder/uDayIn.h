@@ -3,8 +3,9 @@
 // reception adds, edits, receives, finds, deletes and un-approves work orders, renames a
 // customer code across all work orders, prints the list and opens the repair-history reports.
 //
-// Deleting a work order gives back the stock its parts took, under the same gate as the save:
-// the shop's stock flag and "是" for 启用库存管理 in INC.ini. The owner rename needs the right
+// Deleting a work order gives back the stock its parts took through the stock poster, under the
+// same gate as the save: the shop's stock flag and "是" for 启用库存管理 in INC.ini. A part
+// without a stock row stops the deletion, as it stops the save. The owner rename needs the right
 // "工单录入-改车主", refuses an empty answer (and a row without a customer code), does nothing
 // for an unchanged one, asks before it writes and updates in one transaction.
 #pragma once
