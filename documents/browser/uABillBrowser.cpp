@@ -262,6 +262,10 @@ void TFrmABillBrowser::OpenList(const QString& condition, const QVariantMap& val
     // layer turns them into SQLite's.
     const QString list = qx::rewriteJetSql(ListText() + condition);
     const QString total = qx::rewriteJetSql(TotalText() + condition);
+    // Another day or another find is another list: it comes in the statement's order. A list
+    // that is only reopened keeps its sort.
+    QryMain->Close();
+    QryMain->SetSort(QString());
     OpenQuery(*QryMain, list, values);
     FListSql = list;
     OpenQuery(*QryTotal, total, values);

@@ -143,9 +143,11 @@ protected:
     void AddHistoryItem(const char* name, const QString& reportName, const QString& keyField);
 
     // Opens the list and the sums on statements that follow ListText() and TotalText() with
-    // the same condition and values, and gives their money fields "0.00".
+    // the same condition and values, and gives their money fields "0.00". The new list is in
+    // the statement's order (no sort of the previous list).
     void OpenList(const QString& condition, const QVariantMap& values);
-    // Reopens the list with the statement and values it has; the sums stay as they are.
+    // Reopens the list and the sums with the statements and values they have; the list keeps
+    // its sort.
     void ReopenList();
     // "0.00" on every currency and decimal field of the list and the sums.
     void SetMoneyFormats();

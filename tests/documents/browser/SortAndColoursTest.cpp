@@ -102,6 +102,16 @@ TEST_F(SortAndColoursTest, AReopenedListStartsAscending)
     EXPECT_EQ(browser->QryMain->Sort(), QStringLiteral("BillNo ASC"));
 }
 
+TEST_F(SortAndColoursTest, AnotherDayComesInTheStatementsOrder)
+{
+    open();
+    clickTitle("BillNo");
+    clickTitle("BillNo");
+    click(browser->BtnPrior);
+    click(browser->BtnNext);
+    EXPECT_EQ(browser->QryMain->Sort(), QString());
+}
+
 TEST_F(SortAndColoursTest, AmountIsRedWhileSomethingIsDue)
 {
     open();
