@@ -10,7 +10,6 @@
 #include "platform/db/sql/JetSqlRewriter.h"
 #include "platform/env/DialogService.h"
 #include "platform/env/ExceptionGuard.h"
-#include "platform/env/MissingBinding.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
@@ -450,7 +449,7 @@ void TFrmABillBrowser::SpeedButton1Click(QObject*)
 
 void TFrmABillBrowser::PrintList()
 {
-    qx::reportMissingBinding(this, QStringLiteral("PrintWithDialog"));
+    PrintWithDialog(Caption(), QryTotal, QryMain);
 }
 
 void TFrmABillBrowser::SpeedButton4Click(QObject*)

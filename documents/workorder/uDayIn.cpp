@@ -1,7 +1,6 @@
 #include "documents/workorder/uDayIn.h"
 
-#include "documents/bills/BillStock.h"
-#include "documents/bills/StockPoster.h"
+#include "documents/workorder/WorkOrderStore.h"
 #include "documents/receipts/uReceivRecord.h"
 #include "documents/workorder/uEditIn.h"
 #include "platform/db/sql/ADOConnection.h"
@@ -152,9 +151,8 @@ void TFrmDayIn::ShowReceiptDialog(const QString& BillNo, Currency AmountDue, TDa
 
 void TFrmDayIn::UndoBillEffects(const QString& BillNo)
 {
-    if (!qx::documents::StockMovesOnBills())
-        return;
-    qx::documents::StockPoster(*Connection()).giveBack(QStringLiteral("t_ReceptionDlt2"), BillNo);
+    // Under the save's gate: nothing comes back that no save took.
+    qx::documents::giveBackWorkOrderStock(*Connection(), BillNo);
 }
 
 void TFrmDayIn::SpeedButton3Click(QObject*)

@@ -4,11 +4,13 @@
 // through the report library, and the browser opened from "工单管理" of the main window.
 #include "tests/documents/browser/BrowserFixture.h"
 
+#include "app/report/uAReportDialog.h"
 #include "app/shell/uAMain.h"
 #include "app/shell/uAlogin.h"
 #include "documents/receipts/uReceivRecord.h"
 #include "documents/workorder/WorkOrderForms.h"
 #include "documents/workorder/uEditIn.h"
+#include "platform/report/PrintTarget.h"
 #include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/foundation/uQxFuncs.h"
 #include "usystem/vcl/stream/uQxDllCall.h"
@@ -16,6 +18,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 
 namespace qx::documents::test {
 namespace {
@@ -196,6 +199,34 @@ TEST_F(DayInActionsTest, HistoryItemsDoNothingOnAnEmptyList)
     for (QAction* a : b.pmPlus->actions())
         a->trigger();
     EXPECT_TRUE(dialogs().shown().isEmpty());
+}
+
+TEST_F(DayInActionsTest, PrintsTheListThroughTheTemplatesOfItsCaption)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+    const qx::report::ScopedPdfPrinting toPdf(pdf);
+    TFrmDayIn& b = open();
+    QString reportClass;
+    QList<TDataSet*> bound;
+    dialogs().answerDialog([&](QDialog& d) {
+        auto& print = formOf<TFrmAReportDlg>(d);
+        reportClass = print.ReportClass();
+        for (TDataSource* source : {print.DsMaster, print.DsDetail1})
+            bound << source->DataSet();
+        dialogs().answerDialog(QDialog::Accepted); // the printer dialog
+        QTest::mouseClick(print.BtnPrint, Qt::LeftButton);
+        QTest::mouseClick(print.BtnClose, Qt::LeftButton);
+    });
+    // No right is asked for printing.
+    loginWith({});
+    click(b.SpeedButton4);
+    EXPECT_EQ(dialogs().pending(), 0);
+    EXPECT_EQ(reportClass, QStringLiteral("工单录入"));
+    EXPECT_EQ(bound, (QList<TDataSet*>{b.QryTotal, b.QryMain}));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
 }
 
 TEST_F(DayInActionsTest, OpensFromTheMainWindowsMenu)
