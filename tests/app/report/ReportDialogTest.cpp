@@ -267,3 +267,33 @@ TEST_F(ReportDialogTest, ABaseFormPrintsThroughTheWindowWithItsOwnClass)
     flushDeletes();
     EXPECT_TRUE(base->findChildren<qx::tpl::TemplateReport*>().isEmpty());
 }
+
+TEST_F(ReportDialogTest, TheClassIsMatchedAsItIsWrittenQuotesIncluded)
+{
+    addTemplate(QStringLiteral("甲"), 1, QStringLiteral("甲的"), TFrmAReportDlg::StandardType(), {});
+    addTemplate(QStringLiteral("O'Neil单"), 1, QStringLiteral("引号的"), TFrmAReportDlg::StandardType(), {});
+    const struct
+    {
+        QString reportClass;
+        int rows;
+    } cases[] = {
+        {QStringLiteral("O'Neil单"), 1},
+        {QStringLiteral("x' or '1'='1"), 0},
+        {QStringLiteral("甲"), 1},
+    };
+    for (const auto& c : cases) {
+        dialogs().clear();
+        int rows = -1;
+        QString name;
+        openDialog(c.reportClass, [&](TFrmAReportDlg& d) {
+            rows = d.TblReport->RecordCount();
+            if (rows > 0)
+                name = d.TblReport->FieldByName(QStringLiteral("ReportClass"))->AsString();
+        });
+        EXPECT_EQ(rows, c.rows) << c.reportClass.toStdString();
+        if (c.rows > 0) {
+            EXPECT_EQ(name, c.reportClass);
+        }
+        EXPECT_EQ(dialogs().messages(), QStringList());
+    }
+}

@@ -497,6 +497,14 @@ protected:
     int FGroupHeadHeight = 0;
     int FMasterHeadHeight = 0;
 
+    // ---- span parts of the layout (uQxPrintGridLayout.cpp) ----------------------------------
+    // Creates the span title band, data band and filler or group bands of span part Part.
+    void CreateSpanPartBands(int Part);
+    // Closes the current span part: grid foot and page footer, in the flowing or paged layout.
+    void FinishSpanPart();
+    // Set by BuildReport: rows are counted per page, padded and closed by a page sum row.
+    bool FPagedLayout = false;
+
 private:
     bool FSumOnEachPage = false;
     int FRowsPerPage = 0;
