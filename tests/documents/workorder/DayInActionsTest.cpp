@@ -59,6 +59,21 @@ TEST_F(DayInActionsTest, AddOpensANewBillOnTheBrowsersDay)
     EXPECT_EQ(listed(), QStringList{QStringLiteral("WX3")});
 }
 
+TEST_F(DayInActionsTest, WithoutTheQueryRightANewBillStaysOutOfTheList)
+{
+    loginWith({QStringLiteral("工单录入-增加")});
+    open();
+    dialogs().answerDialog([&](QDialog& d) {
+        auto& editor = formOf<TFrmReceptionRct>(d);
+        // Another workstation's bill of the same day lands meanwhile.
+        exec(QStringLiteral("insert into t_ReceptionMst (BillNo, INtime) values ('WX9', '2026-03-05')"));
+        QTest::mouseClick(editor.BtnClose, Qt::LeftButton);
+    });
+    press(Qt::Key_F2);
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_EQ(shown(browser->EdtSumCount), QStringLiteral("0"));
+}
+
 TEST_F(DayInActionsTest, EditOpensTheCurrentBillByKeyAndByDoubleClick)
 {
     open();
