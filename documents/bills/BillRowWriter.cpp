@@ -1,5 +1,7 @@
 #include "documents/bills/BillRowWriter.h"
 
+#include "documents/bills/CachedSql.h"
+
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/db/sql/ADOConnection.h"
@@ -44,7 +46,8 @@ BillRowWriter::BillRowWriter(TADOConnection& connection, const QString& table, B
     : m_connection(connection), m_table(table)
 {
     sqlite3* db = connection.handle();
-    SqliteStatement stmt(db, "SELECT name, \"notnull\", dflt_value, pk FROM pragma_table_info(?1)");
+    const CachedStatement stmt =
+        connection.cachedStatement(QStringLiteral("SELECT name, \"notnull\", dflt_value, pk FROM pragma_table_info(?1)"));
     bindVariant(db, stmt.get(), 1, table);
     while (stepStatement(db, stmt.get())) {
         Column c;
@@ -54,6 +57,7 @@ BillRowWriter::BillRowWriter(TADOConnection& connection, const QString& table, B
         c.requiredBlank = blanks == Blanks::RequiredAsBlank && sqlite3_column_int(stmt.get(), 1) != 0
                           && sqlite3_column_type(stmt.get(), 2) == SQLITE_NULL && sqlite3_column_int(stmt.get(), 3) == 0;
         c.billNo = c.name.compare(QLatin1String("BillNo"), Qt::CaseInsensitive) == 0;
+        c.quoted = quoteSqlName(c.name);
         m_columns.push_back(c);
     }
     if (m_columns.empty())
@@ -85,27 +89,34 @@ void BillRowWriter::insertAll(const TDataSet& source, const QString& billNo)
 
 void BillRowWriter::insertRecord(const std::vector<TField*>& fields, const QString& billNo)
 {
-    QStringList names;
-    QStringList marks;
+    // Which columns a row writes; rows that write the same columns share one statement.
+    QByteArray written(qsizetype(m_columns.size()), '0');
     QVariantList values;
-    names.reserve(int(m_columns.size()));
+    values.reserve(qsizetype(m_columns.size()));
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
         const Column& c = m_columns[i];
-        QVariant value;
         if (c.billNo)
-            value = billNo;
+            values << billNo;
         else if (fields[i] && fieldHasText(*fields[i]))
-            value = boundValue(*fields[i]);
+            values << boundValue(*fields[i]);
         else if (c.requiredBlank)
-            value = QStringLiteral(" ");
+            values << QStringLiteral(" ");
         else
             continue;
-        names << quoteSqlName(c.name);
-        values << value;
-        marks << QLatin1Char('?') + QString::number(values.size());
+        written[qsizetype(i)] = '1';
     }
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoteSqlName(m_table), names.join(u','), marks.join(u','));
+    QString& sql = m_statements[written];
+    if (sql.isEmpty()) {
+        QStringList names;
+        QStringList marks;
+        for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            if (written[qsizetype(i)] == '1') {
+                names << m_columns[i].quoted;
+                marks << QLatin1Char('?') + QString::number(names.size());
+            }
+        }
+        sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoteSqlName(m_table), names.join(u','), marks.join(u','));
+    }
     const CachedStatement lease = m_connection.cachedStatement(sql);
     sqlite3* db = m_connection.handle();
     sqlite3_stmt* stmt = lease.get();
@@ -121,8 +132,8 @@ void BillRowWriter::insertRecord(const std::vector<TField*>& fields, const QStri
 
 int BillRowWriter::deleteBill(const QString& billNo)
 {
-    return m_connection.Execute(QStringLiteral("DELETE FROM %1 WHERE BillNo = :billNo").arg(quoteSqlName(m_table)),
-                                {{QStringLiteral("billNo"), billNo}});
+    return runCached(m_connection, QStringLiteral("DELETE FROM %1 WHERE BillNo = ?1").arg(quoteSqlName(m_table)),
+                     {billNo});
 }
 
 } // namespace qx::documents

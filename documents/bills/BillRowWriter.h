@@ -9,6 +9,8 @@
 
 #include "platform/rtl/Exceptions.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +53,7 @@ private:
         QString name;
         bool requiredBlank = false; // NOT NULL without a default, on a head
         bool billNo = false;
+        QString quoted;
     };
 
     // The fields of source for each column (null where source has none).
@@ -60,6 +63,8 @@ private:
     TADOConnection& m_connection;
     QString m_table;
     std::vector<Column> m_columns;
+    // The INSERT of each set of written columns ('1' per written column).
+    QHash<QByteArray, QString> m_statements;
 };
 
 // True when the field holds something to write: not null, and not an empty text.

@@ -1,8 +1,7 @@
 #include "documents/receipts/uReceivRecord.h"
 
-#include "app/shell/ColorPanel.h"
-
 #include "app/data/dmData.h"
+#include "app/shell/ColorPanel.h"
 #include "app/shell/GridLayoutFiles.h"
 #include "documents/bills/BillLookups.h"
 #include "platform/db/DataSource.h"

@@ -3,6 +3,7 @@
 #include "app/data/dmData.h"
 #include "documents/bills/BillNumbers.h"
 #include "documents/bills/BillRowWriter.h"
+#include "documents/bills/CachedSql.h"
 #include "documents/bills/StockPoster.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
@@ -141,10 +142,10 @@ void addLookupValue(TADOConnection& connection, const QString& table, const QStr
     if (value.isEmpty())
         return;
     const QString name = quoteSqlName(column);
-    connection.Execute(QStringLiteral("INSERT INTO %1 (%2) SELECT :value WHERE NOT EXISTS "
-                                      "(SELECT 1 FROM %1 WHERE %2 = :value)")
-                           .arg(quoteSqlName(table), name),
-                       {{QStringLiteral("value"), value}});
+    runCached(connection,
+              QStringLiteral("INSERT INTO %1 (%2) SELECT ?1 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE %2 = ?1)")
+                  .arg(quoteSqlName(table), name),
+              {value});
 }
 
 void updateDeviceFromBill(TADOConnection& connection, const TDataSet& head)
@@ -159,14 +160,10 @@ void updateDeviceFromBill(TADOConnection& connection, const TDataSet& head)
         const TField* f = head.FindField(QLatin1String(name));
         return f->DataType() == ftString || f->DataType() == ftWideString ? QVariant(text) : f->Value();
     };
-    connection.Execute(
-        QStringLiteral("UPDATE tVehicle SET LinkMen = :linkMen, Tel = :tel, HTel = :hTel, Mileage = :mileage "
-                       "WHERE VIN = :vin AND (SELECT count(*) FROM tVehicle WHERE VIN = :vin) = 1"),
-        {{QStringLiteral("linkMen"), valueOf("LinkMen")},
-         {QStringLiteral("tel"), valueOf("Tel")},
-         {QStringLiteral("hTel"), valueOf("HTel")},
-         {QStringLiteral("mileage"), valueOf("Mileage")},
-         {QStringLiteral("vin"), vin}});
+    runCached(connection,
+              QStringLiteral("UPDATE tVehicle SET LinkMen = ?1, Tel = ?2, HTel = ?3, Mileage = ?4 "
+                             "WHERE VIN = ?5 AND (SELECT count(*) FROM tVehicle WHERE VIN = ?5) = 1"),
+              {valueOf("LinkMen"), valueOf("Tel"), valueOf("HTel"), valueOf("Mileage"), vin});
 }
 
 } // namespace qx::documents

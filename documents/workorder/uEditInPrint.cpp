@@ -4,7 +4,6 @@
 
 #include "app/data/dmData.h"
 #include "platform/db/QxMemTable.h"
-#include "platform/env/MissingBinding.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
 
 namespace qx::documents::reception {
@@ -48,6 +47,7 @@ void TFrmReceptionRct::BtnPrintClick(QObject*)
 
 void TFrmReceptionRct::PrintWithTemplates()
 {
-    // The report-template dialog of the base form is not part of this build yet.
-    qx::reportMissingBinding(this, QStringLiteral("PrintWithDialog"));
+    // The templates see the head as Mstdataset and the merged lines, the items and the parts
+    // as DltDataset1 to DltDataset3.
+    PrintWithDialog(Caption(), tblHead, TblPrintDetail, tblDetail1, TblDetail2);
 }

@@ -3,7 +3,13 @@
 // the right, the print fields of the head and the lines side by side.
 #include "SaveFixture.h"
 
+#include "app/report/uAReportDialog.h"
 #include "documents/receipts/uReceivRecord.h"
+#include "platform/report/PrintTarget.h"
+#include "platform/template/TemplateReport.h"
+#include "tests/platform/template/TemplateFixture.h"
+
+#include <QTemporaryDir>
 
 namespace qx::documents::test {
 namespace {
@@ -131,6 +137,72 @@ TEST_F(SaveTest, ThePrintFieldsComeFromTheManualNumberAndTheDateIn)
             EXPECT_EQ(fields.join(u'|'), QLatin1String(c.fields));
         });
     }
+}
+
+} // namespace
+} // namespace qx::documents::test
+
+namespace qx::documents::test {
+namespace {
+
+TEST_F(SaveTest, PrintingPutsTheItemsAndPartsSideBySideAndPrintsThroughTheTemplates)
+{
+    exec(QStringLiteral("update t_ReceptionMst set ReBillNo = '2005-03-21-001', Received = 210"));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("bill.pdf"));
+    const qx::report::ScopedPdfPrinting toPdf(pdf);
+    QString printedClass;
+    QStringList texts;
+    run("WX260301001", [&](TFrmReceptionRct& e) {
+        dialogs().answerDialog([&](QDialog& d) {
+            auto& window = formOf<TFrmAReportDlg>(d);
+            printedClass = window.Caption();
+            dialogs().answerDialog(QDialog::Accepted); // the print dialog
+            QTest::keyClick(window.DBGReport, Qt::Key_F10);
+            ASSERT_NE(window.Report(), nullptr);
+            ASSERT_NE(window.Report()->Report(), nullptr);
+            texts = tplt::pageTexts(*window.Report()->Report());
+            window.close();
+        });
+        QTest::keyClick(e.EdtReBillNo, Qt::Key_F9);
+        TQxMemTable* merged = e.TblPrintDetail;
+        ASSERT_EQ(merged->RecordCount(), 2);
+        ASSERT_NE(merged->FindField(QStringLiteral("O_ItemCode")), nullptr);
+        QStringList rows;
+        for (merged->First(); !merged->Eof(); merged->Next())
+            rows << merged->FieldByName(QStringLiteral("SItemCode"))->AsString() + u'|'
+                        + merged->FieldByName(QStringLiteral("O_ItemCode"))->AsString();
+        EXPECT_EQ(rows, (QStringList{"X1|P01", "Y2|"}));
+        EXPECT_EQ(headText(e, "B4"), QStringLiteral("001"));
+    });
+    EXPECT_EQ(dialogs().pending(), 0);
+    EXPECT_TRUE(texts.join(u'\n').contains(QStringLiteral("WX260301001"))) << texts.join(u'\n').toStdString();
+    EXPECT_TRUE(texts.join(u'\n').contains(QStringLiteral("换屏")));
+    EXPECT_TRUE(texts.join(u'\n').contains(QStringLiteral("屏幕")));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+}
+
+TEST_F(SaveTest, PrintAfterSaveWhenTicked)
+{
+    exec(QStringLiteral("update t_ReceptionMst set Received = 210"));
+    int windows = 0;
+    for (bool ticked : {false, true}) {
+        run("WX260301001", [&](TFrmReceptionRct& e) {
+            if (ticked) {
+                QTest::mouseClick(e.ChkPrint, Qt::LeftButton, {}, QPoint(6, e.ChkPrint->height() / 2));
+                dialogs().answerDialog([&](QDialog& d) {
+                    formOf<TFrmAReportDlg>(d);
+                    ++windows;
+                });
+            }
+            EXPECT_EQ(e.ChkPrint->Checked(), ticked);
+            QTest::keyClick(e.EdtReBillNo, Qt::Key_F3);
+        });
+    }
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(count(QStringLiteral("t_ReceptionMst")), 1);
 }
 
 } // namespace

@@ -250,3 +250,25 @@ TEST_F(SaveTest, TheDeviceOfTheSerialNumberTakesTheContactAndNoDeviceIsMade)
 
 } // namespace
 } // namespace qx::documents::test
+
+namespace qx::documents::test {
+namespace {
+
+TEST_F(SaveTest, TheDeleteOfAWorkOrderGivesBackStockBehindTheSameGates)
+{
+    const struct
+    {
+        bool flag;
+        std::optional<QString> word;
+        const char* stock;
+    } cases[] = {{true, QStringLiteral("是"), "7"}, {true, QStringLiteral("否"), "5"}, {false, QStringLiteral("是"), "5"}};
+    for (const auto& c : cases) {
+        exec(QStringLiteral("update t_Stock set Qty = 5 where ItemCode = 'P01'"));
+        stockGates(c.flag, c.word);
+        giveBackWorkOrderStock(*module->ADOConnection, QStringLiteral("WX260301001"));
+        EXPECT_EQ(stockOf("P01"), QLatin1String(c.stock));
+    }
+}
+
+} // namespace
+} // namespace qx::documents::test
