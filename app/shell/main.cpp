@@ -7,6 +7,8 @@
 #include "app/data/uStartup.h"
 #include "documents/workorder/WorkOrderForms.h"
 #include "usystem/vcl/picker/uQxSelect.h"
+#include "usystem/vcl/printgrid/PrintGridJob.h"
+#include "usystem/vcl/printgrid/uQxPrintGridFunctions.h"
 
 #include <QApplication>
 
@@ -20,5 +22,7 @@ int main(int argc, char** argv)
     qx::app::registerSettingsForms();
     qx::documents::registerWorkOrderForms();
     InstallLibraryPickers();
+    registerLibraryReportFunctions();
+    registerGridPrinter();
     return qx::app::RunAccount(qx::app::shellFactories());
 }
