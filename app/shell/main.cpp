@@ -5,6 +5,7 @@
 #include "app/shell/uALibraryForms.h"
 #include "app/shell/uAMain.h"
 #include "app/data/uStartup.h"
+#include "documents/workorder/WorkOrderForms.h"
 #include "usystem/vcl/picker/uQxSelect.h"
 #include "usystem/vcl/printgrid/PrintGridJob.h"
 #include "usystem/vcl/printgrid/uQxPrintGridFunctions.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     qx::app::registerLibraryForms();
     qx::app::registerMaintenanceForms();
     qx::app::registerSettingsForms();
+    qx::documents::registerWorkOrderForms();
     InstallLibraryPickers();
     registerLibraryReportFunctions();
     registerGridPrinter();
