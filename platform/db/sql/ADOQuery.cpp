@@ -18,6 +18,7 @@
 #include <QSet>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cmath>
 
 #include <sqlite3.h>
@@ -250,13 +251,13 @@ void TADOQuery::SetConnection(TADOConnection* connection)
     if (connection == m_connection)
         return;
     Close();
-    m_plan.reset();
+    m_plans.clear();
     QObject::disconnect(m_closingConnection);
     m_connection = connection;
     if (connection)
         m_closingConnection = connect(connection, &TADOConnection::Closing, this, [this] {
             Close();
-            m_plan.reset();
+            m_plans.clear();
         });
 }
 
@@ -527,12 +528,15 @@ void TADOQuery::InternalOpen()
     // The analysis of the statement and of its table holds while the text and the database's
     // schema stay as they were: a list that runs again with other values skips it.
     const qint64 schema = schemaVersion(handle);
-    if (m_plan && !(m_plan->handle == handle && m_plan->schema == schema && m_plan->sql == parsed.sql))
-        m_plan.reset();
+    // A few texts are kept: a search list switches between its full list and its search.
+    std::erase_if(m_plans, [&](const std::unique_ptr<OpenPlan>& p) { return p->handle != handle || p->schema != schema; });
+    const auto known = std::find_if(m_plans.begin(), m_plans.end(),
+                                   [&](const std::unique_ptr<OpenPlan>& p) { return p->sql == parsed.sql; });
     qx::SqliteStatement stmt;
-    if (m_plan) {
-        stmt = qx::SqliteStatement(handle, m_plan->text);
-        if (stmt.isNull() || sqlite3_column_count(stmt.get()) != m_plan->first + m_plan->count)
+    if (known != m_plans.end()) {
+        std::rotate(m_plans.begin(), known, known + 1);
+        stmt = qx::SqliteStatement(handle, m_plans.front()->text);
+        if (stmt.isNull() || sqlite3_column_count(stmt.get()) != m_plans.front()->first + m_plans.front()->count)
             DatabaseError(QStringLiteral("CommandText does not return a result set"));
     } else {
         auto plan = std::make_unique<OpenPlan>();
@@ -540,9 +544,11 @@ void TADOQuery::InternalOpen()
         plan->schema = schema;
         plan->sql = parsed.sql;
         stmt = analyseStatement(handle, parsed.sql, *plan);
-        m_plan = std::move(plan);
+        if (m_plans.size() >= kKeptPlans)
+            m_plans.pop_back();
+        m_plans.insert(m_plans.begin(), std::move(plan));
     }
-    const OpenPlan& plan = *m_plan;
+    const OpenPlan& plan = *m_plans.front();
     ordered.BindTo(handle, stmt.get());
     const bool withRowid = plan.withRowid;
     const int first = plan.first;

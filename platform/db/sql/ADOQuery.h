@@ -119,7 +119,7 @@ private:
     //                        renumbered by a compaction is never taken for another.
     enum class RowCheck { ChangedColumns, ChangedColumnsAndKey, EveryColumn };
 
-    // What an open learns of its statement and table, kept for the next open of the same text
+    // What an open learns of its statement and table, kept for the next opens of the same text
     // on the same schema (the result's values are read anew every time).
     struct OpenPlan
     {
@@ -176,7 +176,8 @@ private:
     QByteArray m_maskScratch;
     void finalizeUpdates();
     qint64 m_pendingRowId = 0;
-    std::unique_ptr<OpenPlan> m_plan;
+    static constexpr std::size_t kKeptPlans = 4;
+    std::vector<std::unique_ptr<OpenPlan>> m_plans; // most recently used first
     QString m_parsedText;
     std::unique_ptr<qx::ParsedSql> m_parsed;
     QString m_readOnlyReason;
