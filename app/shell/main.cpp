@@ -6,6 +6,8 @@
 #include "app/shell/uAMain.h"
 #include "app/data/uStartup.h"
 #include "usystem/vcl/picker/uQxSelect.h"
+#include "usystem/vcl/printgrid/PrintGridJob.h"
+#include "usystem/vcl/printgrid/uQxPrintGridFunctions.h"
 
 #include <QApplication>
 
@@ -18,5 +20,7 @@ int main(int argc, char** argv)
     qx::app::registerMaintenanceForms();
     qx::app::registerSettingsForms();
     InstallLibraryPickers();
+    registerLibraryReportFunctions();
+    registerGridPrinter();
     return qx::app::RunAccount(qx::app::shellFactories());
 }

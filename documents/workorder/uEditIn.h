@@ -14,9 +14,10 @@
 // column, the caption "成本：" and the cost box are hidden), and the cost total is computed
 // all the same.
 //
-// The unit is one header over three files: uEditIn.cpp (the form: layout, wiring, loading,
-// keys and buttons), uEditInHub.cpp (the field hub) and uEditInTotals.cpp (the new-row rules
-// and the totals).
+// The unit is one header over five files: uEditIn.cpp (the form: layout, wiring, loading,
+// keys and buttons), uEditInHub.cpp (the field hub), uEditInTotals.cpp (the new-row rules
+// and the totals), uEditInSave.cpp (the checks of a save, the save actions, approval and the
+// receipt prompt; the writing itself is WorkOrderStore) and uEditInPrint.cpp (printing).
 #pragma once
 
 #include "documents/bills/uABillEditor.h"
@@ -112,6 +113,33 @@ public:
     void EdtXZheExit(QObject* Sender);
     void EdtCZheExit(QObject* Sender);
 
+    // Saving (uEditInSave.cpp). SaveBill checks the bill ("进厂日期不能为空", "此单已存在!",
+    // "配件编码不能为空!", "项目编码不能为空!": false after the message), posts the pending
+    // edits and writes the bill in one transaction; true when it was committed. A failed write
+    // leaves nothing in the database, shows "存盘失败！" (or names the part code the stock file
+    // lacks) and aborts the calling action; the bill is then as it was before the save: a new
+    // bill still shows "新单" and CurrentBillNo keeps its value.
+    bool SaveBill();
+    // "保存增加": save, then the receipt prompt when the total exceeds what was received, the
+    // print when "保存后立即打印" is ticked, and a fresh bill.
+    void BtnAddClick(QObject* Sender) override;
+    // "保存退出": save, then the receipt prompt when the total less the write-off exceeds what
+    // was received, the print when ticked, and close.
+    void BtnSaveClick(QObject* Sender) override;
+    // "保存审核": behind the right "维修结算单-保存审核", State := "已审核", then "保存退出".
+    void BtnCheckClick(QObject* Sender) override;
+    // The receipt dialog of work orders for the saved bill, with what is still due.
+    void BtnReceivClick(QObject* Sender) override;
+
+    // Printing (uEditInPrint.cpp): behind the right "维修结算单-打印", the print fields, the
+    // items and parts side by side (the parts' fields as "O_" + name) and the print through
+    // the report templates of "维修结算单". The bill in memory is printed, saved or not.
+    void BtnPrintClick(QObject* Sender) override;
+    // B1..B4 from the trimmed manual number (characters 4, 6-7, 9-10, 12-14) and D1..D3 from
+    // the date in as "YYYY-MM-DD" (characters 4, 6-7, 9-10); a position beyond the text gives
+    // an empty field.
+    void FillPrintFields();
+
     // The pick list of the field behind the box (the box whose button was pressed, else the
     // focused one).
     void SelectForActiveEdit(QObject* Sender);
@@ -140,6 +168,12 @@ private:
     void FillUnitList();
     // Hides the cost column, caption and box from an operator without the cost right.
     void ApplyCostRight();
+    // Empties the three tables and starts a new head row.
+    void StartNewBill();
+    // The first check of a save that fails, after its message; true when all pass.
+    bool CheckBeforeSave();
+    // The report-template dialog over the head, the merged lines, the items and the parts.
+    void PrintWithTemplates();
 
     // Hub rules (uEditInHub.cpp).
     void HeadRules(TField* Field, const QString& Text);

@@ -1,0 +1,169 @@
+#include "documents/workorder/WorkOrderStore.h"
+
+#include "app/data/dmData.h"
+#include "documents/bills/BillNumbers.h"
+#include "documents/bills/BillRowWriter.h"
+#include "documents/bills/CachedSql.h"
+#include "documents/bills/StockPoster.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+#include "platform/db/sql/ADOConnection.h"
+#include "platform/db/sql/SqlQuote.h"
+#include "usystem/vcl/foundation/uQxFuncs.h"
+
+namespace qx::documents {
+
+namespace {
+
+const QString kHeadTable = QStringLiteral("t_ReceptionMst");
+const QString kItemTable = QStringLiteral("t_ReceptionDlt");
+const QString kPartTable = QStringLiteral("t_ReceptionDlt2");
+
+// A number allocated in one attempt can still meet a unique-index clash; the save then starts
+// again from the beginning with a fresh number, a few times at most.
+constexpr int kNumberAttempts = 3;
+
+// Rolls the transaction back unless it was committed.
+class TransactionScope
+{
+public:
+    explicit TransactionScope(TADOConnection& connection) : m_connection(connection)
+    {
+        if (!m_connection.Connected())
+            m_connection.Open();
+        m_connection.BeginTrans();
+    }
+    ~TransactionScope()
+    {
+        if (m_open) {
+            try {
+                m_connection.RollbackTrans();
+            } catch (...) {
+                // The failure being raised says more than a failed rollback would; SQLite has
+                // already undone the transaction when its rollback cannot run.
+            }
+        }
+    }
+    void commit()
+    {
+        m_connection.CommitTrans();
+        m_open = false;
+    }
+    TransactionScope(const TransactionScope&) = delete;
+    TransactionScope& operator=(const TransactionScope&) = delete;
+
+private:
+    TADOConnection& m_connection;
+    bool m_open = true;
+};
+
+QString headText(const TDataSet& head, const char* name)
+{
+    const TField* f = head.FindField(QLatin1String(name));
+    return f && !f->IsNull() ? f->AsString() : QString();
+}
+
+QString storeOnce(TADOConnection& connection, const WorkOrderRows& bill, const QString& storedBillNo,
+                  bool moveStock, bool& allocated)
+{
+    TransactionScope transaction(connection);
+    const bool isNew = storedBillNo.trimmed().isEmpty();
+    QString billNo = headText(bill.head, "BillNo").trimmed();
+    allocated = billNo == newBillText();
+    if (allocated)
+        billNo = allocateBillNumber(connection, workOrderBills());
+
+    BillRowWriter head(connection, kHeadTable, BillRowWriter::Blanks::RequiredAsBlank);
+    if (!isNew)
+        head.deleteBill(storedBillNo);
+    head.insertCurrent(bill.head, billNo);
+
+    addLookupValue(connection, QStringLiteral("t_Model"), QStringLiteral("Model"), headText(bill.head, "Model"));
+    addLookupValue(connection, QStringLiteral("t_MainWorker"), QStringLiteral("MainWorker"),
+                   headText(bill.head, "MainWorker"));
+    updateDeviceFromBill(connection, bill.head);
+
+    BillRowWriter items(connection, kItemTable);
+    if (!isNew)
+        items.deleteBill(storedBillNo);
+    items.insertAll(bill.items, billNo);
+
+    // The stored parts are still those of the last save here: they are given back first.
+    if (moveStock) {
+        StockPoster stock(connection);
+        if (!isNew)
+            stock.giveBack(kPartTable, storedBillNo);
+        stock.take(bill.parts);
+    }
+
+    BillRowWriter parts(connection, kPartTable);
+    if (!isNew)
+        parts.deleteBill(storedBillNo);
+    parts.insertAll(bill.parts, billNo);
+
+    transaction.commit();
+    return billNo;
+}
+
+} // namespace
+
+bool workOrderMovesStock()
+{
+    if (!StockEnabled)
+        return false;
+    const QString word = ReadIniValue(ExeFolderPath(QStringLiteral("INC.ini")), QStringLiteral("参数"),
+                                      QStringLiteral("启用库存管理"), QStringLiteral("否"))
+                             .toString();
+    return word == QStringLiteral("是");
+}
+
+void giveBackWorkOrderStock(TADOConnection& connection, const QString& billNo)
+{
+    if (workOrderMovesStock())
+        StockPoster(connection).giveBack(kPartTable, billNo);
+}
+
+QString storeWorkOrder(TADOConnection& connection, const WorkOrderRows& bill, const QString& storedBillNo,
+                       bool moveStock)
+{
+    for (int attempt = 1;; ++attempt) {
+        bool allocated = false;
+        try {
+            return storeOnce(connection, bill, storedBillNo, moveStock, allocated);
+        } catch (const EDuplicateKey&) {
+            if (!allocated || attempt == kNumberAttempts)
+                throw;
+        }
+    }
+}
+
+void addLookupValue(TADOConnection& connection, const QString& table, const QString& column, const QString& value)
+{
+    if (value.isEmpty())
+        return;
+    const QString name = quoteSqlName(column);
+    runCached(connection,
+              QStringLiteral("INSERT INTO %1 (%2) SELECT ?1 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE %2 = ?1)")
+                  .arg(quoteSqlName(table), name),
+              {value});
+}
+
+void updateDeviceFromBill(TADOConnection& connection, const TDataSet& head)
+{
+    const QString vin = headText(head, "VIN").trimmed();
+    if (vin.isEmpty())
+        return;
+    const auto valueOf = [&head](const char* name) -> QVariant {
+        const QString text = headText(head, name);
+        if (text.isEmpty())
+            return QVariant();
+        const TField* f = head.FindField(QLatin1String(name));
+        return f->DataType() == ftString || f->DataType() == ftWideString ? QVariant(text) : f->Value();
+    };
+    runCached(connection,
+              QStringLiteral("UPDATE tVehicle SET LinkMen = ?1, Tel = ?2, HTel = ?3, Mileage = ?4 "
+                             "WHERE VIN = ?5 AND (SELECT count(*) FROM tVehicle WHERE VIN = ?5) = 1"),
+              {valueOf("LinkMen"), valueOf("Tel"), valueOf("HTel"), valueOf("Mileage"), vin});
+}
+
+} // namespace qx::documents
