@@ -54,6 +54,15 @@ Currency Currency::fromDouble(double v)
 {
     if (!std::isfinite(v))
         overflow();
+    // A double that is the nearest one to a whole number of ten-thousandths below 10^15 shows
+    // exactly that number in 15 digits, so it is taken at once (the values a file holds for
+    // money are nearly all such); any other goes the long way.
+    const double scaled = v * 10000.0;
+    if (std::fabs(scaled) < 1e15) {
+        const double units = std::nearbyint(scaled);
+        if (units / 10000.0 == v)
+            return Currency::fromRaw(std::int64_t(units));
+    }
     // Through the 15 digits a double shows, so 0.1 + 0.2 gives 0.3 and not 0.30000000000000004.
     Currency c;
     if (!fromDigits(qx::decimalOf(v, 15), c))

@@ -18,6 +18,7 @@
 #include <QSet>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cmath>
 
 #include <sqlite3.h>
@@ -250,10 +251,14 @@ void TADOQuery::SetConnection(TADOConnection* connection)
     if (connection == m_connection)
         return;
     Close();
+    m_plans.clear();
     QObject::disconnect(m_closingConnection);
     m_connection = connection;
     if (connection)
-        m_closingConnection = connect(connection, &TADOConnection::Closing, this, [this] { Close(); });
+        m_closingConnection = connect(connection, &TADOConnection::Closing, this, [this] {
+            Close();
+            m_plans.clear();
+        });
 }
 
 TDataSource* TADOQuery::DataSource() const
@@ -273,7 +278,7 @@ void TADOQuery::SetDataSource(TDataSource* source)
 void TADOQuery::sqlChanged()
 {
     Close();
-    m_parameters.Rebuild(qx::parseSqlParameters(StatementText()).names);
+    m_parameters.Rebuild(parsedStatement().names);
 }
 
 void TADOQuery::checkConnection() const
@@ -352,40 +357,12 @@ TField* TADOQuery::fieldOfColumn(int column) const
     return nullptr;
 }
 
-void TADOQuery::InternalOpen()
+// The statement's shape, its table and the facts of its result columns; returns the statement
+// prepared as it runs (with the hidden rowid column when the result can be written back).
+qx::SqliteStatement TADOQuery::analyseStatement(sqlite3* handle, const QString& parsed, OpenPlan& plan)
 {
-    sqlite3* handle = db();
-    m_updatable = false;
-    m_table.clear();
-    m_rowidAlias.clear();
-    m_columns.clear();
-    m_rowIds.clear();
-    m_readOnlyReason.clear();
-
-    // A detail takes its parameters from the master's current row.
-    if (TDataSet* master = m_masterLink ? m_masterLink->DataSet() : nullptr) {
-        for (int i = 0; i < m_parameters.Count(); ++i) {
-            if (TField* f = master->FindField(m_parameters[i].Name())) {
-                if (m_parameters[i].DataType() == ftUnknown)
-                    m_parameters[i].setDataType(f->DataType());
-                m_parameters[i].setValue(master->Active() ? f->Value() : QVariant());
-            }
-        }
-    }
-
-    const qx::ParsedSql parsed = qx::parseSqlParameters(StatementText());
-    // The statement's names may be in another order than the list: bind by name.
-    TParameters ordered;
-    ordered.Rebuild(parsed.names);
-    for (int i = 0; i < ordered.Count(); ++i) {
-        if (const TParameter* p = m_parameters.FindParam(ordered[i].Name())) {
-            ordered[i].setDataType(p->DataType());
-            ordered[i].setValue(p->Value());
-        }
-    }
-
-    const SelectShape shape = analyseSelect(parsed.sql);
-    m_readOnlyReason = shape.reason;
+    const SelectShape shape = analyseSelect(parsed);
+    plan.readOnlyReason = shape.reason;
     QString table;
     if (!shape.table.isEmpty()) {
         qx::SqliteStatement kind(handle, "SELECT name, type FROM sqlite_master WHERE name = ?1 COLLATE NOCASE");
@@ -394,38 +371,46 @@ void TADOQuery::InternalOpen()
             if (qx::columnVariant(kind.get(), 1).toString() == u"table")
                 table = qx::columnVariant(kind.get(), 0).toString();
             else
-                m_readOnlyReason = QStringLiteral("the query reads a view");
+                plan.readOnlyReason = QStringLiteral("the query reads a view");
         }
     }
 
     // The rowid goes along as a first, hidden column, so that every row can be found again.
     qx::SqliteStatement stmt;
     bool withRowid = false;
+    plan.text = parsed.toUtf8();
     if (!table.isEmpty()) {
-        QString text = parsed.sql;
+        QString text = parsed;
         text.insert(shape.listAt, QStringLiteral(" _rowid_ AS \"qx$rowid\","));
         try {
             stmt = qx::SqliteStatement(handle, text.toUtf8());
             withRowid = !stmt.isNull();
+            if (withRowid)
+                plan.text = text.toUtf8();
         } catch (const EDatabaseError&) {
-            m_readOnlyReason = QStringLiteral("the table has no rowid");
+            plan.readOnlyReason = QStringLiteral("the table has no rowid");
         }
     }
     if (!withRowid)
-        stmt = qx::SqliteStatement(handle, parsed.sql.toUtf8());
+        stmt = qx::SqliteStatement(handle, plan.text);
     if (stmt.isNull() || sqlite3_column_count(stmt.get()) == 0)
         DatabaseError(QStringLiteral("CommandText does not return a result set"));
-    ordered.BindTo(handle, stmt.get());
 
     const int first = withRowid ? 1 : 0;
     const int count = sqlite3_column_count(stmt.get()) - first;
+    plan.withRowid = withRowid;
+    plan.first = first;
+    plan.count = count;
 
     // Origins, declared types and the table's own column facts.
     QHash<QString, QHash<QString, TableColumnInfo>> infos;
-    std::vector<TFieldType> types(std::size_t(count), ftUnknown);
-    std::vector<int> sizes(std::size_t(count), 0);
-    std::vector<bool> required(std::size_t(count), false);
-    m_columns.assign(std::size_t(count), Column());
+    std::vector<TFieldType>& types = plan.types;
+    std::vector<int>& sizes = plan.sizes;
+    std::vector<bool>& required = plan.required;
+    types.assign(std::size_t(count), ftUnknown);
+    sizes.assign(std::size_t(count), 0);
+    required.assign(std::size_t(count), false);
+    plan.columns.assign(std::size_t(count), Column());
     bool allFromTable = true;
     bool anyBase = false;
     for (int c = 0; c < count; ++c) {
@@ -451,37 +436,132 @@ void TADOQuery::InternalOpen()
         const bool rowidAlias = info.pk > 0 && tableKey(infos.value(tname)).rowidAlias;
         required[std::size_t(c)] = info.notNull && !info.hasDefault && !rowidAlias && !autoinc;
         if (tname.compare(table, Qt::CaseInsensitive) == 0) {
-            m_columns[std::size_t(c)].origin = cname;
-            m_columns[std::size_t(c)].writable = true;
-            m_columns[std::size_t(c)].key = info.pk > 0;
+            plan.columns[std::size_t(c)].origin = cname;
+            plan.columns[std::size_t(c)].writable = true;
+            plan.columns[std::size_t(c)].key = info.pk > 0;
             anyBase = true;
             if (rowidAlias)
-                m_rowidAlias = cname;
+                plan.rowidAlias = cname;
         } else {
             allFromTable = false;
         }
     }
-    m_updatable = withRowid && allFromTable && anyBase;
-    if (withRowid && !m_updatable && m_readOnlyReason.isEmpty())
-        m_readOnlyReason = QStringLiteral("its columns do not come from one table");
-    if (!m_updatable) {
-        for (Column& c : m_columns)
+    plan.updatable = withRowid && allFromTable && anyBase;
+    if (withRowid && !plan.updatable && plan.readOnlyReason.isEmpty())
+        plan.readOnlyReason = QStringLiteral("its columns do not come from one table");
+    if (!plan.updatable) {
+        for (Column& c : plan.columns)
             c.writable = false;
-        m_rowidAlias.clear();
+        plan.rowidAlias.clear();
     } else {
-        m_table = table;
+        plan.table = table;
         // How a write finds its row again: see RowCheck.
         if (!infos.contains(table))
             infos.insert(table, tableInfo(handle, table));
         const TableKey key = tableKey(infos.value(table));
         QStringList keyRead = key.columns;
-        for (const Column& c : m_columns)
+        for (const Column& c : plan.columns)
             if (c.writable)
                 keyRead.removeAll(c.origin.toLower());
-        m_rowCheck = key.rowidAlias                              ? RowCheck::ChangedColumns
+        plan.rowCheck = key.rowidAlias                              ? RowCheck::ChangedColumns
                      : !key.columns.isEmpty() && keyRead.isEmpty() ? RowCheck::ChangedColumnsAndKey
                                                                    : RowCheck::EveryColumn;
     }
+
+    return stmt;
+}
+
+qint64 TADOQuery::schemaVersion(sqlite3* handle) const
+{
+    // The database's schema and the connection's temporary one (a temporary table of the same
+    // name stands before the file's).
+    auto version = [&](const QString& pragma) -> qint64 {
+        const qx::CachedStatement lease = m_connection->cachedStatement(pragma);
+        return qx::stepStatement(handle, lease.get()) ? sqlite3_column_int64(lease.get(), 0) : 0;
+    };
+    return (version(QStringLiteral("PRAGMA main.schema_version")) << 32)
+           ^ version(QStringLiteral("PRAGMA temp.schema_version"));
+}
+
+const qx::ParsedSql& TADOQuery::parsedStatement()
+{
+    const QString text = StatementText();
+    if (!m_parsed || m_parsedText != text) {
+        m_parsed = std::make_unique<qx::ParsedSql>(qx::parseSqlParameters(text));
+        m_parsedText = text;
+    }
+    return *m_parsed;
+}
+
+void TADOQuery::InternalOpen()
+{
+    sqlite3* handle = db();
+    m_updatable = false;
+    m_table.clear();
+    m_rowidAlias.clear();
+    m_columns.clear();
+    m_rowIds.clear();
+    m_readOnlyReason.clear();
+
+    // A detail takes its parameters from the master's current row.
+    if (TDataSet* master = m_masterLink ? m_masterLink->DataSet() : nullptr) {
+        for (int i = 0; i < m_parameters.Count(); ++i) {
+            if (TField* f = master->FindField(m_parameters[i].Name())) {
+                if (m_parameters[i].DataType() == ftUnknown)
+                    m_parameters[i].setDataType(f->DataType());
+                m_parameters[i].setValue(master->Active() ? f->Value() : QVariant());
+            }
+        }
+    }
+
+    const qx::ParsedSql& parsed = parsedStatement();
+    // The statement's names may be in another order than the list: bind by name.
+    TParameters ordered;
+    ordered.Rebuild(parsed.names);
+    for (int i = 0; i < ordered.Count(); ++i) {
+        if (const TParameter* p = m_parameters.FindParam(ordered[i].Name())) {
+            ordered[i].setDataType(p->DataType());
+            ordered[i].setValue(p->Value());
+        }
+    }
+
+    // The analysis of the statement and of its table holds while the text and the database's
+    // schema stay as they were: a list that runs again with other values skips it.
+    const qint64 schema = schemaVersion(handle);
+    // A few texts are kept: a search list switches between its full list and its search.
+    std::erase_if(m_plans, [&](const std::unique_ptr<OpenPlan>& p) { return p->handle != handle || p->schema != schema; });
+    const auto known = std::find_if(m_plans.begin(), m_plans.end(),
+                                   [&](const std::unique_ptr<OpenPlan>& p) { return p->sql == parsed.sql; });
+    qx::SqliteStatement stmt;
+    if (known != m_plans.end()) {
+        std::rotate(m_plans.begin(), known, known + 1);
+        stmt = qx::SqliteStatement(handle, m_plans.front()->text);
+        if (stmt.isNull() || sqlite3_column_count(stmt.get()) != m_plans.front()->first + m_plans.front()->count)
+            DatabaseError(QStringLiteral("CommandText does not return a result set"));
+    } else {
+        auto plan = std::make_unique<OpenPlan>();
+        plan->handle = handle;
+        plan->schema = schema;
+        plan->sql = parsed.sql;
+        stmt = analyseStatement(handle, parsed.sql, *plan);
+        if (m_plans.size() >= kKeptPlans)
+            m_plans.pop_back();
+        m_plans.insert(m_plans.begin(), std::move(plan));
+    }
+    const OpenPlan& plan = *m_plans.front();
+    ordered.BindTo(handle, stmt.get());
+    const bool withRowid = plan.withRowid;
+    const int first = plan.first;
+    const int count = plan.count;
+    std::vector<TFieldType> types = plan.types;
+    std::vector<int> sizes = plan.sizes;
+    const std::vector<bool>& required = plan.required;
+    m_columns = plan.columns;
+    m_updatable = plan.updatable;
+    m_table = plan.table;
+    m_rowidAlias = plan.rowidAlias;
+    m_rowCheck = plan.rowCheck;
+    m_readOnlyReason = plan.readOnlyReason;
 
     // Columns without a declared type take their kind from their expression and from all their
     // values; the rows are kept while the values are looked at, and loaded below.

@@ -40,6 +40,11 @@
 #include <memory>
 #include <vector>
 
+namespace qx {
+class SqliteStatement;
+struct ParsedSql;
+} // namespace qx
+
 
 class TADOQuery : public TDataSet
 {
@@ -114,6 +119,31 @@ private:
     //                        renumbered by a compaction is never taken for another.
     enum class RowCheck { ChangedColumns, ChangedColumnsAndKey, EveryColumn };
 
+    // What an open learns of its statement and table, kept for the next opens of the same text
+    // on the same schema (the result's values are read anew every time).
+    struct OpenPlan
+    {
+        sqlite3* handle = nullptr;
+        qint64 schema = 0;
+        QString sql;             // the statement as bound (names replaced by numbers)
+        QByteArray text;         // the statement as run (with the rowid column when written back)
+        bool withRowid = false;
+        int first = 0;           // result column of the first shown column
+        int count = 0;           // shown columns
+        std::vector<TFieldType> types; // declared kinds; ftUnknown for expressions
+        std::vector<int> sizes;
+        std::vector<bool> required;
+        std::vector<Column> columns; // by result column
+        bool updatable = false;
+        QString table;
+        QString rowidAlias;
+        RowCheck rowCheck = RowCheck::EveryColumn;
+        QString readOnlyReason;
+    };
+    static qx::SqliteStatement analyseStatement(sqlite3* handle, const QString& parsed, OpenPlan& plan);
+    qint64 schemaVersion(sqlite3* handle) const;
+    const qx::ParsedSql& parsedStatement();
+
     sqlite3* db() const;
     void checkConnection() const;
     void sqlChanged();
@@ -146,6 +176,10 @@ private:
     QByteArray m_maskScratch;
     void finalizeUpdates();
     qint64 m_pendingRowId = 0;
+    static constexpr std::size_t kKeptPlans = 4;
+    std::vector<std::unique_ptr<OpenPlan>> m_plans; // most recently used first
+    QString m_parsedText;
+    std::unique_ptr<qx::ParsedSql> m_parsed;
     QString m_readOnlyReason;
 };
 

@@ -26,6 +26,38 @@ TEST(Currency, FromDoubleRoundsHalvesToEvenAtTheFourthPlace)
     EXPECT_THROW(Currency::fromDouble(std::numeric_limits<double>::infinity()), ERangeError);
 }
 
+// Doubles read from text with at most four decimals give the value the text names, as the
+// text itself does, near zero, around the money of a shop and up to the largest such values.
+TEST(Currency, FromDoubleOfFourDecimalsEqualsTheText)
+{
+    const std::int64_t starts[] = {0, 1, 9999, 125000, 30000000, 123456789, 99999999999990LL, 999999999997000LL};
+    for (std::int64_t start : starts) {
+        for (std::int64_t units = start; units < start + 2000; units += 7) {
+            for (std::int64_t sign : {1, -1}) {
+                const std::int64_t raw = sign * units;
+                const QString text = Currency::fromRaw(raw).toString();
+                SCOPED_TRACE(text.toStdString());
+                const double value = text.toDouble();
+                EXPECT_EQ(Currency::fromDouble(value).raw(), raw);
+                EXPECT_EQ(Currency::fromDouble(value), Currency::fromString(text));
+            }
+        }
+    }
+    // Beyond four decimals and beyond 15 digits the value is rounded through its 15 digits.
+    const struct
+    {
+        double value;
+        std::int64_t raw;
+    } rounded[] = {
+        {0.30000000000000004, 3000}, {2.00005, 20000},   {2.00015, 20002},        {-7.123449999, -71234},
+        {1e11, 1000000000000000LL},  {-0.0, 0},          {123456789012.34567, 1234567890123460LL},
+    };
+    for (const auto& c : rounded) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(Currency::fromDouble(c.value).raw(), c.raw);
+    }
+}
+
 TEST(Currency, TextBothWays)
 {
     const struct

@@ -2,6 +2,8 @@
 // mouse in uQxGridsInput.cpp, the in-place editor in uQxGridsEditor.cpp.
 #include "usystem/vcl/grids/uQxGrids.h"
 
+#include "usystem/vcl/grids/CachedScrollBar.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QResizeEvent>
@@ -110,6 +112,8 @@ TQxCustomGrid::TQxCustomGrid(QWidget* parent)
     applyFocusPolicy();
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBar(new qx::CachedScrollBar(Qt::Horizontal));
+    setVerticalScrollBar(new qx::CachedScrollBar(Qt::Vertical));
     for (Qt::Orientation o : {Qt::Horizontal, Qt::Vertical}) {
         QScrollBar* bar = o == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
         bar->setRange(0, 0);
