@@ -5,6 +5,7 @@
 #include "app/shell/uALibraryForms.h"
 #include "app/shell/uAMain.h"
 #include "app/data/uStartup.h"
+#include "usystem/vcl/griddlg/GridDialogs.h"
 #include "usystem/vcl/picker/uQxSelect.h"
 
 #include <QApplication>
@@ -18,5 +19,6 @@ int main(int argc, char** argv)
     qx::app::registerMaintenanceForms();
     qx::app::registerSettingsForms();
     InstallLibraryPickers();
+    InstallGridDialogs();
     return qx::app::RunAccount(qx::app::shellFactories());
 }
