@@ -4,6 +4,7 @@
 
 #include "GridDlgTestSupport.h"
 #include "tests/support/Widgets.h"
+#include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
 #include "usystem/vcl/griddlg/uQxDBGDlg.h"
 
@@ -218,5 +219,60 @@ TEST(GridSettingsDialog, TheLeftListsMenu)
             QTest::mouseClick(d.BtnOk, Qt::LeftButton);
         });
         EXPECT_EQ(marksOf(g).visible, c.after);
+    }
+}
+
+namespace {
+
+// A grid that notes whether its window's updates were locked each time it recomputes its
+// cells from its columns, and can be made to fail there.
+class WatchedGrid : public TQxDBGrid
+{
+public:
+    using TQxDBGrid::TQxDBGrid;
+    QList<bool> lockedAtRecompute;
+    bool fail = false;
+
+    void SetColumnAttributes() override
+    {
+        lockedAtRecompute << !window()->updatesEnabled();
+        TQxDBGrid::SetColumnAttributes();
+        if (fail)
+            throw Exception(QStringLiteral("列设置失败"));
+    }
+};
+
+} // namespace
+
+TEST(GridSettingsDialog, TheWindowsUpdatesAreLockedWhileApplyingAndUnlockedOnEveryPath)
+{
+    for (bool fail : {false, true}) {
+        SCOPED_TRACE(fail);
+        auto table = threeSales();
+        QWidget window;
+        auto* source = new TDataSource(&window);
+        source->SetDataSet(table.get());
+        auto* grid = new WatchedGrid(&window);
+        grid->resize(400, 200);
+        grid->SetDataSource(source);
+        window.show();
+        QApplication::processEvents();
+        grid->lockedAtRecompute.clear();
+        grid->fail = fail;
+        qx::test::script().answerDialog([](QDialog& d) {
+            auto& dlg = static_cast<TFrmDBGridDlg&>(d);
+            clickCheck(dlg.LbxColumns, 0);
+            QTest::mouseClick(dlg.BtnOk, Qt::LeftButton);
+        });
+        if (fail)
+            EXPECT_THROW(ShowGridSettingsDialog(grid, 0), Exception);
+        else
+            ShowGridSettingsDialog(grid, 0);
+        grid->fail = false;
+        ASSERT_FALSE(grid->lockedAtRecompute.isEmpty());
+        EXPECT_FALSE(grid->lockedAtRecompute.contains(false));
+        EXPECT_TRUE(window.updatesEnabled());
+        EXPECT_EQ(grid->Columns()->Items(0)->Visible(), false);
+        source->SetDataSet(nullptr);
     }
 }
