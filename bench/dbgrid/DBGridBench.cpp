@@ -111,8 +111,7 @@ void pressKey(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifi
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     BenchTable table;
     table.fill();

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/support/BenchGrid.h"
 #include "bench/support/BenchReport.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/QxMemTable.h"
@@ -99,35 +100,20 @@ QByteArray readAll(const QString& fileName)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     BenchTable table;
     table.fill();
-    TDataSource source;
-    source.SetDataSet(&table);
-    TQxDBGrid grid;
-    grid.SetDataSource(&source);
-    grid.resize(800, 600);
-    grid.show();
-    if (!QTest::qWaitForWindowExposed(&grid))
-        qFatal("the grid was not exposed");
+    qxbench::ShownGrid shown(&table);
 
     QTemporaryDir dir;
     const QString ours = dir.filePath("ours.txt");
     const QString peer = dir.filePath("peer.txt");
     TQxDatasetToText writer;
-    // Turns alternate, so that both meet the same load of a shared machine; the best of each
-    // counts.
-    double oursTime = 0, peerTime = 0;
-    for (int round = 0; round < 5; ++round) {
-        const double o = qxbench::timeBest([&] { writer.ExportGrid(&grid, ours); }, 1);
-        const double p = qxbench::timeBest([&] { plainExport(table, peer); }, 1);
-        oursTime = round == 0 ? o : std::min(oursTime, o);
-        peerTime = round == 0 ? p : std::min(peerTime, p);
-    }
+    const qxbench::AlternateTimes times = qxbench::alternateBest(
+        5, [&] { writer.ExportGrid(&shown.grid, ours); }, [&] { plainExport(table, peer); });
     if (readAll(ours) != readAll(peer))
         qFatal("the two files differ");
-    qxbench::report(QStringLiteral("export.text_200kx8"), oursTime, peerTime, 1.3);
+    qxbench::report(QStringLiteral("export.text_200kx8"), times.ours, times.peer, 1.3);
     return 0;
 }

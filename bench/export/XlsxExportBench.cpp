@@ -14,6 +14,7 @@
 #include <array>
 #include <vector>
 
+#include "bench/support/BenchGrid.h"
 #include "bench/support/BenchReport.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
@@ -159,35 +160,24 @@ void plainXlsx(TQxDBGrid& grid, TDataSet& table, const QString& fileName)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     XlsxBenchTable table;
     table.fill();
-    TDataSource source;
-    source.SetDataSet(&table);
-    TQxDBGrid grid;
-    grid.SetDataSource(&source);
-    grid.setWindowTitle(QStringLiteral("xlsxbench"));
-    grid.resize(800, 600);
-    grid.show();
-    if (!QTest::qWaitForWindowExposed(&grid))
-        qFatal("the grid was not exposed");
+    qxbench::ShownGrid shown(&table, QStringLiteral("xlsxbench"));
+    TQxDBGrid& grid = shown.grid;
 
     QTemporaryDir dir;
     const QString peer = dir.filePath("peer.xlsx");
     qx::DesktopOpeningOff off;
-    double oursTime = 0, peerTime = 0;
-    qint64 oursSize = 0, peerSize = 0;
-    for (int round = 0; round < 3; ++round) {
-        const double o = qxbench::timeBest([&] {
+    const qxbench::AlternateTimes times = qxbench::alternateBest(
+        3,
+        [&] {
             if (!ExportGridToExcel(QString(), QString(), &grid))
                 qFatal("the export failed");
-        }, 1);
-        const double p = qxbench::timeBest([&] { plainXlsx(grid, table, peer); }, 1);
-        oursTime = round == 0 ? o : std::min(oursTime, o);
-        peerTime = round == 0 ? p : std::min(peerTime, p);
-    }
+        },
+        [&] { plainXlsx(grid, table, peer); });
+    qint64 oursSize = 0, peerSize = 0;
     for (const QString& written : off.requested()) {
         oursSize = QFile(written).size();
         QFile::remove(written);
@@ -196,6 +186,6 @@ int main(int argc, char** argv)
     // The two files hold the same cells; only their styles' order and the time stamp differ.
     if (oursSize == 0 || qAbs(oursSize - peerSize) > peerSize / 50)
         qFatal("the files differ too much in size: %lld and %lld", oursSize, peerSize);
-    qxbench::report(QStringLiteral("export.xlsx_100kx10"), oursTime, peerTime, 1.3);
+    qxbench::report(QStringLiteral("export.xlsx_100kx10"), times.ours, times.peer, 1.3);
     return 0;
 }

@@ -110,8 +110,7 @@ void pressKey(QWidget* w, Qt::Key key)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     BenchModel model;
 

@@ -107,8 +107,7 @@ int runStatements(sqlite3* db, std::vector<std::string>& cells)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     qx::app::TempDatabase database;
     qx::setProgramFolder(database.programFolder());

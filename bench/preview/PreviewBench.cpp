@@ -64,8 +64,7 @@ void writeAll(const QString& fileName, const QList<QByteArray>& parts)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString big = dir.filePath(QStringLiteral("big.QRP"));

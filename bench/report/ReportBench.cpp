@@ -207,8 +207,7 @@ std::vector<QPicture> readWithDataStream(const QString& fileName)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     RegisterQRFunction<PageNumberFunction>(QStringLiteral("PAGENO"), QStringLiteral("PageNo|页码"),
                                            QStringLiteral("Bench"), QStringLiteral("3"));

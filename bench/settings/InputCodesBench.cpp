@@ -125,8 +125,7 @@ void runPeer(sqlite3* db, const std::vector<PrecomputedCodes>& codes)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     qx::DialogService::install(std::make_unique<qx::ScriptedDialogService>());
     auto* dialogs = qx::ScriptedDialogService::current();

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 
@@ -18,6 +19,23 @@ double timeBest(const std::function<void()>& fn, int repeats)
         best = std::min(best, timer.nsecsElapsed() / 1e9);
     }
     return best;
+}
+
+AlternateTimes alternateBest(int rounds, const std::function<void()>& ours,
+                             const std::function<void()>& peer)
+{
+    AlternateTimes best{std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
+    for (int round = 0; round < rounds; ++round) {
+        best.ours = std::min(best.ours, timeBest(ours, 1));
+        best.peer = std::min(best.peer, timeBest(peer, 1));
+    }
+    return best;
+}
+
+void useOffscreenUnlessSet()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 static std::int64_t statusField(const char* key)

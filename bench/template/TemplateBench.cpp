@@ -176,7 +176,7 @@ int buildAndPrepareByHand(TDataSet* master, TDataSet* detail)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
     auto master = makeMaster();
     auto detail = makeDetail();

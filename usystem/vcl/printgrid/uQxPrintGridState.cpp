@@ -1,0 +1,7 @@
+#include "usystem/vcl/printgrid/uQxPrintGridState.h"
+
+QxGridPrintState& gridPrintState()
+{
+    static QxGridPrintState state;
+    return state;
+}
