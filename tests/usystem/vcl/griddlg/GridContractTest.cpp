@@ -20,6 +20,7 @@
 #include "usystem/vcl/griddlg/GridDialogs.h"
 #include "usystem/vcl/griddlg/uQxDBGDlg.h"
 #include "usystem/vcl/griddlg/uQxdbgridChart.h"
+#include "usystem/vcl/printgrid/uQxPrintGrid.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -542,4 +543,22 @@ TEST(GridContract, PrintGridWaitsForTheGridPrinter)
     const qx::test::ScopedMissingBindings missing;
     PrintGrid(f.grid, f.grid, QStringLiteral("销售单"), QString(), QString(), true);
     EXPECT_EQ(missing.reported(), QStringList{QStringLiteral("GridPrintJobFactory")});
+}
+
+TEST(GridContract, TheGridPrinterComponentTakesTitlesFootAndGrid)
+{
+    OrderForm f(2);
+    // Made without an owner, as the one-call print does.
+    TQxPrintGrid printer;
+    printer.SetPageTitle1(QStringLiteral("工单列表"));
+    printer.SetPageTitle2(QStringLiteral("本月"));
+    // Each line is a report expression: a plain text is a quoted string.
+    printer.SetPageFootExpr({QStringLiteral("'第 '+PAGENUM+' 页'")});
+    printer.SetDBGrid(f.grid);
+    EXPECT_EQ(printer.parent(), nullptr);
+    EXPECT_EQ(printer.PageTitle1(), QStringLiteral("工单列表"));
+    EXPECT_EQ(printer.PageTitle2(), QStringLiteral("本月"));
+    EXPECT_EQ(printer.PageFootExpr(), QStringList{QStringLiteral("'第 '+PAGENUM+' 页'")});
+    EXPECT_EQ(printer.DBGrid(), f.grid);
+    EXPECT_EQ(printer.PrintedDataSet(), f.table.get());
 }
