@@ -159,11 +159,13 @@ void TQxCustomDBGrid::SelectAllRecords()
         ds->FreeBookmark(mark);
     };
     try {
+        std::vector<TBookmarkStr> rows;
         ds->First();
         while (!ds->Eof()) {
-            FBookmarks->SetCurrentRowSelected(true);
+            rows.push_back(ds->Bookmark());
             ds->Next();
         }
+        FBookmarks->AddBookmarks(std::move(rows));
     } catch (...) {
         back();
         throw;

@@ -242,3 +242,43 @@ TEST(DBGridTitleMenu, LocateOpensTheFindBoxExceptOverADateColumn)
         EXPECT_EQ(w.grid->FindEdit() && w.grid->FindEdit()->isVisible(), c.opens);
     }
 }
+
+TEST(DBGridTitleMenu, SelectAllHoldsEachRecordOnceWhateverTheOrderAndEarlierMarks)
+{
+    struct Case
+    {
+        const char* what;
+        const char* sort; // the dataset's sort, empty for the stored order
+        bool markFirst;   // two records marked with keypad '+' before
+    };
+    const Case cases[] = {{"stored order", "", false},
+                          {"marked before", "", true},
+                          {"sorted descending", "Qty DESC", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DBGridWindow w(7);
+        storeColumns(w);
+        if (c.sort[0])
+            w.table->SetSort(QString::fromLatin1(c.sort));
+        w.table->First();
+        if (c.markFirst) {
+            keypadPlus();
+            press(Qt::Key_Down);
+            press(Qt::Key_Down);
+            keypadPlus();
+            ASSERT_EQ(w.grid->SelectedRows()->Count(), 2);
+        }
+        chooseTitleMenuItem(w.grid, QStringLiteral("全部选定"));
+        EXPECT_EQ(w.grid->SelectedRows()->Count(), 7);
+        // Every record answers as selected, wherever the cursor goes.
+        w.table->First();
+        while (!w.table->Eof()) {
+            EXPECT_TRUE(w.grid->SelectedRows()->CurrentRowSelected());
+            w.table->Next();
+        }
+        // And a record taken out is out, once.
+        w.table->First();
+        w.grid->SelectedRows()->SetCurrentRowSelected(false);
+        EXPECT_EQ(w.grid->SelectedRows()->Count(), 6);
+    }
+}
