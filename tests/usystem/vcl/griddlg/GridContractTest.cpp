@@ -12,6 +12,7 @@
 #include "tests/support/Widgets.h"
 #include "tests/usystem/vcl/dbgrid/TitleMenuSupport.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
+#include "usystem/vcl/dbgrid/uQxDBGridEditor.h"
 #include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
 #include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/export/uQxDBGridRoutines.h"
@@ -561,4 +562,35 @@ TEST(GridContract, TheGridPrinterComponentTakesTitlesFootAndGrid)
     EXPECT_EQ(printer.PageFootExpr(), QStringList{QStringLiteral("'第 '+PAGENUM+' 页'")});
     EXPECT_EQ(printer.DBGrid(), f.grid);
     EXPECT_EQ(printer.PrintedDataSet(), f.table.get());
+}
+
+TEST(GridContract, AnEllipsisColumnShowsTheButtonAndAPickListDropsDown)
+{
+    OrderForm f(3);
+    TQxDBGridColumns* cols = f.grid->Columns();
+    cols->GetColumn(4)->SetButtonStyle(cbsEllipsis);
+    cols->GetColumn(1)->GetPickList()->append({QStringLiteral("张三"), QStringLiteral("李四")});
+    int clicks = 0;
+    f.grid->OnEditButtonClick = [&](QObject*) { ++clicks; };
+
+    f.grid->SetSelectedIndex(4);
+    f.key(Qt::Key_F2);
+    TQxDBGridInplaceEdit* editor = f.grid->CellEditor();
+    ASSERT_TRUE(editor && editor->isVisible());
+    EXPECT_EQ(editor->EditStyle(), TQxDBGridInplaceEdit::esEllipsis);
+    QTest::mouseClick(editor, Qt::LeftButton, Qt::NoModifier, editor->ButtonRect().center());
+    EXPECT_EQ(clicks, 1);
+
+    f.key(Qt::Key_Escape);
+    f.grid->SetSelectedIndex(1);
+    f.key(Qt::Key_F2);
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->EditStyle(), TQxDBGridInplaceEdit::esPickList);
+    f.key(Qt::Key_Down);
+    ASSERT_TRUE(editor->ListVisible());
+    f.key(Qt::Key_Down);
+    f.key(Qt::Key_Return);
+    f.key(Qt::Key_Return);
+    EXPECT_EQ(f.table->RecNo(), 1);
+    EXPECT_EQ(f.table->FieldByName("Client")->AsString(), QStringLiteral("李四"));
 }
