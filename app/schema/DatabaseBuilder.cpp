@@ -5,6 +5,7 @@
 #include "app/schema/DatabaseSchema.h"
 #include "app/schema/OperatorRights.h"
 #include "app/schema/Password.h"
+#include "app/schema/ShippedTemplates.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <QDir>
@@ -230,6 +231,7 @@ void build(const QString& target, const std::function<void(sqlite3*)>& beforeCom
         runScript(db.get(), dictionarySql(), QStringLiteral("Dictionary.sql"));
         checkDictionary(db.get());
         exec(db.get(), "DROP TABLE temp.DictCaption");
+        insertShippedTemplates(db.get());
         exec(db.get(), QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion).toUtf8().constData());
         if (beforeCommit)
             beforeCommit(db.get());

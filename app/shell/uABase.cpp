@@ -1,5 +1,7 @@
 #include "app/shell/uABase.h"
 
+#include "app/data/dmData.h"
+#include "app/report/uAReportDialog.h"
 #include "platform/env/DialogService.h"
 #include "platform/ui/Fonts.h"
 #include "app/shell/ColorPanel.h"
@@ -45,6 +47,13 @@ void TFrmABase::FormClose(QObject*, TCloseAction& Action)
 }
 
 void TFrmABase::FormKeyDown(QObject*, int&, TShiftState) {}
+
+void TFrmABase::PrintWithDialog(const QString& ReportClass, TDataSet* Master, TDataSet* Detail1, TDataSet* Detail2,
+                                TDataSet* Detail3, TDataSet* Detail4)
+{
+    ShowReportDialog(ReportClass, this, dmdataUnit ? dmdataUnit->ADOConnection : nullptr, Master, Detail1, Detail2,
+                     Detail3, Detail4);
+}
 
 void TFrmABase::keyPressEvent(QKeyEvent* event)
 {

@@ -8,6 +8,7 @@
 #include "usystem/vcl/controls/uBase.h"
 
 class QKeyEvent;
+class TDataSet;
 
 namespace qx::app {
 class ColorPanel;
@@ -29,6 +30,12 @@ public:
     void FormClose(QObject* Sender, TCloseAction& Action);
     // The hook of the descendants' keys; the base does nothing (Esc does not close).
     void FormKeyDown(QObject* Sender, int& Key, TShiftState Shift) override;
+
+    // The print entry of every print button: the template dialog over the templates of
+    // ReportClass, with this form owning the report objects and the data module's connection.
+    // A form passes null for the detail datasets it does not have.
+    void PrintWithDialog(const QString& ReportClass, TDataSet* Master, TDataSet* Detail1 = nullptr,
+                         TDataSet* Detail2 = nullptr, TDataSet* Detail3 = nullptr, TDataSet* Detail4 = nullptr);
 
 protected:
     // Esc reaches the descendants' key handlers but does not cancel the form by itself.

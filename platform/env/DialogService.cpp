@@ -1,6 +1,7 @@
 #include "platform/env/DialogService.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -164,6 +165,14 @@ QString QtDialogService::saveFileName(QWidget* parent, const FileRequest& reques
 int QtDialogService::execDialog(QDialog& dialog)
 {
     return dialog.exec();
+}
+
+std::optional<QColor> QtDialogService::chooseColor(QWidget* parent, const QString& caption, const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, parent, caption);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
 }
 
 int messageBox(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,

@@ -3,6 +3,7 @@
 // answers from a queue and records what was shown, so that no test waits on a modal loop.
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -68,6 +69,8 @@ public:
     virtual QString saveFileName(QWidget* parent, const FileRequest& request) = 0;
     // Runs a modal dialog and returns its result (QDialog::result()).
     virtual int execDialog(QDialog& dialog) = 0;
+    // The colour chooser opened on `initial`: the chosen colour, or nothing when cancelled.
+    virtual std::optional<QColor> chooseColor(QWidget* parent, const QString& caption, const QColor& initial) = 0;
 
     static DialogService& instance();
     // Replaces the service; the previous one is destroyed.
@@ -84,6 +87,7 @@ public:
     QString openFileName(QWidget* parent, const FileRequest& request) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     int execDialog(QDialog& dialog) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QString& caption, const QColor& initial) override;
 };
 
 // The extension of one entry of a file chooser's filter ("报表文件 (*.QRP)" gives "QRP"); empty

@@ -6,33 +6,40 @@ namespace qx {
 
 void ScriptedDialogService::answerMessage(int result)
 {
-    m_answers.push_back({ShownDialog::MessageBox, result, std::nullopt, {}, {}});
+    m_answers.push_back({ShownDialog::MessageBox, result, std::nullopt, {}, {}, std::nullopt});
 }
 
 void ScriptedDialogService::answerInput(std::optional<QString> text)
 {
-    m_answers.push_back({ShownDialog::InputBox, 0, std::move(text), {}, {}});
+    m_answers.push_back({ShownDialog::InputBox, 0, std::move(text), {}, {}, std::nullopt});
 }
 
 void ScriptedDialogService::answerFile(const QString& fileName)
 {
     // One answer serves an open or a save chooser, whichever comes.
-    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}, {}});
+    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}, {}, std::nullopt});
 }
 
 void ScriptedDialogService::answerFile(const QString& fileName, const QString& selectedFilter)
 {
-    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}, selectedFilter});
+    m_answers.push_back({ShownDialog::OpenFile, 0, fileName, {}, selectedFilter, std::nullopt});
 }
 
 void ScriptedDialogService::answerDialog(std::function<void(QDialog&)> act)
 {
-    m_answers.push_back({ShownDialog::Modal, 0, std::nullopt, std::move(act), {}});
+    m_answers.push_back({ShownDialog::Modal, 0, std::nullopt, std::move(act), {}, std::nullopt});
 }
 
 void ScriptedDialogService::answerDialog(int result)
 {
     answerDialog([result](QDialog& dialog) { dialog.done(result); });
+}
+
+void ScriptedDialogService::answerColor(std::optional<QColor> colour)
+{
+    Answer answer{ShownDialog::Color, 0, std::nullopt, {}, {}, std::nullopt};
+    answer.color = colour;
+    m_answers.push_back(std::move(answer));
 }
 
 QStringList ScriptedDialogService::messages() const
@@ -71,7 +78,7 @@ bool ScriptedDialogService::takeFile(Answer& out)
 int ScriptedDialogService::messageBox(QWidget*, const MessageBoxRequest& request)
 {
     ShownDialog shown{ShownDialog::MessageBox, request.caption, request.text, request.icon,
-                      request.buttons, true, {}};
+                      request.buttons, true, {}, QColor()};
     Answer answer;
     shown.answered = take(ShownDialog::MessageBox, answer);
     m_shown << shown;
@@ -83,7 +90,7 @@ int ScriptedDialogService::messageBox(QWidget*, const MessageBoxRequest& request
 std::optional<QString> ScriptedDialogService::inputBox(QWidget*, const QString& caption,
                                                        const QString& prompt, const QString&)
 {
-    ShownDialog shown{ShownDialog::InputBox, caption, prompt, MessageIcon::None, {}, true, {}};
+    ShownDialog shown{ShownDialog::InputBox, caption, prompt, MessageIcon::None, {}, true, {}, QColor()};
     Answer answer;
     shown.answered = take(ShownDialog::InputBox, answer);
     m_shown << shown;
@@ -92,7 +99,7 @@ std::optional<QString> ScriptedDialogService::inputBox(QWidget*, const QString& 
 
 QString ScriptedDialogService::fileAnswer(ShownDialog::Kind kind, const FileRequest& request)
 {
-    ShownDialog shown{kind, request.caption, request.fileName, MessageIcon::None, {}, true, request.filter};
+    ShownDialog shown{kind, request.caption, request.fileName, MessageIcon::None, {}, true, request.filter, QColor()};
     Answer answer;
     shown.answered = takeFile(answer);
     m_shown << shown;
@@ -114,7 +121,7 @@ QString ScriptedDialogService::saveFileName(QWidget*, const FileRequest& request
 
 int ScriptedDialogService::execDialog(QDialog& dialog)
 {
-    ShownDialog shown{ShownDialog::Modal, dialog.windowTitle(), dialog.objectName(), MessageIcon::None, {}, true, {}};
+    ShownDialog shown{ShownDialog::Modal, dialog.windowTitle(), dialog.objectName(), MessageIcon::None, {}, true, {}, QColor()};
     Answer answer;
     shown.answered = take(ShownDialog::Modal, answer);
     m_shown << shown;
@@ -126,6 +133,16 @@ int ScriptedDialogService::execDialog(QDialog& dialog)
     if (dialog.isVisible())
         dialog.reject();
     return dialog.result();
+}
+
+std::optional<QColor> ScriptedDialogService::chooseColor(QWidget*, const QString& caption, const QColor& initial)
+{
+    ShownDialog shown{ShownDialog::Color, caption, QString(), MessageIcon::None, {}, true, {}, QColor()};
+    shown.color = initial;
+    Answer answer;
+    shown.answered = take(ShownDialog::Color, answer);
+    m_shown << shown;
+    return shown.answered ? answer.color : std::nullopt;
 }
 
 ScriptedDialogService* ScriptedDialogService::current()

@@ -15,7 +15,7 @@ namespace qx {
 
 struct ShownDialog
 {
-    enum Kind { MessageBox, InputBox, OpenFile, SaveFile, Modal };
+    enum Kind { MessageBox, InputBox, OpenFile, SaveFile, Modal, Color };
     Kind kind = MessageBox;
     QString caption;    // message box caption, input box caption, dialog window title
     QString text;       // message text, input prompt, dialog object name
@@ -23,6 +23,7 @@ struct ShownDialog
     QList<int> buttons; // message box buttons
     bool answered = true;
     QString filter;     // file choosers: the filter text offered
+    QColor color;       // colour chooser: the colour it opened on
 };
 
 class ScriptedDialogService : public DialogService
@@ -42,6 +43,8 @@ public:
     void answerDialog(std::function<void(QDialog&)> act);
     // The next modal dialog is shown and closed with this result, untouched.
     void answerDialog(int result);
+    // The next colour chooser returns colour (nothing = cancelled).
+    void answerColor(std::optional<QColor> colour);
 
     const QList<ShownDialog>& shown() const { return m_shown; }
     // Texts of the message boxes shown so far, in order.
@@ -56,6 +59,7 @@ public:
     QString openFileName(QWidget* parent, const FileRequest& request) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     int execDialog(QDialog& dialog) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QString& caption, const QColor& initial) override;
 
     // The installed service as the scripted one (nullptr when the program's service is in).
     static ScriptedDialogService* current();
@@ -68,6 +72,7 @@ private:
         std::optional<QString> text;
         std::function<void(QDialog&)> act;
         QString filter;
+        std::optional<QColor> color;
     };
     bool take(ShownDialog::Kind kind, Answer& out);
     bool takeFile(Answer& out);

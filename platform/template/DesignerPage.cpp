@@ -1,9 +1,12 @@
 #include "platform/template/DesignerPage.h"
 
 #include "platform/report/Units.h"
+#include "platform/template/DesignerFieldList.h"
 #include "platform/template/DesignerTexts.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,6 +18,7 @@ DesignerPage::DesignerPage(DesignerModel& model, QWidget* parent) : QWidget(pare
 {
     setObjectName(QStringLiteral("DesignerPage"));
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
@@ -252,6 +256,45 @@ void DesignerPage::mousePressEvent(QMouseEvent* event)
         m_model.select(hit, add);
     m_dragging = true;
     m_dragStart = m_dragNow = at;
+    changed();
+}
+
+bool DesignerPage::acceptsDrop(QDropEvent* event) const
+{
+    DraggedField field;
+    return DesignerFieldList::fieldFromMime(event->mimeData(), field) && bandAt(event->position().toPoint()) >= 0;
+}
+
+void DesignerPage::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Entering anywhere on the page is fine; the move decides band by band.
+    DraggedField field;
+    if (DesignerFieldList::fieldFromMime(event->mimeData(), field))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void DesignerPage::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptsDrop(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void DesignerPage::dropEvent(QDropEvent* event)
+{
+    DraggedField field;
+    QPoint units;
+    const int band = bandAt(event->position().toPoint(), &units);
+    if (band < 0 || !DesignerFieldList::fieldFromMime(event->mimeData(), field)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    m_currentBand = band;
+    m_model.addObject(band, ObjectKind::Field, units, field.dataSet, field.field);
     changed();
 }
 

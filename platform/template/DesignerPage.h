@@ -2,7 +2,8 @@
 // strips one under the other, and their objects. The mouse selects objects (Ctrl adds to the
 // selection), drags them, and places a new object where the chosen tool is clicked; the keys
 // move the selection by one grid step (arrows), size it (Shift + arrows), delete it (Delete),
-// copy and paste it (Ctrl+C, Ctrl+V) and undo and redo (Ctrl+Z, Ctrl+Y).
+// copy and paste it (Ctrl+C, Ctrl+V) and undo and redo (Ctrl+Z, Ctrl+Y). A field dragged from
+// the field list is placed where it is dropped on a band.
 #pragma once
 
 #include "platform/template/DesignerModel.h"
@@ -63,11 +64,16 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void changed();
     void paintRulers(QPainter& p, const QRect& page);
     ObjectRef objectAt(QPoint pixel) const;
+    // Accepts a drag that carries a field over a band.
+    bool acceptsDrop(QDropEvent* event) const;
     int bandTop(int band) const;
 
     DesignerModel& m_model;

@@ -6,13 +6,16 @@
 #include "platform/template/DesignerTexts.h"
 #include "platform/template/TemplateFormat.h"
 #include "platform/template/TemplateText.h"
+#include "platform/ui/Fonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include <cmath>
@@ -58,6 +61,15 @@ DesignerProperties::DesignerProperties(DesignerModel& model, QWidget* parent) : 
     form->addRow(designer_text::top(), m_top);
     form->addRow(designer_text::width(), m_width);
     form->addRow(designer_text::height(), m_height);
+    m_fontName = new QComboBox(this);
+    m_fontName->setObjectName(QStringLiteral("CmbFontName"));
+    // The library's face first (it stands for the installed CJK face), then the installed ones.
+    m_fontName->addItem(qx::kLibraryFontFace);
+    for (const QString& family : QFontDatabase::families()) {
+        if (m_fontName->findText(family) < 0)
+            m_fontName->addItem(family);
+    }
+    form->addRow(designer_text::fontName(), m_fontName);
     m_fontSize = new QSpinBox(this);
     m_fontSize->setObjectName(QStringLiteral("SpnFontSize"));
     m_fontSize->setRange(1, kMaxFontSize);
@@ -65,6 +77,20 @@ DesignerProperties::DesignerProperties(DesignerModel& model, QWidget* parent) : 
     m_bold = new QCheckBox(designer_text::bold(), this);
     m_bold->setObjectName(QStringLiteral("ChkBold"));
     form->addRow(QString(), m_bold);
+    m_fontColor = new QPushButton(designer_text::chooseColor(), this);
+    m_fontColor->setObjectName(QStringLiteral("BtnFontColor"));
+    // Enter in an edit of the panel must not press a colour button.
+    m_fontColor->setAutoDefault(false);
+    form->addRow(designer_text::fontColor(), m_fontColor);
+    auto* fill = new QHBoxLayout;
+    m_fill = new QPushButton(designer_text::chooseColor(), this);
+    m_fill->setObjectName(QStringLiteral("BtnFill"));
+    m_fill->setAutoDefault(false);
+    m_noFill = new QCheckBox(designer_text::noFill(), this);
+    m_noFill->setObjectName(QStringLiteral("ChkNoFill"));
+    fill->addWidget(m_fill);
+    fill->addWidget(m_noFill);
+    form->addRow(designer_text::fill(), fill);
     m_align = new QComboBox(this);
     m_align->setObjectName(QStringLiteral("CmbAlign"));
     m_align->addItems({designer_text::alignLeft(), designer_text::alignCenter(), designer_text::alignRight()});
@@ -136,6 +162,31 @@ DesignerProperties::DesignerProperties(DesignerModel& model, QWidget* parent) : 
     connect(m_fontSize, &QSpinBox::editingFinished, this, [this] {
         apply([this](TemplateObject& o) { o.font.size = m_fontSize->value(); });
     });
+    connect(m_fontName, &QComboBox::activated, this, [this](int index) {
+        const QString face = m_fontName->itemText(index);
+        apply([&face](TemplateObject& o) { o.font.name = face; });
+    });
+    connect(m_fontColor, &QPushButton::clicked, this, [this] {
+        const TemplateObject* o = current();
+        if (!o)
+            return;
+        if (const auto colour = askColor(designer_text::fontColor(), o->font.color))
+            apply([c = *colour](TemplateObject& obj) { obj.font.color = c; });
+    });
+    connect(m_fill, &QPushButton::clicked, this, [this] {
+        const TemplateObject* o = current();
+        if (!o)
+            return;
+        if (const auto colour = askColor(designer_text::fill(), o->fill == kNoFill ? clWhite : o->fill))
+            apply([c = *colour](TemplateObject& obj) { obj.fill = c; });
+    });
+    connect(m_noFill, &QCheckBox::toggled, this, [this](bool on) {
+        // Clearing the tick alone has no colour to give: the fill is chosen with the button.
+        if (on)
+            apply([](TemplateObject& o) { o.fill = kNoFill; });
+        else
+            load();
+    });
     connect(m_bold, &QCheckBox::toggled, this, [this](bool on) { apply([on](TemplateObject& o) { o.font.bold = on; }); });
     connect(m_align, &QComboBox::activated, this, [this](int index) {
         apply([index](TemplateObject& o) { o.align = TextAlign(index); });
@@ -156,8 +207,9 @@ void DesignerProperties::load()
 {
     m_loading = true;
     const TemplateObject* o = current();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_text, m_format, m_left, m_top, m_width, m_height, m_fontSize,
-                                                      m_bold, m_align, m_wordWrap, m_stretch})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_text, m_format, m_left, m_top, m_width, m_height, m_fontName,
+                                                      m_fontSize, m_bold, m_fontColor, m_fill, m_noFill, m_align,
+                                                      m_wordWrap, m_stretch})
         w->setEnabled(o != nullptr);
     const TemplateObject shown = o ? *o : TemplateObject();
     m_text->setText(shown.kind == ObjectKind::Field ? shown.field : shown.text);
@@ -167,7 +219,14 @@ void DesignerProperties::load()
     m_top->setValue(shown.top / 10.0);
     m_width->setValue(shown.width / 10.0);
     m_height->setValue(shown.height / 10.0);
+    // A face that is not installed (a template from elsewhere) is still shown as named.
+    if (m_fontName->findText(shown.font.name) < 0)
+        m_fontName->addItem(shown.font.name);
+    m_fontName->setCurrentIndex(m_fontName->findText(shown.font.name));
     m_fontSize->setValue(shown.font.size);
+    showColor(m_fontColor, shown.font.color);
+    showColor(m_fill, shown.fill);
+    m_noFill->setChecked(shown.fill == kNoFill);
     m_bold->setChecked(shown.font.bold);
     m_align->setCurrentIndex(int(shown.align));
     m_wordWrap->setChecked(shown.wordWrap);
@@ -200,6 +259,26 @@ void DesignerProperties::apply(const std::function<void(TemplateObject&)>& chang
     change(changed);
     if (m_model.setObject(m_model.selection().first(), changed) && onChanged)
         onChanged();
+}
+
+std::optional<TColor> DesignerProperties::askColor(const QString& caption, TColor initial)
+{
+    const auto chosen = qx::DialogService::instance().chooseColor(this, caption, toQColor(initial));
+    if (!chosen || !chosen->isValid())
+        return std::nullopt;
+    return fromQColor(*chosen);
+}
+
+void DesignerProperties::showColor(QPushButton* button, TColor color)
+{
+    // The button shows the colour as a swatch; a transparent fill shows the plain button.
+    if (color == kNoFill) {
+        button->setStyleSheet(QString());
+        return;
+    }
+    const QColor c = toQColor(color);
+    button->setStyleSheet(QStringLiteral("background-color: %1; color: %2")
+                              .arg(c.name(), c.lightness() < 128 ? QStringLiteral("white") : QStringLiteral("black")));
 }
 
 void DesignerProperties::applyText()

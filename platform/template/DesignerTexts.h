@@ -59,7 +59,12 @@ inline QString left() { return QStringLiteral("左(毫米)"); }
 inline QString top() { return QStringLiteral("上(毫米)"); }
 inline QString width() { return QStringLiteral("宽(毫米)"); }
 inline QString height() { return QStringLiteral("高(毫米)"); }
+inline QString fontName() { return QStringLiteral("字体"); }
 inline QString fontSize() { return QStringLiteral("字号"); }
+inline QString fontColor() { return QStringLiteral("文字颜色"); }
+inline QString fill() { return QStringLiteral("填充色"); }
+inline QString chooseColor() { return QStringLiteral("选择…"); }
+inline QString noFill() { return QStringLiteral("透明"); }
 inline QString bold() { return QStringLiteral("粗体"); }
 inline QString align() { return QStringLiteral("对齐"); }
 inline QString alignLeft() { return QStringLiteral("左"); }

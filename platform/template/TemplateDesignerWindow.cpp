@@ -3,6 +3,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/env/DialogService.h"
+#include "platform/template/DesignerFieldList.h"
 #include "platform/template/DesignerPage.h"
 #include "platform/template/DesignerProperties.h"
 #include "platform/report/QRPreviewInterface.h"
@@ -132,19 +133,16 @@ TemplateDesignerWindow::TemplateDesignerWindow(const TemplateDocument& doc, cons
     scroll->setWidget(m_page);
     scroll->setWidgetResizable(false);
 
-    m_fields = new QListWidget(this);
-    m_fields->setObjectName(QStringLiteral("LstFields"));
+    m_fields = new DesignerFieldList(this);
     m_fields->setMaximumWidth(220);
     for (const OfferedDataSet& o : m_offered) {
         const TFields* fields = o.dataSet->Fields();
-        for (int i = 0; fields && i < fields->Count(); ++i) {
-            auto* item = new QListWidgetItem(QStringLiteral("%1.%2").arg(o.name, fields->Fields(i)->FieldName()), m_fields);
-            item->setData(Qt::UserRole, o.name);
-            item->setData(Qt::UserRole + 1, fields->Fields(i)->FieldName());
-        }
+        for (int i = 0; fields && i < fields->Count(); ++i)
+            m_fields->addField(o.name, fields->Fields(i)->FieldName());
     }
     connect(m_fields, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        placeField(item->data(Qt::UserRole).toString(), item->data(Qt::UserRole + 1).toString());
+        const DraggedField f = DesignerFieldList::fieldOf(item);
+        placeField(f.dataSet, f.field);
     });
     auto* side = new QVBoxLayout;
     side->addWidget(new QLabel(designer_text::fields(), this));

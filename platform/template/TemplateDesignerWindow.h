@@ -1,9 +1,10 @@
 // The template designer: a modal window holding a copy of a template for the datasets a
 // form offers. A tool bar chooses the object placed by the next click on a band; bands are
-// added (kind and dataset chosen beside), deleted and moved; the offered fields are listed and
-// a double click places a field object on the current band. OK hands the edited template
-// back (document()); Cancel and Esc leave the caller's template as it was. A property panel
-// edits the selected object and the page set-up; a preview renders the template as it stands.
+// added (kind and dataset chosen beside), deleted and moved; the offered fields are listed, and
+// a double click places a field object on the current band, a drag where it is dropped. OK
+// hands the edited template back (document()); Cancel and Esc leave the caller's template as
+// it was. A property panel edits the selected object and the page set-up; a preview renders
+// the template as it stands.
 #pragma once
 
 #include "platform/template/DesignerModel.h"
@@ -19,6 +20,7 @@ class QToolButton;
 
 namespace qx::tpl {
 
+class DesignerFieldList;
 class DesignerPage;
 class DesignerProperties;
 class TemplateReport;
@@ -59,7 +61,7 @@ private:
     QComboBox* m_bandKind = nullptr;
     QComboBox* m_bandDataSet = nullptr;
     QComboBox* m_zoom = nullptr;
-    QListWidget* m_fields = nullptr;
+    DesignerFieldList* m_fields = nullptr;
     QToolButton* m_undo = nullptr;
     QToolButton* m_redo = nullptr;
 };

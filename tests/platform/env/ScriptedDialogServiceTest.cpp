@@ -104,6 +104,25 @@ TEST(ScriptedDialogService, FileChooserReportsTheChosenFilterEntry)
     EXPECT_EQ(s.unexpected(), 0);
 }
 
+TEST(ScriptedDialogService, ColourChooserAnswersAndRecordsWhereItStarted)
+{
+    auto& s = script();
+    s.answerColor(QColor(10, 20, 30));
+    s.answerColor(std::nullopt);
+    auto& service = DialogService::instance();
+    EXPECT_EQ(service.chooseColor(nullptr, QStringLiteral("文字颜色"), Qt::red), QColor(10, 20, 30));
+    EXPECT_EQ(service.chooseColor(nullptr, QStringLiteral("填充色"), Qt::blue), std::nullopt);
+    // Without an answer the chooser counts as unexpected and as cancelled.
+    EXPECT_EQ(service.chooseColor(nullptr, QStringLiteral("填充色"), Qt::green), std::nullopt);
+    ASSERT_EQ(s.shown().size(), 3);
+    EXPECT_EQ(s.shown()[0].kind, ShownDialog::Color);
+    EXPECT_EQ(s.shown()[0].caption, QStringLiteral("文字颜色"));
+    EXPECT_EQ(s.shown()[1].color, QColor(Qt::blue));
+    EXPECT_FALSE(s.shown()[2].answered);
+    EXPECT_EQ(s.unexpected(), 1);
+    s.clear();
+}
+
 TEST(DialogService, FilterSuffixOfOneEntry)
 {
     const struct

@@ -7,9 +7,11 @@
 #include "platform/env/ScriptedDialogService.h"
 #include "platform/report/QRPrinter.h"
 #include "platform/report/QRStandardPreview.h"
+#include "platform/template/DesignerFieldList.h"
 #include "platform/template/DesignerPage.h"
 #include "platform/template/TemplateDesignerWindow.h"
 #include "platform/template/TemplateReport.h"
+#include "platform/ui/Fonts.h"
 #include "tests/support/Widgets.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +19,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -429,4 +433,169 @@ TEST_F(Designer, TheZoomScalesThePageAndClicksStillLandOnTheGrid)
     clickBand(w, 0, {260, 60});
     const TemplateObject& o = w.document().bands.at(0).objects.at(0);
     EXPECT_EQ(QPoint(o.left, o.top), QPoint(250, 50));
+}
+
+// ---- fields dragged from the list ------------------------------------------------------------
+
+TEST_F(Designer, ADraggedListEntryCarriesItsField)
+{
+    TemplateDesignerWindow w(TemplateDocument(), {{QStringLiteral("Mstdataset"), data.get()}});
+    auto* list = w.findChild<DesignerFieldList*>(QStringLiteral("LstFields"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->dragEnabled());
+    // A drag asks the list's model for the mime data of the dragged rows, as here.
+    const QModelIndex row = list->model()->index(3, 0);
+    std::unique_ptr<QMimeData> mime(list->model()->mimeData({row}));
+    ASSERT_NE(mime, nullptr);
+    DraggedField f;
+    ASSERT_TRUE(DesignerFieldList::fieldFromMime(mime.get(), f));
+    EXPECT_EQ(f.dataSet, QStringLiteral("Mstdataset"));
+    EXPECT_EQ(f.field, QStringLiteral("Amount"));
+}
+
+TEST(DesignerFieldMime, OnlyAWholeFieldIsTaken)
+{
+    const struct
+    {
+        const char* what;
+        QString format;
+        QByteArray bytes;
+        bool taken;
+    } cases[] = {
+        {"field", DesignerFieldList::mimeType(), "DltDataset1\nQty", true},
+        {"plain text", QStringLiteral("text/plain"), "DltDataset1\nQty", false},
+        {"no field", DesignerFieldList::mimeType(), "DltDataset1", false},
+        {"empty field", DesignerFieldList::mimeType(), "DltDataset1\n", false},
+        {"three parts", DesignerFieldList::mimeType(), "a\nb\nc", false},
+        {"oversized", DesignerFieldList::mimeType(), QByteArray(5000, 'a') + "\nQty", false},
+    };
+    for (const auto& c : cases) {
+        QMimeData mime;
+        mime.setData(c.format, c.bytes);
+        DraggedField f;
+        EXPECT_EQ(DesignerFieldList::fieldFromMime(&mime, f), c.taken) << c.what;
+    }
+    DraggedField f;
+    EXPECT_FALSE(DesignerFieldList::fieldFromMime(nullptr, f));
+}
+
+TEST_F(Designer, AFieldDroppedOnABandIsPlacedWhereItFalls)
+{
+    TemplateDocument doc;
+    doc.bands = {band(BandKind::Title, {}), band(BandKind::Master, {}, QStringLiteral("Mstdataset"))};
+    TemplateDesignerWindow w(doc, {{QStringLiteral("Mstdataset"), data.get()}});
+    w.show();
+    DesignerPage* page = w.page();
+    ASSERT_TRUE(page->acceptDrops());
+    QMimeData field;
+    field.setData(DesignerFieldList::mimeType(), "Mstdataset\nAmount");
+    QMimeData other;
+    other.setText(QStringLiteral("Mstdataset.Amount"));
+
+    const auto at = [page](int b, QPoint units) {
+        const QRect r = page->bandRect(b);
+        return QPointF(r.left() + units.x() * page->scale(), r.top() + units.y() * page->scale());
+    };
+    // Returns whether the move and the drop were taken.
+    const auto dragTo = [page](QPointF pos, const QMimeData* mime) {
+        QDragEnterEvent enter(pos.toPoint(), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(page, &enter);
+        QDragMoveEvent move(pos.toPoint(), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(page, &move);
+        QDropEvent drop(pos, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(page, &drop);
+        return std::pair{move.isAccepted(), drop.isAccepted()};
+    };
+
+    EXPECT_EQ(dragTo(at(1, {410, 30}), &field), std::pair(true, true));
+    ASSERT_EQ(w.document().bands.at(1).objects.size(), 1);
+    const TemplateObject& o = w.document().bands.at(1).objects.at(0);
+    EXPECT_EQ(o.kind, ObjectKind::Field);
+    EXPECT_EQ(o.field, QStringLiteral("Amount"));
+    EXPECT_EQ(QPoint(o.left, o.top), QPoint(400, 25)); // on the grid
+    EXPECT_EQ(page->currentBand(), 1);
+    EXPECT_TRUE(w.model().canUndo());
+
+    // Text that is not a field, and a field dropped beside the bands, place nothing.
+    EXPECT_EQ(dragTo(at(0, {100, 10}), &other), std::pair(false, false));
+    const QPointF below(page->bandRect(1).left() + 10, page->bandRect(1).bottom() + 40);
+    EXPECT_EQ(dragTo(below, &field), std::pair(false, false));
+    EXPECT_EQ(w.document().bands.at(0).objects.size(), 0);
+    EXPECT_EQ(w.document().bands.at(1).objects.size(), 1);
+}
+
+// ---- colours and faces ----------------------------------------------------------------------
+
+TEST_F(Designer, ColoursAreChosenThroughTheDialogService)
+{
+    TemplateDocument doc;
+    doc.bands = {band(BandKind::Title, {text(QStringLiteral("红"), 100, 0, 300)})};
+    TemplateDesignerWindow w(doc, {});
+    w.show();
+    clickBand(w, 0, {150, 20});
+    const auto object = [&w] { return w.document().bands.at(0).objects.at(0); };
+
+    const struct
+    {
+        const char* button;
+        std::optional<QColor> answer;
+        TColor font;
+        TColor fill;
+    } cases[] = {
+        {"BtnFontColor", QColor(255, 0, 0), clRed, kNoFill},
+        {"BtnFontColor", std::nullopt, clRed, kNoFill}, // cancelled: unchanged
+        {"BtnFill", QColor(0, 0, 255), clRed, clBlue},
+        {"BtnFill", std::nullopt, clRed, clBlue},
+    };
+    for (const auto& c : cases) {
+        dialogs->answerColor(c.answer);
+        click(w, c.button);
+        EXPECT_EQ(object().font.color, c.font) << c.button;
+        EXPECT_EQ(object().fill, c.fill) << c.button;
+    }
+    EXPECT_EQ(dialogs->unexpected(), 0);
+    ASSERT_EQ(dialogs->shown().size(), 4);
+    // The chooser opens on the colour the object has; a transparent fill starts from white.
+    EXPECT_EQ(dialogs->shown().at(0).kind, qx::ShownDialog::Color);
+    EXPECT_EQ(dialogs->shown().at(0).color, QColor(0, 0, 0));
+    EXPECT_EQ(dialogs->shown().at(2).color, QColor(255, 255, 255));
+    EXPECT_EQ(dialogs->shown().at(3).color, QColor(0, 0, 255));
+
+    auto* noFill = w.findChild<QCheckBox*>(QStringLiteral("ChkNoFill"));
+    EXPECT_FALSE(noFill->isChecked());
+    QTest::mouseClick(noFill, Qt::LeftButton, {}, QPoint(6, noFill->height() / 2));
+    EXPECT_EQ(object().fill, kNoFill);
+    click(w, "BtnUndo");
+    EXPECT_EQ(object().fill, clBlue);
+    EXPECT_FALSE(noFill->isChecked());
+}
+
+TEST_F(Designer, TheFaceIsChosenAmongTheInstalledOnes)
+{
+    TemplateDocument doc;
+    TemplateObject elsewhere = text(QStringLiteral("外"), 600, 0, 300);
+    elsewhere.font.name = QStringLiteral("Face From Elsewhere");
+    doc.bands = {band(BandKind::Title, {text(QStringLiteral("字"), 100, 0, 300), elsewhere})};
+    TemplateDesignerWindow w(doc, {});
+    w.show();
+    clickBand(w, 0, {150, 20});
+    auto* faces = w.findChild<QComboBox*>(QStringLiteral("CmbFontName"));
+    ASSERT_NE(faces, nullptr);
+    EXPECT_EQ(faces->currentText(), QStringLiteral("宋体"));
+    EXPECT_GE(faces->findText(qx::kInstalledCjkFace), 0);
+
+    // Typing on the closed combo picks the first face that starts so.
+    faces->setFocus();
+    QTest::keyClicks(faces, QStringLiteral("WenQ"));
+    EXPECT_EQ(w.document().bands.at(0).objects.at(0).font.name, qx::kInstalledCjkFace);
+    // The arrow keys step through the faces.
+    QTest::keyClick(faces, Qt::Key_Up);
+    EXPECT_EQ(w.document().bands.at(0).objects.at(0).font.name, faces->itemText(faces->findText(qx::kInstalledCjkFace) - 1));
+    click(w, "BtnUndo");
+    EXPECT_EQ(w.document().bands.at(0).objects.at(0).font.name, qx::kInstalledCjkFace);
+
+    // A face that is not installed is still shown as the template names it.
+    clickBand(w, 0, {650, 20});
+    EXPECT_EQ(faces->currentText(), QStringLiteral("Face From Elsewhere"));
+    EXPECT_EQ(w.document().bands.at(0).objects.at(1).font.name, QStringLiteral("Face From Elsewhere"));
 }
