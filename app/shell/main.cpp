@@ -6,6 +6,7 @@
 #include "app/shell/uAMain.h"
 #include "app/data/uStartup.h"
 #include "documents/workorder/WorkOrderForms.h"
+#include "usystem/vcl/griddlg/GridDialogs.h"
 #include "usystem/vcl/picker/uQxSelect.h"
 #include "usystem/vcl/printgrid/PrintGridJob.h"
 #include "usystem/vcl/printgrid/uQxPrintGridFunctions.h"
@@ -24,5 +25,6 @@ int main(int argc, char** argv)
     InstallLibraryPickers();
     registerLibraryReportFunctions();
     registerGridPrinter();
+    InstallGridDialogs();
     return qx::app::RunAccount(qx::app::shellFactories());
 }

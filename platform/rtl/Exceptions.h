@@ -45,6 +45,8 @@ QX_DECLARE_EXCEPTION(EReadError, Exception)
 QX_DECLARE_EXCEPTION(EWriteError, Exception)
 // A value of the wrong class where a particular one is needed ("Invalid class typecast").
 QX_DECLARE_EXCEPTION(EInvalidCast, Exception)
+// An index outside a list or collection ("List index out of bounds (5)").
+QX_DECLARE_EXCEPTION(EListError, Exception)
 // The silent exception: aborts an action without a message.
 QX_DECLARE_EXCEPTION(EAbort, Exception)
 

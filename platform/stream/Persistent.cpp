@@ -1,5 +1,7 @@
 #include "platform/stream/Persistent.h"
 
+#include "platform/rtl/Exceptions.h"
+
 namespace qx {
 
 Streamable::~Streamable() = default;
@@ -63,6 +65,13 @@ Collection::Collection(ItemFactory factory, QObject* parent)
     : PersistentObject(parent)
     , m_factory(std::move(factory))
 {}
+
+CollectionItem* Collection::item(int index) const
+{
+    if (index < 0 || index >= m_items.size())
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    return m_items.at(index);
+}
 
 Collection::~Collection()
 {

@@ -88,7 +88,8 @@ public:
     ~Collection() override;
 
     int count() const { return int(m_items.size()); }
-    CollectionItem* item(int index) const { return m_items.at(index); }
+    // Raises EListError for an index outside the collection.
+    CollectionItem* item(int index) const;
     const QList<CollectionItem*>& items() const { return m_items; }
 
     // Makes a new item at the end.

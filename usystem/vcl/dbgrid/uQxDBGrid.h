@@ -11,8 +11,8 @@
 // column collection), uQxDBGrid.cpp (the data link, the selection, the layout pass and the
 // title tree, scrolling), uQxDBGridPaint.cpp (the cell painting), uQxDBGridInput.cpp (keys,
 // mouse, moves between cells and records, inserting and deleting), uQxDBGridEditor.cpp (the
-// cell editor and its drop-down lists, uQxDBGridEditor.h) and uQxDBGridFind.cpp (the find box,
-// uQxDBGridFind.h).
+// cell editor and its drop-down lists, uQxDBGridEditor.h), uQxDBGridFind.cpp (the find box,
+// uQxDBGridFind.h) and uQxDBGridTitleMenu.cpp (the popup menu of the title row).
 #pragma once
 
 #include <QFont>
@@ -418,6 +418,19 @@ public:
     TFindEdit* FindEdit() const;
     TBookmarkStr FindBookmark() const { return FFindBookmark; }
 
+    // ---- the title popup menu (uQxDBGridTitleMenu.cpp) ----
+    // The menu a right click on the title row opens (made on first use, owned by the grid).
+    // Its items are made anew, owned by the grid, each time it opens; an item's number is its
+    // "Tag" property.
+    QMenu* TitleMenu();
+    // Runs the title menu's item numbered Tag (the items' one click handler).
+    void TitleMenuClick(int Tag);
+    // Adds every record of the dataset to the selection and comes back to the current record.
+    void SelectAllRecords();
+
+    // Recomputes the tab stops and widths of the grid's cells from its columns.
+    virtual void SetColumnAttributes();
+
     // The shared off-screen bitmap of WriteCellText and the number of grids that hold it.
     static QImage* SharedCellBitmap();
     static int SharedCellBitmapUsers();
@@ -425,7 +438,6 @@ public:
 protected:
     virtual bool HighlightCell(int DataCol, int DataRow, const QString& Value,
                                TKyGridDrawState AState);
-    virtual void SetColumnAttributes();
     void DrawCell(int ACol, int ARow, const QRect& ARect, TKyGridDrawState AState) override;
     // The band above Node's cell at ARect, with the bands above it, drawn only inside Strip
     // (a left and an exclusive right pixel edge).
@@ -455,9 +467,9 @@ protected:
     virtual void ColExit(bool& CanExit, QString& Err);
     virtual void CellClick(TQxColumn* Column);
     virtual void TitleClick(TQxColumn* Column);
-    // The title popup menu's chance at a right-button release in the title rows; true when it
-    // showed (the grid then does nothing more with the release). No menu by default.
-    virtual bool ShowTitleMenu(const QPoint& Pos) { (void)Pos; return false; }
+    // The title popup menu at a right-button release in the title rows (Pos in the viewport);
+    // true when it showed (the grid then does nothing more with the release).
+    virtual bool ShowTitleMenu(const QPoint& Pos);
     bool TitleMenuDue() const { return FTitleMenuDue; }
     void TopLeftChanged() override;
     void UpdateScrollPos() override;
@@ -561,6 +573,7 @@ private:
     TBookmarkStr FSelectionAnchor;
     bool FAcquireFocus = true;
     bool FTitleMenuDue = false;
+    QPointer<QMenu> FTitleMenu;
     QPointer<TFindEdit> FFindEdit;
     TBookmarkStr FFindBookmark;
 };
@@ -616,6 +629,22 @@ public:
     // Whether the class registry knows the grid (it registers itself when the unit loads).
     static bool Registered();
 };
+
+namespace qx {
+
+// The dialogs the title menu opens. They sit above the grid (the export dialog, the settings
+// and chart dialogs), so their unit installs them at start-up (InstallGridDialogs); an item
+// whose dialog is not installed reports the missing binding.
+struct GridDialogBinding
+{
+    std::function<void(TQxCustomDBGrid* Grid, int Mode)> showGridSettingsDialog;
+    std::function<void(TQxCustomDBGrid* Grid)> showExportDialog;
+    std::function<void(TQxCustomDBGrid* Grid)> showGridChart;
+};
+void setGridDialogBinding(GridDialogBinding binding);
+const GridDialogBinding& gridDialogBinding();
+
+} // namespace qx
 
 // The first column of the grid whose FieldName is FieldName (without case); null when none.
 TQxColumn* ColumnByFieldName(const TQxCustomDBGrid* Grid, const QString& FieldName);

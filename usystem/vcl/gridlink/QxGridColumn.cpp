@@ -341,6 +341,13 @@ void GridColumn::SetPickList(const QStringList& value)
     *FPickList = value;
 }
 
+QStringList* GridColumn::GetPickList()
+{
+    if (!FPickList)
+        FPickList = std::make_unique<QStringList>();
+    return FPickList.get();
+}
+
 void GridColumn::SetPopupMenu(QMenu* value)
 {
     // The QPointer forgets a menu that is freed elsewhere.

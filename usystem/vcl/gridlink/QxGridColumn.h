@@ -167,6 +167,8 @@ public:
     QStringList PickList() const { return FPickList ? *FPickList : QStringList(); }
     void SetPickList(const QStringList& value);
     bool HasPickList() const { return FPickList && !FPickList->isEmpty(); }
+    // The pick list itself, made on first use, for callers that fill it in place.
+    QStringList* GetPickList();
     QMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(QMenu* value);
     bool ReadOnly() const;
