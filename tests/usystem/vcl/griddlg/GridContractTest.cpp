@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "GridDlgTestSupport.h"
+#include "platform/report/PrintTarget.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Colors.h"
 #include "tests/support/Scoped.h"
@@ -23,6 +24,7 @@
 #include "usystem/vcl/griddlg/uQxdbgridChart.h"
 #include "usystem/vcl/printgrid/uQxPrintGrid.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -535,9 +537,29 @@ TEST(GridContract, PrintGridForwardsTheTitlesToTheGridPrinter)
     EXPECT_EQ(rec.calls, (QStringList{"title1 销售单", "title2 ", "foot ", "grid DBGrid1", "print 1"}));
 }
 
-TEST(GridContract, PrintGridWaitsForTheGridPrinter)
+TEST(GridContract, PrintGridPrintsThroughTheInstalledGridPrinter)
 {
-    // Until the grid printer is installed, a print reports its missing binding.
+    // The print button of a form: the grid printer installed at start-up prints the grid's
+    // rows; here to a PDF file, the progress window closing by itself when the pages are out.
+    OrderForm f(2);
+    ASSERT_TRUE(gridPrintJobFactory());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("order.pdf"));
+    const qx::report::ScopedPdfPrinting toPdf(pdf);
+    qx::test::script().answerDialog([](QDialog& d) {
+        for (int waited = 0; d.isVisible() && waited < 20000; waited += 10)
+            QTest::qWait(10);
+    });
+    PrintGrid(f.grid, f.grid, QStringLiteral("销售单"), QString(), QString(), false);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF")) << bytes.left(20).constData();
+    EXPECT_GT(bytes.size(), 1000);
+}
+
+TEST(GridContract, PrintGridWithoutAGridPrinterReportsTheMissingBinding)
+{
     OrderForm f(2);
     const qx::test::ScopedBinding<QxGridPrintJobFactory> none(&gridPrintJobFactory,
                                                               &setGridPrintJobFactory, {});
