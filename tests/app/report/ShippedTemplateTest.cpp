@@ -166,6 +166,38 @@ TEST_F(ShippedTemplateTest, TheDayListPrintsTheListedBillsAndTheirSums)
         EXPECT_TRUE(hasLine(texts, QString::fromUtf8(part))) << part << "\n" << texts.join(u'\n').toStdString();
 }
 
+TEST_F(ShippedTemplateTest, TheDayListsTitleStandsAboveItsColumnHeads)
+{
+    auto list = query(QStringLiteral("Select *, TotalAmount - Received - DecAmount as NoReceiv from t_ReceptionMst"));
+    auto sums = query(QStringLiteral(
+        "Select Count(*) as 台数, Sum(TimesAmount) as 工时费, sum(PartsAmount) as 配件费, Sum(TotalAmount) as 金额,"
+        " sum(Received) as 已收, sum(TotalAmount - Received - DecAmount) as 挂账 from t_ReceptionMst"));
+    QStringList lines;
+    openDialog(QStringLiteral("工单录入"), [&](TFrmAReportDlg& d) {
+        dialogs().answerDialog([&](QDialog& preview) {
+            auto* p = qobject_cast<TQRStandardPreview*>(&preview);
+            ASSERT_NE(p, nullptr);
+            lines = pageLines(*p->QRPrinter()->ParentReport());
+            preview.close();
+        });
+        QTest::keyClick(d.DBGReport, Qt::Key_F9);
+    }, sums.get(), list.get());
+    // "page text@top": the first page's top of a whole text.
+    const auto topOf = [&](const QString& text) {
+        for (const QString& line : std::as_const(lines))
+            if (line.section(u'@', 0, 0) == QStringLiteral("1 ") + text)
+                return line.section(u'@', 1).toInt();
+        return -1;
+    };
+    const int title = topOf(QStringLiteral("工单录入"));
+    const int head = topOf(QStringLiteral("单号"));
+    const int bill = topOf(QStringLiteral("WX261211001"));
+    ASSERT_GE(title, 0) << lines.join(u'\n').toStdString();
+    ASSERT_GE(head, 0) << lines.join(u'\n').toStdString();
+    EXPECT_LT(title, head);
+    EXPECT_LT(head, bill);
+}
+
 TEST_F(ShippedTemplateTest, TheWorkOrderOpensInTheDesignerWithTheBillsFields)
 {
     auto head = query(QStringLiteral("select * from t_ReceptionMst"));

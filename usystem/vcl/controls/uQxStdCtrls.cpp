@@ -94,8 +94,15 @@ void TQxLabel::AdjustBounds()
         shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
     const int w = fm.horizontalAdvance(shown);
     const int h = fm.height();
-    // Aligned labels are laid out by their parent; a right-justified one keeps its right edge.
+    // An aligned label fits the caption across its strip (the width of a side strip, the
+    // height of a top or bottom one) and has its parent lay the strips out again; the other
+    // side is the parent's. A right-justified free label keeps its right edge.
     if (Align() != alNone) {
+        if (Align() == alLeft || Align() == alRight)
+            resize(w, height());
+        else if (Align() == alTop || Align() == alBottom)
+            resize(width(), h);
+        qx::realignParent(this);
         update();
         return;
     }

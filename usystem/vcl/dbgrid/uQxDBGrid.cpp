@@ -817,8 +817,13 @@ void TQxCustomDBGrid::RecordChanged(TField* Field)
 
 void TQxCustomDBGrid::UpdateData()
 {
-    if (TField* f = SelectedField())
-        f->SetText(FEditText);
+    TField* f = SelectedField();
+    if (!f)
+        return;
+    f->SetText(FEditText);
+    // The link hears no field change while the cell is written, but the field's change
+    // handlers may have filled other cells of the row (a looked-up name or price).
+    InvalidateRow(Row());
 }
 
 void TQxCustomDBGrid::EditingChanged()

@@ -98,6 +98,31 @@ TEST(QxLabel, AutoSizeFitsTheCaption)
     EXPECT_EQ(fixed->size(), QSize(30, 40));
 }
 
+TEST(QxLabel, AutoSizeOfAnAlignedLabelFitsItsCaptionAcrossItsSide)
+{
+    // A label on the left of a strip takes the caption's width (a later, bigger font too); one
+    // on the top takes the text's height; the parent lays the strips out again.
+    TQxPanel strip;
+    strip.resize(400, 60);
+    auto* left = new TQxLabel(&strip);
+    left->SetAlign(alLeft);
+    left->SetCaption(QStringLiteral("工单录入"));
+    EXPECT_EQ(left->width(), QFontMetrics(left->font()).horizontalAdvance(QStringLiteral("工单录入")));
+    QFont big = left->font();
+    big.setPointSize(14);
+    big.setBold(true);
+    left->setFont(big);
+    EXPECT_EQ(left->width(), QFontMetrics(big).horizontalAdvance(QStringLiteral("工单录入")));
+    EXPECT_EQ(left->height(), strip.contentsRect().height());
+
+    auto* top = new TQxLabel(&strip);
+    top->SetAlign(alTop);
+    top->setFont(big);
+    top->SetCaption(QStringLiteral("标题"));
+    EXPECT_EQ(top->height(), QFontMetrics(big).height());
+    EXPECT_EQ(left->y(), strip.contentsRect().top() + top->height());
+}
+
 TEST(QxLabel, TextStylesAndFrameLines)
 {
     TQxLabel label;

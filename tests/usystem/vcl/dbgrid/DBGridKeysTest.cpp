@@ -3,6 +3,8 @@
 // lets the application keep the cursor in a cell.
 #include <gtest/gtest.h>
 #include <QInputMethodEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QMenu>
 #include <QScrollBar>
 
@@ -129,6 +131,22 @@ INSTANTIATE_TEST_SUITE_P(Keys, DBGridKeyTable, ::testing::ValuesIn(keyCases),
                          [](const ::testing::TestParamInfo<KeyCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// Collects the regions of the paint events a widget receives.
+class PaintedRegions : public QObject
+{
+public:
+    explicit PaintedRegions(QWidget* target) { target->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -550,4 +568,26 @@ TEST(DBGridMouse, TheBarsLineArrowsScrollPastTheRowsShown)
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(w.table->RecNo(), firstShown - 1);
     EXPECT_EQ(focused(), w.grid);
+}
+
+TEST(DBGridKeys, CellsAFieldChangeFillsWhileTheCellIsWrittenAreRepainted)
+{
+    // A code typed into its cell fills another cell of the row, as a lookup does; the grid
+    // hears no change while it writes the cell, yet the filled cell must show its new value.
+    DBGridWindow w(3);
+    storeColumns(w);
+    w.table->FieldByName("Code")->OnChange = [&](TField*) {
+        w.table->FieldByName("Qty")->SetAsInteger(777);
+    };
+    w.grid->SetSelectedIndex(0);
+    typeText("X9");
+    ASSERT_TRUE(editorShowing(w));
+    QApplication::processEvents();
+    PaintedRegions regions(w.grid->viewport());
+    press(Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(w.table->FieldByName("Qty")->AsInteger(), 777);
+    const QRect qtyCell = w.grid->CellRect(w.grid->DataToRawColumn(2), w.grid->Row());
+    ASSERT_FALSE(qtyCell.isEmpty());
+    EXPECT_TRUE(regions.painted.contains(qtyCell));
 }
