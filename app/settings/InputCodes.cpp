@@ -1,6 +1,6 @@
 #include "app/settings/InputCodes.h"
 
-#include "app/settings/TransactionScope.h"
+#include "platform/db/sql/TransactionScope.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/db/sql/SqliteStatement.h"
@@ -85,7 +85,7 @@ int fillInputCodes(TADOQuery& Query, const ImeDictionary& Dictionary)
     int written = 0;
     try {
         // One transaction: one write of the file at the end instead of one per row.
-        TransactionScope transaction(*connection);
+        qx::TransactionScope transaction(*connection);
         for (const CodedTable& table : kCodedTables)
             written += fillTableCodes(Query, table, Dictionary);
         Query.Close();

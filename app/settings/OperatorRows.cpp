@@ -1,6 +1,6 @@
 #include "app/settings/OperatorRows.h"
 
-#include "app/settings/TransactionScope.h"
+#include "platform/db/sql/TransactionScope.h"
 #include "platform/db/sql/ADOConnection.h"
 
 namespace qx::app {
@@ -35,7 +35,7 @@ void replaceOperatorRights(TADOConnection& Connection, const QString& Code,
         "values (:UserCode, :Password, :Remark, :RightName)");
     QVariantMap row{{kUserCodeParam, Code}, {QStringLiteral("Password"), Password},
                     {QStringLiteral("Remark"), Remark}};
-    TransactionScope transaction(Connection);
+    qx::TransactionScope transaction(Connection);
     deleteOperatorRows(Connection, Code);
     bool stored = false;
     for (const QString& right : Rights) {

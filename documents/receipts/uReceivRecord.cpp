@@ -9,6 +9,7 @@
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/db/sql/SqlQuote.h"
+#include "platform/db/sql/TransactionScope.h"
 #include "platform/env/DialogService.h"
 #include "platform/env/ExceptionGuard.h"
 #include "platform/rtl/Clock.h"
@@ -69,38 +70,6 @@ const QStringList& accountTypes()
     return types;
 }
 
-// Rolls the data module's transaction back unless it was committed.
-class ReceiptTransaction
-{
-public:
-    ReceiptTransaction() : m_connection(*dmdataUnit->ADOConnection)
-    {
-        if (!m_connection.Connected())
-            m_connection.Open();
-        m_connection.BeginTrans();
-    }
-    ~ReceiptTransaction()
-    {
-        if (!m_open)
-            return;
-        try {
-            m_connection.RollbackTrans();
-        } catch (...) {
-            // SQLite has undone the transaction itself when its rollback cannot run.
-        }
-    }
-    void commit()
-    {
-        m_connection.CommitTrans();
-        m_open = false;
-    }
-    ReceiptTransaction(const ReceiptTransaction&) = delete;
-    ReceiptTransaction& operator=(const ReceiptTransaction&) = delete;
-
-private:
-    TADOConnection& m_connection;
-    bool m_open = true;
-};
 
 } // namespace qx::documents::receipts
 
@@ -252,7 +221,7 @@ void TFrmReceivRecord::RecordPayment(Currency Amount, bool WriteOff)
 {
     const rr::ReceiptWords& words = rr::wordsOf(FKind);
     try {
-        rr::ReceiptTransaction transaction;
+        qx::TransactionScope transaction(*dmdataUnit->ADOConnection);
         QryReceipts->Append();
         QryReceipts->FieldByName(QStringLiteral("BillNo"))->SetAsString(ReceiptBillNo);
         QryReceipts->FieldByName(QStringLiteral("ReceivTime"))->SetAsDateTime(DtpDate->Date());

@@ -9,6 +9,7 @@
 #include "platform/db/Fields.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/SqlQuote.h"
+#include "platform/db/sql/TransactionScope.h"
 #include "usystem/vcl/foundation/uQxFuncs.h"
 
 namespace qx::documents {
@@ -23,39 +24,6 @@ const QString kPartTable = QStringLiteral("t_ReceptionDlt2");
 // again from the beginning with a fresh number, a few times at most.
 constexpr int kNumberAttempts = 3;
 
-// Rolls the transaction back unless it was committed.
-class TransactionScope
-{
-public:
-    explicit TransactionScope(TADOConnection& connection) : m_connection(connection)
-    {
-        if (!m_connection.Connected())
-            m_connection.Open();
-        m_connection.BeginTrans();
-    }
-    ~TransactionScope()
-    {
-        if (m_open) {
-            try {
-                m_connection.RollbackTrans();
-            } catch (...) {
-                // The failure being raised says more than a failed rollback would; SQLite has
-                // already undone the transaction when its rollback cannot run.
-            }
-        }
-    }
-    void commit()
-    {
-        m_connection.CommitTrans();
-        m_open = false;
-    }
-    TransactionScope(const TransactionScope&) = delete;
-    TransactionScope& operator=(const TransactionScope&) = delete;
-
-private:
-    TADOConnection& m_connection;
-    bool m_open = true;
-};
 
 QString headText(const TDataSet& head, const char* name)
 {
@@ -66,7 +34,7 @@ QString headText(const TDataSet& head, const char* name)
 QString storeOnce(TADOConnection& connection, const WorkOrderRows& bill, const QString& storedBillNo,
                   bool moveStock, bool& allocated)
 {
-    TransactionScope transaction(connection);
+    qx::TransactionScope transaction(connection);
     const bool isNew = storedBillNo.trimmed().isEmpty();
     QString billNo = headText(bill.head, "BillNo").trimmed();
     allocated = billNo == newBillText();

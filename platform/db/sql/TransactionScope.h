@@ -1,17 +1,18 @@
 // One unit of work on a connection: begun when the scope starts, rolled back when the scope
 // ends without commit() (an exception on the way out included). Inside an open transaction it
-// nests as the connection's savepoint, so an outer unit stays whole.
+// nests as the connection's savepoint, so an outer unit stays whole. A closed connection is
+// opened first.
 #pragma once
 
 #include "platform/db/sql/ADOConnection.h"
 
-namespace qx::app {
+namespace qx {
 
 class TransactionScope
 {
 public:
     explicit TransactionScope(TADOConnection& connection)
-        : m_connection(connection), m_level(connection.BeginTrans())
+        : m_connection(connection), m_level(begin(connection))
     {}
     ~TransactionScope()
     {
@@ -33,9 +34,16 @@ public:
     }
 
 private:
+    static int begin(TADOConnection& connection)
+    {
+        if (!connection.Connected())
+            connection.Open();
+        return connection.BeginTrans();
+    }
+
     TADOConnection& m_connection;
     int m_level;
     bool m_committed = false;
 };
 
-} // namespace qx::app
+} // namespace qx
