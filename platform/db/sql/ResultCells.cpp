@@ -20,7 +20,7 @@ namespace qx {
 
 namespace {
 
-std::string_view textOf(sqlite3_value* v)
+std::string_view utf8TextOf(sqlite3_value* v)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
     return text ? std::string_view(text, std::size_t(sqlite3_value_bytes(v))) : std::string_view();
@@ -181,7 +181,7 @@ std::optional<qint64> moneyOfValue(sqlite3_value* v)
             return std::nullopt;
         }
     case SQLITE_TEXT: {
-        const std::string_view text = textOf(v);
+        const std::string_view text = utf8TextOf(v);
         const QString s = QString::fromUtf8(text.data(), qsizetype(text.size())).trimmed();
         if (s.isEmpty())
             return std::nullopt;
@@ -223,7 +223,7 @@ std::optional<double> daysOfValue(sqlite3_value* v)
             return std::nullopt;
         return days;
     }
-    case SQLITE_TEXT: return daysOfText(textOf(v));
+    case SQLITE_TEXT: return daysOfText(utf8TextOf(v));
     default: return std::nullopt;
     }
 }
@@ -262,7 +262,7 @@ void storeResultCell(RecordStore& store, std::uint32_t slot, int col, CellLoad l
         return;
     switch (load) {
     case CellLoad::Text:
-        store.setTextUtf8(slot, col, textOf(v));
+        store.setTextUtf8(slot, col, utf8TextOf(v));
         return;
     case CellLoad::Int32:
         store.setInt32(slot, col, sqlite3_value_int(v));
@@ -304,7 +304,7 @@ QVariant resultCell(CellLoad load, sqlite3_value* v)
         return QVariant();
     switch (load) {
     case CellLoad::Text: {
-        const std::string_view text = textOf(v);
+        const std::string_view text = utf8TextOf(v);
         return QVariant(QString::fromUtf8(text.data(), qsizetype(text.size())));
     }
     case CellLoad::Int32: return QVariant(int(sqlite3_value_int(v)));
