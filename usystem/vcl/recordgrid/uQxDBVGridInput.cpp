@@ -546,32 +546,12 @@ bool TQxCustomDBVGrid::eventFilter(QObject* watched, QEvent* event)
 
 void TQxCustomDBVGrid::PadMouseDown()
 {
-    TQxIMEPad* pad = FImePad;
-    if (!pad)
-        return;
-    pad->hide();
-    QLineEdit* control = pad->EditControl();
     const int index = SelectedIndex();
     TVColumn* row = index >= 0 && index < FColumns->Count() ? FColumns->Items(index) : nullptr;
-    if (row && row->IMEControl()) {
-        const int line = pad->MarkedLine();
-        QString code;
-        if (line >= 1 && line <= pad->Lines().size())
-            DoCellImeCode(line, code);
-        // A click beside the lines, or a line without a code, leaves the field and the
-        // typed text as they were.
-        if (!code.isEmpty()) {
-            TField* f = row->Field();
-            if (f && CanEditModify())
-                f->SetAsString(code);
-            if (control)
-                control->setText(code);
-        }
-    }
-    pad->Lines().clear();
-    pad->SetMarkedLine(0);
-    if (control && control->isVisible())
-        control->setFocus(Qt::OtherFocusReason);
+    // The code goes into the edit control as plain text, past its mask.
+    qx::takeImePadChoice(
+        FImePad, row, [this](int Line, QString& Code) { DoCellImeCode(Line, Code); },
+        [this] { return CanEditModify(); }, false);
 }
 
 // ---- focus -----------------------------------------------------------------------------------
