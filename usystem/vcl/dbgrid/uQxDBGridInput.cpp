@@ -9,6 +9,7 @@
 #include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/controls/uQxMsgdlg.h"
 #include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
+#include "usystem/vcl/gridlink/QxGridEditing.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -58,35 +59,15 @@ bool TQxCustomDBGrid::CanEditAcceptKey(QChar Key)
 
 bool TQxCustomDBGrid::CanEditModify()
 {
-    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly())
-        return false;
-    const int index = SelectedIndex();
-    if (index < 0 || index >= FColumns->Count())
-        return false;
-    TQxColumn* col = FColumns->Items(index);
-    TField* f = col->Field();
-    if (col->ReadOnly() || !f || !f->CanModify())
-        return false;
-    // Binary and memo contents are no cell text: they change only through a text handler.
-    if (f->IsBlob() && !f->HasOnSetText())
-        return false;
-    FDataLink->Edit();
-    if (!FDataLink->Editing())
-        return false;
-    FDataLink->Modified_(true);
-    return true;
+    return qx::currentCellCanModify(*this);
 }
 
 QString TQxCustomDBGrid::GetEditText(int ACol, int ARow)
 {
     (void)ARow;
-    QString text;
-    const int index = RawToDataColumn(ACol);
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            text = f->Text();
-    FEditText = text;
-    return text;
+    TField* f = qx::linkedField(*this, RawToDataColumn(ACol));
+    FEditText = f ? f->Text() : QString();
+    return FEditText;
 }
 
 void TQxCustomDBGrid::SetEditText(int ACol, int ARow, const QString& Value)
@@ -99,11 +80,8 @@ void TQxCustomDBGrid::SetEditText(int ACol, int ARow, const QString& Value)
 QString TQxCustomDBGrid::GetEditMask(int ACol, int ARow)
 {
     (void)ARow;
-    const int index = RawToDataColumn(ACol);
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            return f->EditMask();
-    return QString();
+    TField* f = qx::linkedField(*this, RawToDataColumn(ACol));
+    return f ? f->EditMask() : QString();
 }
 
 int TQxCustomDBGrid::GetEditLimit()
@@ -198,12 +176,6 @@ void TQxCustomDBGrid::MoveCol(int RawCol, int Direction)
 
 // ---- moves between records -------------------------------------------------------------------
 
-bool TQxCustomDBGrid::FreshInsertAtEnd() const
-{
-    TDataSet* ds = FDataLink->DataSet();
-    return ds && ds->State() == dsInsert && ds->DisplayIndex() == ds->DisplayCount() - 1;
-}
-
 void TQxCustomDBGrid::ClearSelection()
 {
     if (!(FOptions & dgMultiSelect))
@@ -271,13 +243,8 @@ void TQxCustomDBGrid::NextRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && !FDataLink->Modified()) {
-        // An untouched new record: at the end of the data it stays for the user to fill;
-        // anywhere else moving on gives it up.
-        if (!FreshInsertAtEnd())
-            ds->Cancel();
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), 1))
         return;
-    }
     if (!MoveByOne(1, Select, Shift))
         return;
     if (FDataLink->Eof() && ds->CanModify() && !FReadOnly && (FOptions & dgEditing)) {
@@ -299,11 +266,9 @@ void TQxCustomDBGrid::PriorRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && !FDataLink->Modified() && FreshInsertAtEnd()) {
-        // The empty row the user walked into at the end goes away again.
-        ds->Cancel();
+    // The empty row the user walked into at the end goes away again.
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), -1))
         return;
-    }
     MoveByOne(-1, Select, Shift);
 }
 
@@ -571,11 +536,7 @@ void TQxCustomDBGrid::EditButtonClick()
 
 bool TQxCustomDBGrid::AcquireFocus()
 {
-    if (!FAcquireFocus || focusPolicy() == Qt::NoFocus || !isEnabled() || !isVisible())
-        return true;
-    if (!IsActiveControl())
-        setFocus(Qt::MouseFocusReason);
-    return IsActiveControl();
+    return qx::acquireGridFocus(this, FAcquireFocus);
 }
 
 void TQxCustomDBGrid::focusInEvent(QFocusEvent* event)
@@ -604,20 +565,7 @@ void TQxCustomDBGrid::inputMethodEvent(QInputMethodEvent* event)
 
 void TQxCustomDBGrid::DoExit()
 {
-    TDataSet* ds = FDataLink->DataSet();
-    if (FDataLink->Active() && ds) {
-        try {
-            if ((FOptions & dgCancelOnExit) && ds->State() == dsInsert && !ds->Modified()
-                && !FDataLink->Modified())
-                ds->Cancel();
-            else
-                FDataLink->UpdateRecord();
-        } catch (...) {
-            // The value cannot be written: the user stays in the grid to mend it.
-            setFocus(Qt::OtherFocusReason);
-            throw;
-        }
-    }
+    qx::settleRecordOnExit(FDataLink.get(), FOptions & dgCancelOnExit, this);
     TQxCustomGrid::DoExit();
 }
 

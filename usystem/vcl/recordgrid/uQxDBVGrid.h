@@ -390,7 +390,6 @@ private:
     void ClearSelection();
     bool DeletePrompt();
     void DeleteRecords();
-    bool FreshInsertAtEnd() const;
     // A line of the candidate pad was clicked.
     void PadMouseDown();
 

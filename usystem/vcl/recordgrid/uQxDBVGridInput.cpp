@@ -8,6 +8,7 @@
 #include "usystem/vcl/controls/uQxMsgdlg.h"
 #include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
 #include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/gridlink/QxGridEditing.h"
 #include "usystem/vcl/recordgrid/uQxDBVGridEditor.h"
 
 #include <QAbstractSlider>
@@ -50,35 +51,15 @@ bool TQxCustomDBVGrid::CanEditAcceptKey(QChar Key)
 
 bool TQxCustomDBVGrid::CanEditModify()
 {
-    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly())
-        return false;
-    const int index = SelectedIndex();
-    if (index < 0 || index >= FColumns->Count())
-        return false;
-    TVColumn* row = FColumns->Items(index);
-    TField* f = row->Field();
-    if (row->ReadOnly() || !f || !f->CanModify())
-        return false;
-    // Binary and memo contents are no cell text: they change only through a text handler.
-    if (f->IsBlob() && !f->HasOnSetText())
-        return false;
-    FDataLink->Edit();
-    if (!FDataLink->Editing())
-        return false;
-    FDataLink->Modified_(true);
-    return true;
+    return qx::currentCellCanModify(*this);
 }
 
 QString TQxCustomDBVGrid::GetEditText(int ACol, int ARow)
 {
     (void)ACol;
-    QString text;
-    const int index = ARow - FIndicatorOffset;
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            text = f->Text();
-    FEditText = text;
-    return text;
+    TField* f = qx::linkedField(*this, ARow - FIndicatorOffset);
+    FEditText = f ? f->Text() : QString();
+    return FEditText;
 }
 
 void TQxCustomDBVGrid::SetEditText(int ACol, int ARow, const QString& Value)
@@ -92,11 +73,8 @@ void TQxCustomDBVGrid::SetEditText(int ACol, int ARow, const QString& Value)
 QString TQxCustomDBVGrid::GetEditMask(int ACol, int ARow)
 {
     (void)ACol;
-    const int index = ARow - FIndicatorOffset;
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            return f->EditMask();
-    return QString();
+    TField* f = qx::linkedField(*this, ARow - FIndicatorOffset);
+    return f ? f->EditMask() : QString();
 }
 
 int TQxCustomDBVGrid::GetEditLimit()
@@ -159,11 +137,7 @@ void TQxCustomDBVGrid::MoveField(int RawRow)
 
 bool TQxCustomDBVGrid::AcquireFocus()
 {
-    if (!FAcquireFocus || focusPolicy() == Qt::NoFocus || !isEnabled() || !isVisible())
-        return true;
-    if (!IsActiveControl())
-        setFocus(Qt::MouseFocusReason);
-    return IsActiveControl();
+    return qx::acquireGridFocus(this, FAcquireFocus);
 }
 
 void TQxCustomDBVGrid::ColExit(bool& CanExit)
@@ -239,12 +213,6 @@ void TQxCustomDBVGrid::ColumnMoved(int FromIndex, int ToIndex)
 
 // ---- moves between records -------------------------------------------------------------------
 
-bool TQxCustomDBVGrid::FreshInsertAtEnd() const
-{
-    TDataSet* ds = FDataLink->DataSet();
-    return ds && ds->State() == dsInsert && ds->DisplayIndex() == ds->DisplayCount() - 1;
-}
-
 void TQxCustomDBVGrid::ClearSelection()
 {
     if (!(FOptions & dgMultiSelect))
@@ -298,13 +266,8 @@ void TQxCustomDBVGrid::NextRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && !FDataLink->Modified()) {
-        // An untouched new record: at the end of the data it stays for the user to fill;
-        // anywhere else moving on gives it up.
-        if (!FreshInsertAtEnd())
-            ds->Cancel();
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), 1))
         return;
-    }
     DoSelection(Select, 1, Shift);
     if (FDataLink->Eof() && ds->CanModify() && !FReadOnly && (FOptions & dgEditing)) {
         if (FDBGridMode & dmAppend)
@@ -321,11 +284,9 @@ void TQxCustomDBVGrid::PriorRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && FreshInsertAtEnd() && !FDataLink->Modified()) {
-        // The empty record the user walked into at the end goes away again.
-        ds->Cancel();
+    // The empty record the user walked into at the end goes away again.
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), -1))
         return;
-    }
     DoSelection(Select, -1, Shift);
 }
 
@@ -570,20 +531,7 @@ void TQxCustomDBVGrid::inputMethodEvent(QInputMethodEvent* event)
 
 void TQxCustomDBVGrid::DoExit()
 {
-    TDataSet* ds = FDataLink->DataSet();
-    if (FDataLink->Active() && ds) {
-        try {
-            if ((FOptions & dgCancelOnExit) && ds->State() == dsInsert && !ds->Modified()
-                && !FDataLink->Modified())
-                ds->Cancel();
-            else
-                FDataLink->UpdateRecord();
-        } catch (...) {
-            // The value cannot be written: the user stays in the grid to mend it.
-            setFocus(Qt::OtherFocusReason);
-            throw;
-        }
-    }
+    qx::settleRecordOnExit(FDataLink.get(), FOptions & dgCancelOnExit, this);
     TQxCustomGrid::DoExit();
 }
 
