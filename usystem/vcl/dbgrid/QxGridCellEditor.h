@@ -18,6 +18,8 @@
 #include <QPointer>
 
 #include <functional>
+#include <type_traits>
+#include <utility>
 
 class QPainter;
 class TDataLink;
@@ -120,6 +122,72 @@ private:
     TDataSource* FLookupSource = nullptr;
     bool FListVisible = false;
     bool FTracking = false;
+};
+
+// The shared editor over a grid class G, answering what it asks the grid from G's public
+// members: its data link, read-only flag, candidate pad, columns and selected index, its cell
+// button, and its OnCellTextChange and OnHotKeyHint events. Whether a cell may change is G's
+// own virtual question, which only the grid's editor class may ask (GridCanEditModify).
+template <class G>
+class GridCellEditorOf : public GridCellEditor
+{
+public:
+    G* OwnerGrid() const { return static_cast<G*>(Grid()); }
+
+protected:
+    // G's column class (the data grid's column, the record grid's field row).
+    using Column = std::remove_pointer_t<decltype(std::declval<const G&>().Columns()->Items(0))>;
+
+    GridCellEditorOf(G* grid, Traits traits)
+        : GridCellEditor(grid, traits)
+    {}
+
+    // The column of the current cell; null without one or while the grid is going (it has
+    // let its columns go already).
+    Column* CurrentColumn() const
+    {
+        G* grid = OwnerGrid();
+        if (!grid || !grid->Columns())
+            return nullptr;
+        const int index = grid->SelectedIndex();
+        if (index < 0 || index >= grid->Columns()->Count())
+            return nullptr;
+        return grid->Columns()->Items(index);
+    }
+
+    GridColumn* EditColumn() const override { return CurrentColumn(); }
+    TDataLink* GridLink() const override
+    {
+        G* grid = OwnerGrid();
+        return grid ? grid->DataLink() : nullptr;
+    }
+    bool GridReadOnly() const override
+    {
+        G* grid = OwnerGrid();
+        return grid && grid->ReadOnly();
+    }
+    TQxIMEPad* GridImePad() const override
+    {
+        G* grid = OwnerGrid();
+        return grid ? grid->ImePad() : nullptr;
+    }
+    void GridButtonClick() override
+    {
+        if (G* grid = OwnerGrid())
+            grid->EditButtonClick();
+    }
+    void AskPadLines(TQxIMEPad*& Pad) override
+    {
+        G* grid = OwnerGrid();
+        if (grid && grid->OnCellTextChange)
+            grid->OnCellTextChange(grid, Text(), Pad);
+    }
+    void ShowKeyHint(const QString& Hint) override
+    {
+        G* grid = OwnerGrid();
+        if (grid && grid->OnHotKeyHint)
+            grid->OnHotKeyHint(grid, Hint);
+    }
 };
 
 // A click on a grid's candidate pad: the pad goes; for a column that takes input codes, the

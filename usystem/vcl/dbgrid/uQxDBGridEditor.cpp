@@ -10,7 +10,7 @@
 // ---- the grid --------------------------------------------------------------------------------
 
 TQxDBGridInplaceEdit::TQxDBGridInplaceEdit(TQxCustomDBGrid* grid)
-    : qx::GridCellEditor(grid, Traits{})
+    : GridCellEditorOf(grid, Traits{})
 {
     // The grid's candidate pad reports its clicks to the editor.
     if (TQxIMEPad* pad = grid->ImePad()) {
@@ -25,71 +25,17 @@ TQxDBGridInplaceEdit::~TQxDBGridInplaceEdit()
         FPadWatched->removeEventFilter(this);
 }
 
-TQxCustomDBGrid* TQxDBGridInplaceEdit::DBGrid() const
-{
-    return static_cast<TQxCustomDBGrid*>(Grid());
-}
-
-TQxColumn* TQxDBGridInplaceEdit::CurrentColumn() const
-{
-    TQxCustomDBGrid* grid = DBGrid();
-    // A grid being destroyed has let its columns go already.
-    if (!grid || !grid->Columns())
-        return nullptr;
-    const int index = grid->SelectedIndex();
-    if (index < 0 || index >= grid->Columns()->Count())
-        return nullptr;
-    return grid->Columns()->Items(index);
-}
-
-TDataLink* TQxDBGridInplaceEdit::GridLink() const
-{
-    TQxCustomDBGrid* grid = DBGrid();
-    return grid ? grid->DataLink() : nullptr;
-}
-
-bool TQxDBGridInplaceEdit::GridReadOnly() const
-{
-    TQxCustomDBGrid* grid = DBGrid();
-    return grid && grid->ReadOnly();
-}
-
-TQxIMEPad* TQxDBGridInplaceEdit::GridImePad() const
-{
-    TQxCustomDBGrid* grid = DBGrid();
-    return grid ? grid->ImePad() : nullptr;
-}
-
 bool TQxDBGridInplaceEdit::GridCanEditModify()
 {
     TQxCustomDBGrid* grid = DBGrid();
     return grid && grid->CanEditModify();
 }
 
-void TQxDBGridInplaceEdit::GridButtonClick()
-{
-    if (TQxCustomDBGrid* grid = DBGrid())
-        grid->EditButtonClick();
-}
-
-void TQxDBGridInplaceEdit::AskPadLines(TQxIMEPad*& Pad)
-{
-    TQxCustomDBGrid* grid = DBGrid();
-    if (grid && grid->OnCellTextChange)
-        grid->OnCellTextChange(grid, Text(), Pad);
-}
-
-void TQxDBGridInplaceEdit::ShowKeyHint(const QString& Hint)
-{
-    if (TQxCustomDBGrid* grid = DBGrid())
-        grid->HotKeyHint(Hint);
-}
-
 // ---- loading ---------------------------------------------------------------------------------
 
 void TQxDBGridInplaceEdit::UpdateContents()
 {
-    qx::GridCellEditor::UpdateContents();
+    GridCellEditorOf::UpdateContents();
     if (TQxColumn* col = CurrentColumn()) {
         // Columns that take no input method (codes, numbers) switch it off.
         const TQxColumn::TImeMode mode = col->ImeMode();
@@ -104,7 +50,7 @@ void TQxDBGridInplaceEdit::KeyDown(int& Key, TShiftState Shift)
 {
     QPointer<TQxCustomDBGrid> grid = DBGrid();
     if (!grid) {
-        qx::GridCellEditor::KeyDown(Key, Shift);
+        GridCellEditorOf::KeyDown(Key, Shift);
         return;
     }
     const bool keypadPlus = Key == VK_ADD;
@@ -137,7 +83,7 @@ void TQxDBGridInplaceEdit::KeyDown(int& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    qx::GridCellEditor::KeyDown(Key, Shift);
+    GridCellEditorOf::KeyDown(Key, Shift);
 }
 
 void TQxDBGridInplaceEdit::KeyPress(QChar& Key)
@@ -149,7 +95,7 @@ void TQxDBGridInplaceEdit::KeyPress(QChar& Key)
         Key = QChar();
         return;
     }
-    qx::GridCellEditor::KeyPress(Key);
+    GridCellEditorOf::KeyPress(Key);
 }
 
 void TQxDBGridInplaceEdit::ToggleBoolean()
@@ -163,7 +109,7 @@ void TQxDBGridInplaceEdit::ToggleBoolean()
 
 void TQxDBGridInplaceEdit::Click()
 {
-    qx::GridCellEditor::Click();
+    GridCellEditorOf::Click();
     if (BooleanCell())
         ToggleBoolean();
 }
@@ -190,7 +136,7 @@ bool TQxDBGridInplaceEdit::eventFilter(QObject* watched, QEvent* event)
         ImePadClicked();
         return true;
     }
-    return qx::GridCellEditor::eventFilter(watched, event);
+    return GridCellEditorOf::eventFilter(watched, event);
 }
 
 // ---- painting --------------------------------------------------------------------------------

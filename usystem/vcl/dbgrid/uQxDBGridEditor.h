@@ -14,7 +14,7 @@
 
 class QPainter;
 
-class TQxDBGridInplaceEdit : public qx::GridCellEditor
+class TQxDBGridInplaceEdit : public qx::GridCellEditorOf<TQxCustomDBGrid>
 {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ public:
     explicit TQxDBGridInplaceEdit(TQxCustomDBGrid* grid);
     ~TQxDBGridInplaceEdit() override;
 
-    TQxCustomDBGrid* DBGrid() const;
+    TQxCustomDBGrid* DBGrid() const { return OwnerGrid(); }
 
     // Loads the editor for the grid's current cell: style, text, mask, limit, font, and
     // whether the column takes the input method.
@@ -33,19 +33,10 @@ protected:
     void KeyPress(QChar& Key) override;
     void Click() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-    qx::GridColumn* EditColumn() const override { return CurrentColumn(); }
-    TDataLink* GridLink() const override;
-    bool GridReadOnly() const override;
-    TQxIMEPad* GridImePad() const override;
     bool GridCanEditModify() override;
-    void GridButtonClick() override;
-    void AskPadLines(TQxIMEPad*& Pad) override;
-    void ShowKeyHint(const QString& Hint) override;
     void PaintEllipsis(QPainter& p, const QRect& R) override;
 
 private:
-    TQxColumn* CurrentColumn() const;
     void ToggleBoolean();
     void ImePadClicked();
 

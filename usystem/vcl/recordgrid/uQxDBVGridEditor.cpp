@@ -21,63 +21,16 @@ constexpr qx::GridCellEditor::Traits recordGridTraits()
 // ---- the grid --------------------------------------------------------------------------------
 
 TDBVGridInplaceEdit::TDBVGridInplaceEdit(TQxCustomDBVGrid* grid)
-    : qx::GridCellEditor(grid, recordGridTraits())
+    : GridCellEditorOf(grid, recordGridTraits())
 {
 }
 
 TDBVGridInplaceEdit::~TDBVGridInplaceEdit() = default;
 
-TQxCustomDBVGrid* TDBVGridInplaceEdit::DBVGrid() const
-{
-    return static_cast<TQxCustomDBVGrid*>(Grid());
-}
-
-TVColumn* TDBVGridInplaceEdit::CurrentRow() const
-{
-    TQxCustomDBVGrid* grid = DBVGrid();
-    // A grid being destroyed has let its rows go already.
-    if (!grid || !grid->Columns())
-        return nullptr;
-    const int index = grid->SelectedIndex();
-    if (index < 0 || index >= grid->Columns()->Count())
-        return nullptr;
-    return grid->Columns()->Items(index);
-}
-
-TDataLink* TDBVGridInplaceEdit::GridLink() const
-{
-    TQxCustomDBVGrid* grid = DBVGrid();
-    return grid ? grid->DataLink() : nullptr;
-}
-
-bool TDBVGridInplaceEdit::GridReadOnly() const
-{
-    TQxCustomDBVGrid* grid = DBVGrid();
-    return grid && grid->ReadOnly();
-}
-
-TQxIMEPad* TDBVGridInplaceEdit::GridImePad() const
-{
-    TQxCustomDBVGrid* grid = DBVGrid();
-    return grid ? grid->ImePad() : nullptr;
-}
-
 bool TDBVGridInplaceEdit::GridCanEditModify()
 {
     TQxCustomDBVGrid* grid = DBVGrid();
     return grid && grid->CanEditModify();
-}
-
-void TDBVGridInplaceEdit::GridButtonClick()
-{
-    if (TQxCustomDBVGrid* grid = DBVGrid())
-        grid->EditButtonClick();
-}
-
-void TDBVGridInplaceEdit::AskPadLines(TQxIMEPad*& Pad)
-{
-    if (TQxCustomDBVGrid* grid = DBVGrid())
-        grid->DoCellTextChange(Text(), Pad);
 }
 
 void TDBVGridInplaceEdit::PreparePad(TQxIMEPad* Pad)
@@ -89,10 +42,9 @@ void TDBVGridInplaceEdit::PreparePad(TQxIMEPad* Pad)
 
 void TDBVGridInplaceEdit::ShowKeyHint(const QString& Hint)
 {
-    // On the indicator row there is no field to give hints for.
     TQxCustomDBVGrid* grid = DBVGrid();
     if (grid && grid->SelectedIndex() >= 0)
-        grid->DoHotKeyHint(Hint);
+        GridCellEditorOf::ShowKeyHint(Hint);
 }
 
 // ---- keys ------------------------------------------------------------------------------------
@@ -101,7 +53,7 @@ void TDBVGridInplaceEdit::KeyDown(int& Key, TShiftState Shift)
 {
     QPointer<TQxCustomDBVGrid> grid = DBVGrid();
     if (!grid) {
-        qx::GridCellEditor::KeyDown(Key, Shift);
+        GridCellEditorOf::KeyDown(Key, Shift);
         return;
     }
     if ((EditStyle() == esEllipsis || EditStyle() == esPickList) && (Key == VK_DOWN || Key == VK_ADD)
@@ -112,7 +64,7 @@ void TDBVGridInplaceEdit::KeyDown(int& Key, TShiftState Shift)
         return;
     }
     if (Key == VK_RETURN) {
-        TVColumn* row = CurrentRow();
+        TVColumn* row = CurrentColumn();
         TQxIMEPad* pad = grid->ImePad();
         if (row && row->IMEControl() && pad && pad->MarkedLine() > 0
             && pad->MarkedLine() <= pad->Lines().size()) {
@@ -144,7 +96,7 @@ void TDBVGridInplaceEdit::KeyDown(int& Key, TShiftState Shift)
             return;
         }
     }
-    qx::GridCellEditor::KeyDown(Key, Shift);
+    GridCellEditorOf::KeyDown(Key, Shift);
 }
 
 void TDBVGridInplaceEdit::KeyPress(QChar& Key)
@@ -153,7 +105,7 @@ void TDBVGridInplaceEdit::KeyPress(QChar& Key)
         Key = QChar();
         return;
     }
-    qx::GridCellEditor::KeyPress(Key);
+    GridCellEditorOf::KeyPress(Key);
 }
 
 void TDBVGridInplaceEdit::ToggleBoolean()
@@ -166,7 +118,7 @@ void TDBVGridInplaceEdit::Click()
 {
     if (BooleanCell())
         ToggleBoolean();
-    qx::GridCellEditor::Click();
+    GridCellEditorOf::Click();
 }
 
 // ---- painting --------------------------------------------------------------------------------

@@ -12,7 +12,7 @@
 
 class QPainter;
 
-class TDBVGridInplaceEdit : public qx::GridCellEditor
+class TDBVGridInplaceEdit : public qx::GridCellEditorOf<TQxCustomDBVGrid>
 {
     Q_OBJECT
 
@@ -20,26 +20,19 @@ public:
     explicit TDBVGridInplaceEdit(TQxCustomDBVGrid* grid);
     ~TDBVGridInplaceEdit() override;
 
-    TQxCustomDBVGrid* DBVGrid() const;
+    TQxCustomDBVGrid* DBVGrid() const { return OwnerGrid(); }
 
 protected:
     void KeyDown(int& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
     void Click() override;
-
-    qx::GridColumn* EditColumn() const override { return CurrentRow(); }
-    TDataLink* GridLink() const override;
-    bool GridReadOnly() const override;
-    TQxIMEPad* GridImePad() const override;
     bool GridCanEditModify() override;
-    void GridButtonClick() override;
-    void AskPadLines(TQxIMEPad*& Pad) override;
+    // No hints on the indicator row, which has no field.
     void ShowKeyHint(const QString& Hint) override;
     void PreparePad(TQxIMEPad* Pad) override;
     void PaintEllipsis(QPainter& p, const QRect& R) override;
 
 private:
-    TVColumn* CurrentRow() const;
     // Space or a click on a Boolean field that can change: the value is inverted.
     void ToggleBoolean();
 };
