@@ -4,7 +4,10 @@
 #include "platform/db/DataLink.h"
 #include "platform/db/DataSource.h"
 #include "usystem/vcl/controls/uQxGraphics.h"
+#include "platform/env/MissingBinding.h"
 #include "usystem/vcl/dbgrid/uQxDBGridEditor.h"
+#include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
+#include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
 #include <QApplication>
@@ -289,6 +292,20 @@ void takeImePadChoice(TQxIMEPad* Pad, GridColumn* Column,
     Pad->SetMarkedLine(0);
     if (control && control->isVisible())
         control->setFocus(Qt::OtherFocusReason);
+}
+
+void pickCellValue(TField* Field, QWidget* Grid, bool ReportMissing)
+{
+    if (!Field)
+        return;
+    if (Field->DataType() == ftDate || Field->DataType() == ftDateTime) {
+        ShowDateDialog(Field, Grid);
+        return;
+    }
+    if (editLookupBinding().pickFieldValue)
+        editLookupBinding().pickFieldValue(Grid);
+    else if (ReportMissing)
+        reportMissingBinding(Grid, QStringLiteral("PickFieldValue"));
 }
 
 // ---- focus -----------------------------------------------------------------------------------

@@ -200,4 +200,9 @@ void takeImePadChoice(TQxIMEPad* Pad, GridColumn* Column,
                       const std::function<void(int Line, QString& Code)>& CodeOf,
                       const std::function<bool()>& CanModify, bool ThroughMask);
 
+// The cell button's own action where the application gives none: a date or date-time field
+// is picked on the month calendar; a time, having no calendar, and any other field go to the
+// field picker (a missing one reported when ReportMissing). Nothing without a field.
+void pickCellValue(TField* Field, QWidget* Grid, bool ReportMissing);
+
 } // namespace qx

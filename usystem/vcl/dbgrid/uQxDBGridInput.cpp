@@ -2,13 +2,10 @@
 // (every record move goes through the dataset), the application's check on leaving a cell,
 // inserting, appending and deleting records, the row selection, the cell button and the hints.
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
-#include "platform/env/MissingBinding.h"
 
 #include "usystem/vcl/dbgrid/uQxDBGridEditor.h"
 #include "usystem/vcl/dbgrid/uQxDBGridFind.h"
-#include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/controls/uQxMsgdlg.h"
-#include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
 #include "usystem/vcl/gridlink/QxGridEditing.h"
 
 #include <QApplication>
@@ -153,19 +150,9 @@ void TQxCustomDBGrid::MoveCol(int RawCol, int Direction)
     if (RawCol == Col())
         return;
     bool canExit = true;
-    if (!FInColExit) {
-        const int before = Col();
-        FInColExit = true;
-        try {
-            ColExit(canExit, FColExitError);
-        } catch (...) {
-            FInColExit = false;
-            throw;
-        }
-        FInColExit = false;
-        if (Col() != before)
-            return;
-    }
+    if (!qx::askLeavingCell(FInColExit, [&] { ColExit(canExit, FColExitError); },
+                            [this] { return Col(); }))
+        return;
     if (!canExit)
         return;
     if (!(FOptions & dgAlwaysShowEditor))
@@ -517,19 +504,7 @@ void TQxCustomDBGrid::EditButtonClick()
     // No dataset of the system nests datasets, so a read-only grid has nothing to open.
     if (FReadOnly)
         return;
-    TField* f = SelectedField();
-    if (!f)
-        return;
-    // Dates and date-times are picked on the month calendar; a time has no calendar and goes
-    // to the field's picker like every other field.
-    if (f->DataType() == ftDate || f->DataType() == ftDateTime) {
-        ShowDateDialog(f, this);
-        return;
-    }
-    if (qx::editLookupBinding().pickFieldValue)
-        qx::editLookupBinding().pickFieldValue(this);
-    else
-        qx::reportMissingBinding(this, QStringLiteral("PickFieldValue"));
+    qx::pickCellValue(SelectedField(), this, true);
 }
 
 // ---- focus -----------------------------------------------------------------------------------

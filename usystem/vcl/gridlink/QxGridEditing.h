@@ -11,6 +11,7 @@
 #include "platform/db/Fields.h"
 #include "usystem/vcl/gridlink/QxGridColumn.h"
 
+#include <QScopedValueRollback>
 #include <QWidget>
 
 class TQxCustomGrid;
@@ -49,6 +50,23 @@ bool currentCellCanModify(const G& Grid)
         return false;
     link->Modified_(true);
     return true;
+}
+
+// Runs the application's check on leaving the current cell (Ask) unless that check is running
+// already (Running): a check that moves the current cell itself (Position reads where it is)
+// ends the move there. False when the move ends; whether the check let the cell go is Ask's
+// own answer.
+template <class AskFn, class PositionFn>
+bool askLeavingCell(bool& Running, AskFn&& Ask, PositionFn&& Position)
+{
+    if (Running)
+        return true;
+    const int before = Position();
+    {
+        QScopedValueRollback<bool> running(Running, true);
+        Ask();
+    }
+    return Position() == before;
 }
 
 // The new record being inserted is the last of the data.

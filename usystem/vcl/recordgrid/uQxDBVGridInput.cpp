@@ -6,9 +6,8 @@
 #include "usystem/vcl/recordgrid/uQxDBVGrid.h"
 
 #include "usystem/vcl/controls/uQxMsgdlg.h"
-#include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
-#include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/gridlink/QxGridEditing.h"
+#include "usystem/vcl/dbgrid/QxGridCellEditor.h"
 #include "usystem/vcl/recordgrid/uQxDBVGridEditor.h"
 
 #include <QAbstractSlider>
@@ -113,20 +112,8 @@ void TQxCustomDBVGrid::MoveField(int RawRow)
     if (RawRow == Row())
         return;
     bool canExit = true;
-    if (!FInColExit) {
-        const int before = Row();
-        FInColExit = true;
-        try {
-            ColExit(canExit);
-        } catch (...) {
-            FInColExit = false;
-            throw;
-        }
-        FInColExit = false;
-        // The application moved the cell itself.
-        if (Row() != before)
-            return;
-    }
+    if (!qx::askLeavingCell(FInColExit, [&] { ColExit(canExit); }, [this] { return Row(); }))
+        return;
     if (!(FOptions & dgAlwaysShowEditor))
         HideEditor();
     if (!canExit)
@@ -480,18 +467,10 @@ void TQxCustomDBVGrid::EditButtonClick()
         OnEditButtonClick(this);
         return;
     }
-    TField* f = SelectedField();
-    // A row without a field has nothing to pick a value for.
-    if (FReadOnly || !f)
+    if (FReadOnly)
         return;
-    // Dates and date-times are picked on the month calendar; a time has no calendar and goes
-    // to the field's picker like every other field.
-    if (f->DataType() == ftDate || f->DataType() == ftDateTime) {
-        ShowDateDialog(f, this);
-        return;
-    }
-    if (qx::editLookupBinding().pickFieldValue)
-        qx::editLookupBinding().pickFieldValue(this);
+    // Without the field picker installed nothing opens (the data grid reports it missing).
+    qx::pickCellValue(SelectedField(), this, false);
 }
 
 // ---- the candidate pad -----------------------------------------------------------------------
