@@ -190,23 +190,8 @@ bool TQxCustomDBGrid::MoveByOne(int Direction, bool Select, TShiftState Shift)
     bool selectReached = false;
     if ((FOptions & dgMultiSelect) && FDataLink->Active()) {
         if (Select && (Shift & ssShift)) {
-            if (!FSelecting) {
-                FSelectionAnchor = FBookmarks->CurrentRow();
-                FBookmarks->SetCurrentRowSelected(true);
-                FSelecting = true;
-                selectReached = true;
-            } else {
-                const TBookmarkStr current = FBookmarks->CurrentRow();
-                const int side = FSelectionAnchor.isEmpty() || current.isEmpty()
-                                     ? 0
-                                     : ds->CompareBookmarks(FSelectionAnchor, current);
-                // Moving back towards the anchor gives up the record being left.
-                const bool shrinks = (Direction > 0 && side > 0) || (Direction < 0 && side < 0);
-                if (shrinks)
-                    FBookmarks->SetCurrentRowSelected(false);
-                else
-                    selectReached = true;
-            }
+            selectReached = qx::stepRangeSelection(*FBookmarks, ds, FSelecting, FSelectionAnchor,
+                                                   Direction, true);
         } else {
             ClearSelection();
         }

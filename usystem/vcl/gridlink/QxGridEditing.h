@@ -69,6 +69,35 @@ bool askLeavingCell(bool& Running, AskFn&& Ask, PositionFn&& Position)
     return Position() == before;
 }
 
+// One step of a keyboard range selection (Shift with a move by Direction, +1 or -1) in the
+// record selection Bookmarks: the first step marks the record it starts on and keeps it as
+// the Anchor; moving back towards the anchor gives up the record being left. True when the
+// record the move reaches is to be marked once there.
+// UnorderedWithoutBookmark: a record without a bookmark (a new one) counts as neither before
+// nor after the anchor, rather than by the dataset's order of a missing bookmark.
+template <class List>
+bool stepRangeSelection(List& Bookmarks, const TDataSet* DataSet, bool& Selecting,
+                        TBookmarkStr& Anchor, int Direction, bool UnorderedWithoutBookmark)
+{
+    if (!Selecting) {
+        Anchor = Bookmarks.CurrentRow();
+        Bookmarks.SetCurrentRowSelected(true);
+        Selecting = true;
+        return true;
+    }
+    const TBookmarkStr current = Bookmarks.CurrentRow();
+    const int order = UnorderedWithoutBookmark && (Anchor.isEmpty() || current.isEmpty())
+                          ? 0
+                          : DataSet->CompareBookmarks(Anchor, current);
+    // Where the anchor lies from the current record: ahead (+1) or behind (-1).
+    const int side = order > 0 ? 1 : order < 0 ? -1 : 0;
+    if (side == Direction) {
+        Bookmarks.SetCurrentRowSelected(false);
+        return false;
+    }
+    return true;
+}
+
 // The new record being inserted is the last of the data.
 bool freshInsertAtEnd(const TDataSet* DataSet);
 

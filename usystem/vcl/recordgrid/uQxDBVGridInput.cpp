@@ -23,11 +23,6 @@ namespace {
 
 using UpdateGuard = qx::UpdateLockGuard<TQxCustomDBVGrid>;
 
-int sign(int v)
-{
-    return v < 0 ? -1 : v > 0 ? 1 : 0;
-}
-
 } // namespace
 
 // ---- the editor's questions ------------------------------------------------------------------
@@ -217,18 +212,8 @@ void TQxCustomDBVGrid::DoSelection(bool Select, int Direction, TShiftState Shift
     bool addAfter = false;
     if ((FOptions & dgMultiSelect) && FDataLink->Active()) {
         if (Select && (Shift & ssShift)) {
-            if (!FSelecting) {
-                FSelectionAnchor = FBookmarks->CurrentRow();
-                FBookmarks->SetCurrentRowSelected(true);
-                FSelecting = true;
-                addAfter = true;
-            } else {
-                // Moving back towards the anchor gives up the record being left.
-                const int side = sign(ds->CompareBookmarks(FBookmarks->CurrentRow(), FSelectionAnchor));
-                addAfter = side != -Direction;
-                if (!addAfter)
-                    FBookmarks->SetCurrentRowSelected(false);
-            }
+            addAfter = qx::stepRangeSelection(*FBookmarks, ds, FSelecting, FSelectionAnchor,
+                                              Direction, false);
         } else {
             ClearSelection();
         }
