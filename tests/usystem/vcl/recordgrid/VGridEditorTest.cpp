@@ -6,6 +6,7 @@
 #include "VGridInputSupport.h"
 #include "usystem/vcl/controls/uQxGraphics.h"
 #include "usystem/vcl/edits/uQxEdits.h"
+#include "tests/support/ImePadGrid.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
 #include <QPainter>
@@ -258,43 +259,14 @@ TEST(VGridEditor, TheHintsNameTheListAndTheButton)
 
 namespace {
 
-struct PadGrid
+struct PadGrid : qx::test::ImePadGrid<VGridWindow>
 {
-    VGridWindow w{4};
-    QString lastText;
-    QString code = QStringLiteral("JIA");
-    int asked = 0;
-
     PadGrid()
     {
         customize(w, {"Code", "Name", "Qty"});
         w.row(1)->SetIMEControl(true);
-        w.grid->OnCellTextChange = [this](QObject*, const QString& text, TQxIMEPad*& pad) {
-            lastText = text;
-            if (!text.isEmpty())
-                pad->SetLines({QStringLiteral("甲"), QStringLiteral("乙")});
-        };
-        w.grid->OnCellImeCode = [this](QObject*, int line, QString& c) {
-            ++asked;
-            if (line == 1)
-                c = code;
-        };
-        w.grid->SetSelectedIndex(1);
+        answerPad();
     }
-    TQxIMEPad* pad() const { return w.grid->ImePad(); }
-    void hover(QPoint pos) const
-    {
-        QMouseEvent move(QEvent::MouseMove, QPointF(pos), pad()->mapToGlobal(QPointF(pos)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(pad(), &move);
-    }
-    void clickLine(int line) const
-    {
-        const QPoint at(30, line * TQxIMEPad::LineHeight + 5);
-        hover(at);
-        QTest::mouseClick(pad(), Qt::LeftButton, Qt::NoModifier, at);
-    }
-    QString name() const { return w.table->FieldByName("Name")->AsString(); }
 };
 
 } // namespace
