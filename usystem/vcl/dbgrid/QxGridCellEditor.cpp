@@ -265,7 +265,7 @@ void GridCellEditor::ShowImePad()
 
 void takeImePadChoice(TQxIMEPad* Pad, GridColumn* Column,
                       const std::function<void(int Line, QString& Code)>& CodeOf,
-                      const std::function<bool()>& CanModify, bool ThroughMask)
+                      const std::function<bool()>& CanModify)
 {
     if (!Pad)
         return;
@@ -281,8 +281,8 @@ void takeImePadChoice(TQxIMEPad* Pad, GridColumn* Column,
             TField* f = Column->Field();
             if (f && CanModify())
                 f->SetAsString(code);
-            auto* edit = ThroughMask ? qobject_cast<TCustomMaskEdit*>(control) : nullptr;
-            if (edit)
+            // Through the edit control's own text setter, so its mask and case rule apply.
+            if (auto* edit = qobject_cast<TCustomMaskEdit*>(control))
                 edit->setText(code);
             else if (control)
                 control->setText(code);
@@ -294,7 +294,7 @@ void takeImePadChoice(TQxIMEPad* Pad, GridColumn* Column,
         control->setFocus(Qt::OtherFocusReason);
 }
 
-void pickCellValue(TField* Field, QWidget* Grid, bool ReportMissing)
+void pickCellValue(TField* Field, QWidget* Grid)
 {
     if (!Field)
         return;
@@ -304,7 +304,7 @@ void pickCellValue(TField* Field, QWidget* Grid, bool ReportMissing)
     }
     if (editLookupBinding().pickFieldValue)
         editLookupBinding().pickFieldValue(Grid);
-    else if (ReportMissing)
+    else
         reportMissingBinding(Grid, QStringLiteral("PickFieldValue"));
 }
 

@@ -193,16 +193,15 @@ protected:
 // A click on a grid's candidate pad: the pad goes; for a column that takes input codes, the
 // code CodeOf gives for the marked line is written into the column's field (when CanModify
 // allows) and into the pad's edit control; a click beside the lines, or a line without a code,
-// changes nothing. The pad is then emptied and the edit control takes the focus back.
-// ThroughMask: the edit control's own text setter (the mask and the case rule apply) rather
-// than the plain line edit's.
+// changes nothing. The edit control takes the code through its own mask and case rule. The pad
+// is then emptied and the edit control takes the focus back.
 void takeImePadChoice(TQxIMEPad* Pad, GridColumn* Column,
                       const std::function<void(int Line, QString& Code)>& CodeOf,
-                      const std::function<bool()>& CanModify, bool ThroughMask);
+                      const std::function<bool()>& CanModify);
 
 // The cell button's own action where the application gives none: a date or date-time field
 // is picked on the month calendar; a time, having no calendar, and any other field go to the
-// field picker (a missing one reported when ReportMissing). Nothing without a field.
-void pickCellValue(TField* Field, QWidget* Grid, bool ReportMissing);
+// field picker (a missing one is reported). Nothing without a field.
+void pickCellValue(TField* Field, QWidget* Grid);
 
 } // namespace qx

@@ -127,7 +127,7 @@ void TQxDBGridInplaceEdit::ImePadClicked()
             if (grid->OnCellImeCode)
                 grid->OnCellImeCode(grid, Line, Code);
         },
-        [grid] { return grid->CanEditModify(); }, true);
+        [grid] { return grid->CanEditModify(); });
 }
 
 bool TQxDBGridInplaceEdit::eventFilter(QObject* watched, QEvent* event)

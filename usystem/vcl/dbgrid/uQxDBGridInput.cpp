@@ -489,7 +489,7 @@ void TQxCustomDBGrid::EditButtonClick()
     // No dataset of the system nests datasets, so a read-only grid has nothing to open.
     if (FReadOnly)
         return;
-    qx::pickCellValue(SelectedField(), this, true);
+    qx::pickCellValue(SelectedField(), this);
 }
 
 // ---- focus -----------------------------------------------------------------------------------

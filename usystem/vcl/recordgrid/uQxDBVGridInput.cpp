@@ -454,8 +454,7 @@ void TQxCustomDBVGrid::EditButtonClick()
     }
     if (FReadOnly)
         return;
-    // Without the field picker installed nothing opens (the data grid reports it missing).
-    qx::pickCellValue(SelectedField(), this, false);
+    qx::pickCellValue(SelectedField(), this);
 }
 
 // ---- the candidate pad -----------------------------------------------------------------------
@@ -473,10 +472,9 @@ void TQxCustomDBVGrid::PadMouseDown()
 {
     const int index = SelectedIndex();
     TVColumn* row = index >= 0 && index < FColumns->Count() ? FColumns->Items(index) : nullptr;
-    // The code goes into the edit control as plain text, past its mask.
     qx::takeImePadChoice(
         FImePad, row, [this](int Line, QString& Code) { DoCellImeCode(Line, Code); },
-        [this] { return CanEditModify(); }, false);
+        [this] { return CanEditModify(); });
 }
 
 // ---- focus -----------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "usystem/vcl/controls/uQxGraphics.h"
 #include "usystem/vcl/edits/uQxEdits.h"
 #include "tests/support/ImePadGrid.h"
+#include "tests/support/Scoped.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
 #include <QPainter>
@@ -235,6 +236,17 @@ TEST(VGridEditor, TheButtonOpensTheCalendarForDatesAndThePickerForTheRest)
     EXPECT_EQ(picked, 0);
 }
 
+TEST(VGridEditor, TheButtonReportsAMissingFieldPicker)
+{
+    VGridWindow w(datedTable(), true);
+    qx::setEditLookupBinding({});
+    const qx::test::ScopedMissingBindings missing;
+    w.grid->SetSelectedIndex(w.table->FieldByName("Code")->Index());
+    w.grid->EditButtonClick();
+    EXPECT_EQ(missing.reported(), QStringList{QStringLiteral("PickFieldValue")});
+    EXPECT_TRUE(dialogs().shown().isEmpty());
+}
+
 TEST(VGridEditor, TheHintsNameTheListAndTheButton)
 {
     VGridWindow w(3);
@@ -290,6 +302,17 @@ TEST(VGridImePad, TypingPopsThePadUnderTheEditorAndAClickedLineWritesItsCode)
     EXPECT_TRUE(g.pad()->Lines().isEmpty());
     EXPECT_EQ(g.pad()->MarkedLine(), 0);
     EXPECT_EQ(g.w.window->focusWidget(), e);
+}
+
+TEST(VGridImePad, AClickedCodeTakesTheEditorsCaseRule)
+{
+    PadGrid g;
+    typeText("j");
+    E* e = editorOf(g.w);
+    ASSERT_TRUE(e && g.pad()->isVisible());
+    e->setCharCase(ecLowerCase);
+    g.clickLine(1);
+    EXPECT_EQ(e->Text(), "jia");
 }
 
 TEST(VGridImePad, ThePadStartsTwoHundredPixelsWideAndFitsItsLines)
