@@ -85,7 +85,7 @@ void drawInnerEdge(QPainter& p, const QRect& r, bool sunken, bool left = true, b
 
 void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft,
                    TAlignment Alignment, const QString& Text, int DY, const QColor& Brush,
-                   bool PlainBrush)
+                   bool PlainBrush, qx::CellTextLayouts* Layouts)
 {
     // A right-to-left canvas mirrors the alignment unless the text itself reads that way.
     if (Canvas.layoutDirection() == Qt::RightToLeft && !RightToLeft) {
@@ -112,7 +112,10 @@ void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft
         }
         Canvas.save();
         Canvas.setClipRect(Rect, Qt::IntersectClip);
-        Canvas.drawText(r, flags, Text);
+        if (Layouts)
+            Layouts->draw(Canvas, r, flags, Text);
+        else
+            Canvas.drawText(r, flags, Text);
         Canvas.restore();
         return;
     }
@@ -357,7 +360,8 @@ void TQxCustomDBGrid::DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGri
             if (field && field->DataType() == ftBoolean)
                 qx::drawGridCheckBox(p, ARect, !field->IsNull() && field->AsBoolean());
             else
-                WriteCellText(p, ARect, 2, false, col->Alignment(), text, 0, brushColor);
+                WriteCellText(p, ARect, 2, false, col->Alignment(), text, 0, brushColor, true,
+                              &FTextLayouts);
         }
         if (FColumns->State() == csDefault && OnDrawDataCell)
             OnDrawDataCell(this, ARect, field, AState);

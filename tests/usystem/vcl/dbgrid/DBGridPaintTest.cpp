@@ -6,6 +6,9 @@
 
 #include <QScrollBar>
 
+#include <functional>
+#include <string_view>
+
 namespace {
 
 bool hasPixel(const QImage& img, const QRect& r, const QColor& c)
@@ -327,4 +330,57 @@ TEST(DBGridPaint, SelectedRowKeepsItsHighlightAfterAnotherRowGoes)
     const QImage img = shot(w.grid);
     EXPECT_EQ(pixelAt(img, w.grid->CellRect(2, 3).topLeft() + QPoint(1, 1)), toQColor(clHighlight));
     EXPECT_EQ(pixelAt(img, w.grid->CellRect(2, 4).topLeft() + QPoint(1, 1)), toQColor(clWindow));
+}
+
+// The data cells' texts are drawn from lines kept between paintings. Whatever changed since the
+// lines were kept (nothing, a column's width or alignment, a value, the grid's font), the grid
+// shows what a new grid in that state shows on its first painting.
+TEST(DBGridPaint, KeptCellTextLinesShowWhatANewGridShows)
+{
+    struct Change
+    {
+        const char* name;
+        std::function<void(DBGridWindow&)> apply;
+    };
+    const Change changes[] = {
+        {"nothing", [](DBGridWindow&) {}},
+        {"a narrower column", [](DBGridWindow& w) { w.grid->Columns()->Items(1)->SetWidth(30); }},
+        {"right aligned", [](DBGridWindow& w) { w.grid->Columns()->Items(0)->SetAlignment(taRightJustify); }},
+        {"centred", [](DBGridWindow& w) { w.grid->Columns()->Items(1)->SetAlignment(taCenter); }},
+        {"a changed value",
+         [](DBGridWindow& w) {
+             w.table->Edit();
+             w.table->FieldByName("Name")->SetAsString(QStringLiteral("配件 changed"));
+             w.table->Post();
+         }},
+        {"a bigger font",
+         [](DBGridWindow& w) {
+             QFont f = w.grid->font();
+             f.setPixelSize(17);
+             w.grid->setFont(f);
+         }},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        QImage kept;
+        {
+            DBGridWindow w(12);
+            w.grid->viewport()->repaint(); // lines kept
+            const int reused = w.grid->TextLayouts().reused();
+            const int laidOut = w.grid->TextLayouts().laidOut();
+            c.apply(w);
+            QApplication::processEvents();
+            w.grid->viewport()->repaint();
+            kept = shot(w.grid);
+            if (std::string_view(c.name) == "a bigger font") // the lines went with the old font
+                EXPECT_GE(w.grid->TextLayouts().laidOut(), 2 * laidOut);
+            else
+                EXPECT_GT(w.grid->TextLayouts().reused(), reused);
+        }
+        DBGridWindow fresh(12);
+        c.apply(fresh);
+        QApplication::processEvents();
+        fresh.grid->viewport()->repaint();
+        EXPECT_EQ(kept, shot(fresh.grid));
+    }
 }
