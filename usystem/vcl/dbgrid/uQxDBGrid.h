@@ -435,8 +435,8 @@ public:
     // The shared off-screen bitmap of WriteCellText and the number of grids that hold it.
     static QImage* SharedCellBitmap();
     static int SharedCellBitmapUsers();
-    // The laid-out lines of the data cells' texts, kept for the next paintings; dropped when
-    // the grid's font changes.
+    // The laid-out texts of the data and title cells, kept for the next paintings; dropped
+    // when the grid's font changes.
     const qx::CellTextLayouts& TextLayouts() const { return FTextLayouts; }
 
 protected:

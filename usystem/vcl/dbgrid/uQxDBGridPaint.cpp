@@ -248,7 +248,7 @@ void TQxCustomDBGrid::DrawTitleCell(int DataCol, QRect ARect, TKyGridDrawState A
     p.fillRect(r, fixed);
     p.setFont(FTitleFont);
     p.setPen(toQColor(FontColor()));
-    p.drawText(r.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, leaf->Text);
+    FTextLayouts.draw(p, r.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, leaf->Text);
     if (!(FOptions & dgReceiptMode)) {
         const QRect framed(r.left(), r.top(), r.width() + 1, r.height() + 1);
         drawInnerEdge(p, framed, false);
@@ -298,7 +298,7 @@ void TQxCustomDBGrid::DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKy
         p.fillRect(band, fixed);
         p.setFont(FTitleFont);
         p.setPen(toQColor(FontColor()));
-        p.drawText(band.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, P->Text);
+        FTextLayouts.draw(p, band.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, P->Text);
         if ((AState & gdFixed) && (FOptions & dgColLines) && (FOptions & dgRowLines)
             && !(FOptions & dgReceiptMode))
             drawInnerEdge(p, band, false, true, true, true, true);

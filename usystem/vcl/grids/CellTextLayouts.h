@@ -1,16 +1,18 @@
-// Laid-out lines of cell text, kept for the next paintings. A grid draws the same values over
-// and over (a search list runs again on every keystroke and shows many of the values it showed
-// before, a page scrolled by a row shows all but one of its rows again), and laying a text out
-// (splitting it by script, shaping it, breaking the line) costs more than drawing its glyphs.
+// Laid-out cell texts, kept for the next paintings. A grid draws the same values over and over
+// (a search list runs again on every keystroke and shows many of the values it showed before, a
+// page scrolled by a row shows all but one of its rows again, the column titles stay), and
+// laying a text out (splitting it by script, shaping it, breaking the lines) costs more than
+// drawing its glyphs.
 //
-// draw() puts a text where QPainter::drawText with a rectangle and single-line flags puts it,
-// pixel for pixel, and clips it the same way: only where the line does not fit its rectangle.
-// A line is kept per text, painter font and resolution; the box, the alignment and the pen are
-// applied at each drawing, so they are not part of the key. The least recently drawn lines go
-// first when the cache is full, and a font that has not been drawn with for a while takes its
-// lines with it. Texts the cache does not take go straight to QPainter::drawText: word wrap,
+// draw() puts a text where QPainter::drawText with a rectangle and flags puts it, pixel for
+// pixel, and clips it the same way: only where the text does not fit its rectangle. A layout is
+// kept per text, painter font and resolution, and for wrapped or several-line texts per box
+// size too (the box decides where lines break and which lines are laid out at all); the place
+// in the box, the alignment and the pen are applied at each drawing. The least recently drawn
+// layouts go first when the cache is full, and a font that has not been drawn with for a while
+// takes its layouts with it. Texts the cache does not take go straight to QPainter::drawText:
 // expanded tabs, mnemonics, justification, right-to-left painting, fonts with underline,
-// overline or strike-out, and texts that break into several lines.
+// overline or strike-out, and texts with several length variants.
 #pragma once
 
 #include <QCache>
@@ -39,7 +41,7 @@ public:
 
     int capacity() const { return m_lines.maxCost(); }
     int size() const { return int(m_lines.size()); }
-    // Lines laid out, lines drawn again from the cache, and texts handed to QPainter::drawText.
+    // Texts laid out, texts drawn again from the cache, and texts handed to QPainter::drawText.
     int laidOut() const { return m_laidOut; }
     int reused() const { return m_reused; }
     int passedOn() const { return m_passedOn; }
@@ -50,8 +52,18 @@ private:
     {
         QString text;
         int font = 0;
-        bool operator==(const Key& other) const { return font == other.font && text == other.text; }
-        friend size_t qHash(const Key& key, size_t seed = 0) { return qHashMulti(seed, key.text, key.font); }
+        int flags = 0;   // the flags that shape the layout
+        int width = -1;  // the box's width where lines wrap
+        int height = -1; // the box's height where lines may stop before the text's end
+        bool operator==(const Key& other) const
+        {
+            return font == other.font && flags == other.flags && width == other.width
+                   && height == other.height && text == other.text;
+        }
+        friend size_t qHash(const Key& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.text, key.font, key.flags, key.width, key.height);
+        }
     };
     struct FontSlot
     {
@@ -63,7 +75,7 @@ private:
 
     static bool takes(const QPainter& painter, int flags, const QString& text);
     int fontSlot(const QPainter& painter);
-    const Line* lineOf(const QPainter& painter, const QString& text);
+    const Line* layoutOf(const QPainter& painter, const QRect& rect, int flags, const QString& text);
 
     QCache<Key, Line> m_lines;
     static constexpr std::size_t kFonts = 8;

@@ -1,7 +1,8 @@
-// Kept cell text lines: a line drawn from the cache is the picture QPainter::drawText makes of
-// the same text in the same box, for every alignment, box, font and text of the table, drawn the
-// first time and again; a changed font lays the text out anew, a changed box or alignment reuses
-// the line; what the cache does not take goes to drawText; and the cache stays within its size.
+// Kept cell text layouts: a text drawn from the cache is the picture QPainter::drawText makes of
+// the same text in the same box, for every alignment, box, font and text of the tables, single
+// lines and wrapped ones, drawn the first time and again; a changed font lays the text out anew,
+// a changed box or alignment reuses a single line, a wrapped text is kept per box size; what the
+// cache does not take goes to drawText; and the cache stays within its size.
 #include <gtest/gtest.h>
 
 #include "usystem/vcl/grids/CellTextLayouts.h"
@@ -178,14 +179,13 @@ TEST(CellTextLayouts, PassesOnWhatItDoesNotTake)
         Qt::LayoutDirection direction;
     };
     const Case cases[] = {
-        {"word wrap", Qt::AlignLeft | Qt::TextWordWrap, QStringLiteral("two words wrapped in a narrow box"), QFont(), Qt::LeftToRight},
-        {"not single line", Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("one\ntwo"), QFont(), Qt::LeftToRight},
         {"mnemonic", single | Qt::TextShowMnemonic, QStringLiteral("&File"), QFont(), Qt::LeftToRight},
         {"expanded tabs", single | Qt::TextExpandTabs, QStringLiteral("a\tb"), QFont(), Qt::LeftToRight},
         {"right to left painting", single, QStringLiteral("abc"), QFont(), Qt::RightToLeft},
         {"underline", single, QStringLiteral("abc"), underlined, Qt::LeftToRight},
         {"strike-out", single, QStringLiteral("abc"), struck, Qt::LeftToRight},
-        {"line separator", single, QStringLiteral("a") + QChar(QChar::LineSeparator) + u'b', QFont(), Qt::LeftToRight},
+        {"justified", Qt::AlignJustify | Qt::TextWordWrap, QStringLiteral("two words wrapped"), QFont(), Qt::LeftToRight},
+        {"length variants", single, QStringLiteral("long") + QChar(0x9c) + QStringLiteral("short"), QFont(), Qt::LeftToRight},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,4 +253,72 @@ TEST(CellTextLayouts, AFontNotDrawnWithForAWhileTakesItsLinesWithIt)
     EXPECT_EQ(cache.laidOut(), 9);
     drawWith(8); // gone, laid out again
     EXPECT_EQ(cache.laidOut(), 10);
+}
+
+TEST(CellTextLayouts, WrappedAndSeveralLineTextsDrawWhatDrawTextDraws)
+{
+    const QString texts[] = {
+        QStringLiteral("配件编号"),
+        QStringLiteral("库存数 and price"),
+        QStringLiteral("a title long enough to wrap over three lines in the box"),
+        QStringLiteral("first\nsecond\nthird"),
+        QStringLiteral("one") + QChar(QChar::LineSeparator) + QStringLiteral("two"),
+        QStringLiteral("unbreakablewordwiderthanthebox"),
+    };
+    const QRect boxes[] = {{4, 2, 60, 34}, {10, 0, 120, 36}, {2, 8, 40, 12}, {0, 0, 230, 40}};
+    const int flagSets[] = {
+        Qt::AlignCenter | Qt::TextWordWrap,
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+        Qt::AlignRight | Qt::AlignBottom | Qt::TextWrapAnywhere,
+        Qt::AlignHCenter | Qt::AlignVCenter,
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextDontClip,
+    };
+    const QFont fonts[] = {fontOf("WenQuanYi Micro Hei", 12), fontOf("DejaVu Sans", 11, true)};
+    qx::CellTextLayouts cache;
+    for (const QFont& font : fonts)
+        for (const QString& text : texts)
+            for (const QRect& box : boxes)
+                for (const int flags : flagSets) {
+                    SCOPED_TRACE(testing::Message() << font.family().toStdString() << ", " << text.toStdString() << ", box "
+                                                    << box.width() << "x" << box.height() << ", flags " << flags);
+                    const QImage expected = canvasWith([&](QPainter& p) {
+                        p.setFont(font);
+                        p.drawText(box, flags, text);
+                    });
+                    for (int round = 0; round < 2; ++round) {
+                        const QImage drawn = canvasWith([&](QPainter& p) {
+                            p.setFont(font);
+                            cache.draw(p, box, flags, text);
+                        });
+                        ASSERT_EQ(drawn, expected) << "round " << round;
+                    }
+                }
+    EXPECT_EQ(cache.passedOn(), 0);
+}
+
+TEST(CellTextLayouts, AWrappedTextIsKeptPerBoxSizeAndMovesWithItsBox)
+{
+    qx::CellTextLayouts cache;
+    const QString title = QStringLiteral("配件 名称 and more words");
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    struct Step
+    {
+        const char* name;
+        QRect box;
+        int laidOut;
+    };
+    const Step steps[] = {
+        {"first", {0, 0, 70, 34}, 1},
+        {"moved", {30, 4, 70, 34}, 1},
+        {"narrower", {30, 4, 50, 34}, 2},
+        {"lower", {30, 4, 50, 16}, 3},
+        {"back to the first", {0, 0, 70, 34}, 3},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        const QImage expected = canvasWith([&](QPainter& p) { p.drawText(s.box, flags, title); });
+        const QImage drawn = canvasWith([&](QPainter& p) { cache.draw(p, s.box, flags, title); });
+        EXPECT_EQ(drawn, expected);
+        EXPECT_EQ(cache.laidOut(), s.laidOut);
+    }
 }
