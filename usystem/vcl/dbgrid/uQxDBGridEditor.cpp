@@ -3,6 +3,7 @@
 
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
+#include <QEvent>
 #include <QPainter>
 
 #include <algorithm>
