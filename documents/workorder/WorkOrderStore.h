@@ -2,7 +2,8 @@
 // (t_ReceptionDlt) and the parts (t_ReceptionDlt2) replaced as a whole, the device model and
 // the main worker added to their pick lists, the contact fields copied into the device, and
 // the parts' stock moved, all in one transaction on the connection. The bill's receipts are
-// not touched.
+// not touched, and neither is the money they booked: a re-save keeps the stored Received and
+// DecAmount, which another workstation may have changed since the bill was read.
 //
 // A bill that was new when the save began (no stored number) gets its number here, inside the
 // transaction, and nothing stored is deleted or given back for it; a stored bill is deleted
