@@ -7,12 +7,11 @@
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/env/DialogService.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SafeSave.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/stream/ImageReader.h"
 #include "usystem/vcl/stream/uQxstream.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -150,17 +149,14 @@ void TQxQueryControl::SaveToReportData()
 
 void TQxQueryControl::SaveToFile(const QString& FileName)
 {
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2")
-                              .arg(QFileInfo(FileName).absoluteFilePath(), file.errorString()));
-    TQxStream stream(this);
-    stream.setStreamWindow(this);
-    stream.AddComponent(this);
-    stream.WriteToStream(file);
-    if (!file.commit())
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2")
-                              .arg(QFileInfo(FileName).absoluteFilePath(), file.errorString()));
+    // The shared safe save: on a full disk or a folder that takes no file the old image stays
+    // whole, nothing is left beside it, and the error names the file and the reason.
+    qx::saveFile(FileName, [this](QIODevice& file) {
+        TQxStream stream(this);
+        stream.setStreamWindow(this);
+        stream.AddComponent(this);
+        stream.WriteToStream(file);
+    });
 }
 
 void TQxQueryControl::LoadFromFile(const QString& FileName)

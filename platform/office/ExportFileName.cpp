@@ -49,4 +49,14 @@ QString newExportFileName(const QString& caption, const QString& extension)
     }
 }
 
+ClaimedExportFile::ClaimedExportFile(const QString& caption, const QString& extension)
+    : m_name(newExportFileName(caption, extension))
+{}
+
+ClaimedExportFile::~ClaimedExportFile()
+{
+    if (!m_keep)
+        QFile::remove(m_name);
+}
+
 } // namespace qx

@@ -14,4 +14,23 @@ namespace qx {
 // second never share a name.
 QString newExportFileName(const QString& caption, const QString& extension);
 
+// The name newExportFileName claimed, for one export: unless keep() is called after the file
+// was written, the claim is removed when the object goes, so an export that fails (a full disk)
+// leaves no empty file behind under its name.
+class ClaimedExportFile
+{
+public:
+    ClaimedExportFile(const QString& caption, const QString& extension);
+    ~ClaimedExportFile();
+    ClaimedExportFile(const ClaimedExportFile&) = delete;
+    ClaimedExportFile& operator=(const ClaimedExportFile&) = delete;
+
+    const QString& name() const { return m_name; }
+    void keep() { m_keep = true; }
+
+private:
+    QString m_name;
+    bool m_keep = false;
+};
+
 } // namespace qx

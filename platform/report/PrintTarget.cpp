@@ -12,7 +12,10 @@
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace qx::report {
 namespace {
@@ -60,6 +63,30 @@ ScopedPdfPrinting::ScopedPdfPrinting(const QString& fileName)
     : ScopedPrinterMaker([fileName](int) { return makePdfPrinter(fileName); })
 {}
 
+bool pdfFileComplete(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    // The writer ends the file with "startxref", the table's offset and "%%EOF".
+    const qint64 tailSize = std::min<qint64>(size, 64);
+    if (tailSize < 16 || !file.seek(size - tailSize))
+        return false;
+    const QByteArray tail = file.read(tailSize);
+    const qsizetype at = tail.lastIndexOf("startxref");
+    if (at < 0)
+        return false;
+    const QList<QByteArray> words = tail.mid(at + 9).simplified().split(' ');
+    if (words.size() != 2 || words.at(1) != "%%EOF")
+        return false;
+    bool number = false;
+    const qint64 table = words.at(0).toLongLong(&number);
+    if (!number || table <= 0 || table >= size - tailSize + at || !file.seek(table) || file.read(4) != "xref")
+        return false;
+    return ::fsync(file.handle()) == 0;
+}
+
 void printToPdf(const TQRPrinter& printer, const QString& fileName, int fromPage, int toPage)
 {
     const QFileInfo target(fileName);
@@ -75,7 +102,7 @@ void printToPdf(const TQRPrinter& printer, const QString& fileName, int fromPage
         throw EInOutError(QStringLiteral("无法生成文件：%1").arg(fileName));
     }
     pdf.reset();
-    if (QFileInfo(tempName).size() <= 0
+    if (!pdfFileComplete(tempName)
         || std::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
         throw EInOutError(QStringLiteral("无法生成文件：%1").arg(fileName));
     temp.setAutoRemove(false);

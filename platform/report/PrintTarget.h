@@ -38,6 +38,12 @@ public:
     explicit ScopedPdfPrinting(const QString& fileName);
 };
 
+// True when the file holds a whole PDF as the PDF writer finished it, flushed to the disk. The
+// writer does not report a write that failed (a full disk), so the file is checked instead: its
+// trailer is at the end and names where the cross-reference table starts, and the table is
+// there. A file cut short, or missing bytes in the middle, fails the check.
+bool pdfFileComplete(const QString& fileName);
+
 // Writes pages fromPage..toPage (toPage 0: the last) of a printer object to a PDF file: a
 // temporary file beside it, renamed over it when complete. Raises EInOutError.
 void printToPdf(const TQRPrinter& printer, const QString& fileName, int fromPage = 1, int toPage = 0);

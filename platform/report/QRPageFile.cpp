@@ -4,11 +4,11 @@
 #include "platform/report/PictureCheck.h"
 #include "platform/report/ReportFonts.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SafeSave.h"
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -175,19 +175,20 @@ PageFileContent decodePageFile(const QByteArray& bytes, const QString& fileName)
 
 void savePageFile(const QString& fileName, const PageFileContent& content)
 {
-    QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly);
-    const QByteArray head = header(content);
-    ok = ok && file.write(head) == head.size();
-    for (std::size_t i = 0; ok && i < content.pages.size(); ++i) {
-        char prefix[8];
-        pagePrefix(content, i, prefix);
-        const qint64 size = qint64(content.pages[i].size());
-        ok = file.write(prefix, 8) == 8 && file.write(content.pages[i].data(), size) == size;
-    }
-    if (!ok || !file.commit()) {
-        file.cancelWriting();
-        throw EInOutError(QStringLiteral("无法保存报表文件：%1").arg(fileName));
+    // The shared safe save: on a full disk or a folder that takes no file the old report file
+    // stays whole and nothing is left beside it; the reason goes on the message's second line.
+    try {
+        qx::saveFile(fileName, [&](QIODevice& file) {
+            file.write(header(content));
+            for (std::size_t i = 0; i < content.pages.size(); ++i) {
+                char prefix[8];
+                pagePrefix(content, i, prefix);
+                file.write(prefix, 8);
+                file.write(content.pages[i].data(), qint64(content.pages[i].size()));
+            }
+        });
+    } catch (const ESaveError& e) {
+        throw EInOutError(QStringLiteral("无法保存报表文件：%1\n%2").arg(fileName, e.Reason()));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/env/ScriptedDialogService.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ReadOnlyFolder.h"
 
 #include <QDir>
@@ -306,6 +307,33 @@ TEST_F(QueryImage, FailedSaveLeavesTheOldFileWhole)
         EXPECT_THROW(q.SaveToFile(file), EInOutError);
     }
     EXPECT_EQ(readFile(file), QByteArray("old image"));
+}
+
+// A disk that fills up part way through the save: the save says so, the file there before keeps
+// every byte, and nothing is left beside it.
+TEST_F(QueryImage, SaveOntoAFullDiskLeavesTheOldFileWhole)
+{
+    const QString folder = dir.filePath(QStringLiteral("full"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/报表.QXE");
+    TQxQueryControl q;
+    fillDefinition(q, QStringLiteral("1"), nullptr);
+    q.SaveToFile(file);
+    const QByteArray whole = readFile(file);
+    ASSERT_GT(whole.size(), 16);
+    for (const qint64 limit : {qint64(0), qint64(whole.size() / 2), qint64(whole.size() - 1)}) {
+        SCOPED_TRACE(limit);
+        writeFile(file, "old image");
+        {
+            qxtest::FileSizeLimit full{rlim_t(limit)};
+            ASSERT_TRUE(full.ok());
+            EXPECT_THROW(q.SaveToFile(file), EInOutError);
+        }
+        EXPECT_EQ(readFile(file), QByteArray("old image"));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("报表.QXE")});
+    }
+    q.SaveToFile(file);
+    EXPECT_EQ(readFile(file), whole);
 }
 
 TEST_F(QueryImage, NullBlobLoadsAnEmptyDefinitionWithoutAMessage)

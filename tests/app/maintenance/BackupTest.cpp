@@ -6,6 +6,8 @@
 #include "app/maintenance/DatabaseMaintenance.h"
 #include "platform/db/sql/SqliteBackup.h"
 #include "platform/db/sql/SqliteStatement.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/ReadOnlyFolder.h"
 
 #include <QElapsedTimer>
 #include <QScopeGuard>
@@ -13,6 +15,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <optional>
 #include <chrono>
 #include <thread>
 
@@ -128,6 +131,46 @@ TEST_F(BackupTest, ACopyThatCannotBeWrittenSaysSo)
         EXPECT_EQ(dialogs().messages().last(), QStringLiteral("备份不成功！"));
         EXPECT_EQ(digest(DatabasePath), live);
         EXPECT_TRUE(module->ADOConnection->Connected());
+    }
+}
+
+// A disk that fills up during the copy, and a backup folder that takes no new file: the
+// user reads "备份不成功！", the earlier backup under the chosen name keeps every byte, nothing
+// else is left in the folder, and the program works on with its database.
+TEST_F(BackupTest, AFullDiskOrALockedFolderKeepsTheEarlierBackup)
+{
+    addCustomer(QStringLiteral("C003"));
+    QDir().mkpath(backupFolder());
+    const QString target = QDir(backupFolder()).filePath(QStringLiteral("Bck.KWB"));
+    const qint64 liveSize = QFileInfo(DatabasePath).size();
+    ASSERT_GT(liveSize, 8192);
+    for (const bool diskFull : {true, false}) {
+        SCOPED_TRACE(diskFull ? "full disk" : "read-only folder");
+        writeFile(target, "an older backup");
+        const QByteArray live = digest(DatabasePath);
+        dialogs().clear();
+        dialogs().answerMessage(mrOk);
+        dialogs().answerFile(target);
+        dialogs().answerMessage(mrOk);
+        {
+            std::optional<qxtest::FileSizeLimit> full;
+            std::optional<qxtest::ReadOnlyFolder> locked;
+            if (diskFull)
+                full.emplace(rlim_t(liveSize / 2));
+            else
+                locked.emplace(backupFolder());
+            ASSERT_TRUE(diskFull ? full->ok() : locked->ok());
+            click(u"备份数据");
+        }
+        EXPECT_EQ(dialogs().messages().last(), QStringLiteral("备份不成功！"));
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("an older backup"));
+        EXPECT_EQ(QDir(backupFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Bck.KWB")});
+        EXPECT_EQ(digest(DatabasePath), live);
+        EXPECT_TRUE(module->ADOConnection->Connected());
+        EXPECT_EQ(customers(), QStringList{QStringLiteral("C003")});
+        EXPECT_EQ(dialogs().unexpected(), 0);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/maintenance/DatabaseMaintenance.h"
 #include "platform/db/sql/SqliteBackup.h"
 #include "platform/db/sql/SqliteStatement.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <QFileInfo>
 
@@ -40,6 +41,32 @@ TEST_F(CompactTest, CompactionShrinksTheLiveDatabaseAndKeepsItsRows)
     qx::SqliteFile check(DatabasePath, qx::SqliteFile::ReadOnly);
     EXPECT_TRUE(qx::databaseIntact(check.handle()));
     EXPECT_EQ(digest(program.databasePath()), programDatabaseDigest);
+}
+
+// A disk that fills up while the compacted copy is written: "数据整理出错！", the live database
+// as it was, no half copy left behind to block the next run, and the next run compacts.
+TEST_F(CompactTest, AFullDiskLeavesTheDatabaseAsItWasAndNoScratchFile)
+{
+    addCustomer(QStringLiteral("KEEP"));
+    const QByteArray live = digest(DatabasePath);
+    ASSERT_GT(QFileInfo(DatabasePath).size(), 16384);
+    dialogs().answerMessage(mrOk);
+    {
+        qxtest::FileSizeLimit full(8192);
+        ASSERT_TRUE(full.ok());
+        click(u"压缩数据");
+    }
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("数据整理出错！")});
+    EXPECT_EQ(digest(DatabasePath), live);
+    EXPECT_FALSE(QFileInfo::exists(scratchFile()));
+    EXPECT_TRUE(module->ADOConnection->Connected());
+    EXPECT_EQ(customers(), QStringList{QStringLiteral("KEEP")});
+
+    dialogs().clear();
+    dialogs().answerMessage(mrOk);
+    click(u"压缩数据");
+    EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("数据整理成功！")});
+    EXPECT_EQ(customers(), QStringList{QStringLiteral("KEEP")});
 }
 
 TEST_F(CompactTest, ProgressWindowIsTheSmallSkyBlueOne)

@@ -133,6 +133,25 @@ TEST_F(RestoreTest, FilesThatAreNoShopBackupAreRefused)
     }
     const QString empty = QDir(backupFolder()).filePath(QStringLiteral("empty.KWB"));
     writeFile(empty, QByteArray());
+    // Whole in length, but pages in the middle overwritten, as a bad sector or a copy that
+    // went wrong leaves them.
+    const QString scrambled = QDir(backupFolder()).filePath(QStringLiteral("scrambled.KWB"));
+    {
+        QByteArray damaged = bytes;
+        for (qsizetype i = damaged.size() / 3; i < damaged.size() * 2 / 3; ++i)
+            damaged[i] = char((i * 7919) >> 3);
+        writeFile(scrambled, damaged);
+    }
+    // A header that claims pages of 64 KiB and four thousand million of them.
+    const QString hugeHeader = QDir(backupFolder()).filePath(QStringLiteral("huge.KWB"));
+    {
+        QByteArray damaged = bytes;
+        damaged[16] = 0;
+        damaged[17] = 1;
+        for (int i = 28; i < 32; ++i)
+            damaged[i] = char(0xFF);
+        writeFile(hugeHeader, damaged);
+    }
 
     const struct
     {
@@ -143,6 +162,8 @@ TEST_F(RestoreTest, FilesThatAreNoShopBackupAreRefused)
         {"text", text},
         {"no t_UserDB", noOperators},
         {"empty", empty},
+        {"pages overwritten", scrambled},
+        {"huge sizes in the header", hugeHeader},
         {"missing", QDir(backupFolder()).filePath(QStringLiteral("missing.KWB"))},
         {"the live database itself", DatabasePath},
     };

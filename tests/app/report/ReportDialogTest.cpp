@@ -204,6 +204,58 @@ TEST_F(ReportDialogTest, AnEngineErrorIsShownAndTheWindowStaysOpen)
     EXPECT_EQ(dialogs().messages(), QStringList{QStringLiteral("数据集“Mstdataset”中没有字段“NoSuchField”")});
 }
 
+// A stored template that is damaged (cut short by a crash, overwritten with foreign bytes, from
+// a newer build): preview, print and design each say so in a message, nothing is printed or
+// designed, the window stays open and the stored bytes stay as they were.
+TEST_F(ReportDialogTest, ADamagedStoredTemplateIsRefusedAndKeptAsItIs)
+{
+    const QByteArray whole = billTemplate(QStringLiteral("Mstdataset"), QStringLiteral("BillNo"));
+    QByteArray newer = whole;
+    newer.replace("\"version\": 1", "\"version\": 99");
+    ASSERT_NE(newer, whole);
+    const struct
+    {
+        const char* name;
+        QByteArray data;
+        const char* message;
+    } cases[] = {
+        {"cut short", whole.left(whole.size() / 2), "报表模板"},
+        {"foreign bytes", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xff\xff\xff", 20), "不是本系统的报表模板"},
+        {"a newer build's", newer, "报表模板的格式版本 99 比本程序新，无法读取"},
+    };
+    auto bill = orders();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        exec(QStringLiteral("delete from tRctReport where ReportClass = :c"), {{QStringLiteral("c"), kClass}});
+        addTemplate(kClass, 1, QStringLiteral("损坏"), TFrmAReportDlg::StandardType(), c.data);
+        dialogs().clear();
+        bool open = false;
+        openDialog(kClass, [&open](TFrmAReportDlg& d) {
+            for (QAbstractButton* button : {static_cast<QAbstractButton*>(d.BtnPreview), static_cast<QAbstractButton*>(d.BtnPrint)}) {
+                dialogs().answerMessage(qx::mrOk);
+                click(button);
+            }
+            click(d.BtnDesginState);
+            dialogs().answerMessage(qx::mrOk);
+            click(d.BtnDesign);
+            open = d.isVisible();
+        }, bill.get());
+        EXPECT_TRUE(open);
+        const QStringList messages = dialogs().messages();
+        ASSERT_EQ(messages.size(), 3) << messages.join(u'|').toStdString();
+        for (const QString& m : messages)
+            EXPECT_TRUE(m.contains(QString::fromUtf8(c.message))) << m.toStdString();
+        EXPECT_EQ(dialogs().shown().size(), 4); // the window and the three messages
+        TADOQuery q;
+        q.SetConnection(module->ADOConnection);
+        q.SQL().SetText(QStringLiteral("select * from tRctReport where ReportClass = :c"));
+        q.ParamByName(QStringLiteral("c"))->setValue(kClass);
+        q.Open();
+        ASSERT_EQ(q.RecordCount(), 1);
+        EXPECT_EQ(q.FieldByName(QStringLiteral("ReportData"))->AsBytes(), c.data);
+    }
+}
+
 TEST_F(ReportDialogTest, SlipRowsCanBeChosenButNeitherDesignNorPrint)
 {
     addTemplate(kClass, 1, QStringLiteral("小票"), TFrmAReportDlg::SlipType(),

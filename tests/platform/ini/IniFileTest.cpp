@@ -147,6 +147,26 @@ TEST_F(IniFileTest, RewriteChangesOnlyTheOneValue)
     EXPECT_EQ(ini.ReadString("新节", "启用", ""), QStringLiteral("1"));
 }
 
+// A settings file someone saved in another encoding or with stray bytes: the keys that read
+// still read, and rewriting one value leaves every other byte of the file as it was.
+TEST_F(IniFileTest, BytesThatAreNoGbkTextStayAsTheyWere)
+{
+    const QByteArray head = QByteArray("; ") + QStringLiteral("系统设置（UTF-8）").toUtf8() + "\r\n"
+                            "[Server]\r\n"
+                            "Path=C:\\\x81\r\n" // a lead byte without its second byte
+                            + QByteArray("Note=\xFF\x80\x00tail\r\n", 14) // bytes no GBK text holds, and a NUL
+                            + "Left=20\r\n";
+    const QByteArray tail = QByteArray("[") + QStringLiteral("名称").toUtf8() + "]\r\n"
+                            "Top=100\r\n";
+    writeBytes(path(), head + tail);
+    TIniFile ini(path());
+    EXPECT_EQ(ini.ReadString("Server", "Left", ""), QStringLiteral("20"));
+    ini.WriteString("Server", "Left", "35");
+    QByteArray expected = head + tail;
+    expected.replace("Left=20", "Left=35");
+    EXPECT_EQ(readBytes(path()), expected);
+}
+
 TEST_F(IniFileTest, LineEndingsOfTheFileAreKept)
 {
     // LF endings and no final line break.

@@ -17,6 +17,10 @@
 #include <QtEndian>
 
 #include "platform/report/Checksum.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/ReadOnlyFolder.h"
+
+#include <QDir>
 
 using namespace rpt;
 using namespace qx::report;
@@ -145,6 +149,54 @@ TEST_F(PageFiles, SaveReplacesAWholeFileOnly)
     EXPECT_THROW(report.QRPrinter()->Save(dir.filePath(QStringLiteral("none/pages.QRP"))), EInOutError);
     TQRPrinter loaded;
     EXPECT_THROW(loaded.Load(dir.filePath(QStringLiteral("missing.QRP"))), EInOutError);
+}
+
+// A disk that fills up part way through a save, or a folder that takes no new file: the save
+// says so, the report file there before keeps every byte, and no other file is left beside it.
+TEST_F(PageFiles, AFailedSaveKeepsTheOldFileWhole)
+{
+    const QByteArray whole = saved();
+    ASSERT_GT(whole.size(), 1000);
+    const QByteArray old("an earlier report file");
+    const auto putOld = [&] {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(f.write(old), old.size());
+    };
+    const auto filesThere = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    for (const qsizetype limit : {qsizetype(0), qsizetype(64), qsizetype(kPageFileHeaderSize + 4), whole.size() / 2,
+                                  whole.size() - 1}) {
+        SCOPED_TRACE(limit);
+        putOld();
+        {
+            qxtest::FileSizeLimit full{rlim_t(limit)};
+            ASSERT_TRUE(full.ok());
+            try {
+                report.QRPrinter()->Save(path);
+                ADD_FAILURE() << "a save onto a full disk was reported as done";
+            } catch (const EInOutError& e) {
+                EXPECT_TRUE(e.Message().startsWith(QStringLiteral("无法保存报表文件：") + path)) << e.Message().toStdString();
+            }
+        }
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), old);
+        EXPECT_EQ(filesThere(), QStringList{QStringLiteral("pages.QRP")});
+    }
+
+    putOld();
+    {
+        qxtest::ReadOnlyFolder locked(dir.path());
+        ASSERT_TRUE(locked.ok());
+        EXPECT_THROW(report.QRPrinter()->Save(path), EInOutError);
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
+    EXPECT_EQ(filesThere(), QStringList{QStringLiteral("pages.QRP")});
+
+    // With room again the same save goes through whole.
+    EXPECT_EQ(saved(), whole);
 }
 
 TEST_F(PageFiles, ShortFilesEndInAClearError)

@@ -91,6 +91,44 @@ TEST_F(Printing, PagesToPdfReplaceTheFileWhole)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.pdf")});
 }
 
+// The check a PDF file passes before it replaces the one there: a whole file does; one cut
+// short, one missing bytes in the middle, or one without its trailer does not.
+TEST_F(Printing, OnlyAWholePdfFileCountsAsComplete)
+{
+    report.Prepare();
+    printToPdf(*report.QRPrinter(), pdf);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray whole = f.readAll();
+    f.close();
+    ASSERT_TRUE(pdfFileComplete(pdf));
+    const QString other = dir.filePath(QStringLiteral("check.pdf"));
+    const auto complete = [&](const QByteArray& bytes) {
+        QFile out(other);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+        out.close();
+        return pdfFileComplete(other);
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty", QByteArray()},
+        {"the header alone", whole.left(16)},
+        {"cut in half", whole.left(whole.size() / 2)},
+        {"its last bytes missing", whole.left(whole.size() - 3)},
+        {"without its end marker", whole.left(whole.lastIndexOf("%%EOF"))},
+        {"a block missing in the middle", whole.left(whole.size() / 3) + whole.mid(whole.size() / 3 + 512)},
+        {"text of another kind", QByteArray("startxref\n12\n%%EOF\n").rightJustified(40, ' ')},
+    };
+    for (const auto& c : cases)
+        EXPECT_FALSE(complete(c.bytes)) << c.name;
+    EXPECT_TRUE(complete(whole));
+    EXPECT_FALSE(pdfFileComplete(dir.filePath(QStringLiteral("missing.pdf"))));
+}
+
 TEST_F(Printing, PrintDialogGoesThroughTheDialogService)
 {
     dialogs->answerDialog(qx::mrCancel);

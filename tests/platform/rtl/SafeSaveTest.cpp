@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -181,4 +184,51 @@ TEST(SafeSaveFullDisk, AFullFileSystemLeavesTheOldFileWhole)
     fs.unfill();
     qx::saveFile(target, QByteArray(20000, 'n'));
     EXPECT_EQ(readAll(target), QByteArray(20000, 'n'));
+}
+
+// A program killed in the middle of a save, at any step before the new file takes the old
+// one's place: the old file keeps every byte, and the next save goes through.
+TEST_F(SafeSaveTest, AProgramKilledDuringASaveLeavesTheOldFileWhole)
+{
+    const QByteArray old(5000, 'o');
+    const QByteArray big(300 * 1024, 'n'); // several buffers
+    const struct
+    {
+        const char* name;
+        qx::SaveStep step;
+        qint64 afterBytes;
+    } cases[] = {
+        {"making the temporary file", qx::SaveStep::Create, 0},
+        {"first buffer", qx::SaveStep::Write, 0},
+        {"half way", qx::SaveStep::Write, 150 * 1024},
+        {"before the flush to disk", qx::SaveStep::Sync, 0},
+        {"before closing", qx::SaveStep::Close, 0},
+        {"before the rename", qx::SaveStep::Rename, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writePlain(path(), old);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The child dies by SIGKILL at the step, as a program the user ends does; nothing
+            // of the test framework runs in it.
+            qx::setSaveFaultHook([&c](qx::SaveStep at, const QString&, qint64 written) {
+                if (at == c.step && (at != qx::SaveStep::Write || written >= c.afterBytes))
+                    ::kill(::getpid(), SIGKILL);
+                return 0;
+            });
+            try {
+                qx::saveFile(path(), big);
+            } catch (...) {
+            }
+            ::_exit(3);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        EXPECT_EQ(readAll(path()), old);
+    }
+    qx::saveFile(path(), big);
+    EXPECT_EQ(readAll(path()), big);
 }

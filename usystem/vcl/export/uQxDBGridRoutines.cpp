@@ -73,11 +73,12 @@ bool ExportGridToWord(TQxCustomDBGrid* Grid, const QString& Title, const QString
         if (!SubTitle.isEmpty())
             doc.addParagraph(SubTitle);
         const QWidget* owner = (Grid ? Grid : DataGrid)->window();
-        const QString fileName = qx::newExportFileName(owner ? owner->windowTitle() : QString(), QStringLiteral("docx"));
-        doc.save(fileName);
-        done = qx::openWithDesktop(fileName);
+        qx::ClaimedExportFile file(owner ? owner->windowTitle() : QString(), QStringLiteral("docx"));
+        doc.save(file.name());
+        file.keep();
+        done = qx::openWithDesktop(file.name());
         if (!done)
-            qWarning() << "The desktop could not open" << fileName;
+            qWarning() << "The desktop could not open" << file.name();
     } catch (const Exception& e) {
         qWarning() << "Word-processor export failed:" << e.Message();
     }

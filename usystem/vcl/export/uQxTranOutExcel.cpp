@@ -319,11 +319,12 @@ bool ExportGridToExcel(const QString& Title, const QString& Foot, TQxCustomDBGri
             XlsxWriter book;
             writeSheet(book, Title, Foot, columns, dataSet);
             const QWidget* owner = Grid->window();
-            const QString fileName = qx::newExportFileName(owner ? owner->windowTitle() : QString(), QStringLiteral("xlsx"));
-            book.save(fileName);
-            done = qx::openWithDesktop(fileName);
+            qx::ClaimedExportFile file(owner ? owner->windowTitle() : QString(), QStringLiteral("xlsx"));
+            book.save(file.name());
+            file.keep();
+            done = qx::openWithDesktop(file.name());
             if (!done)
-                qWarning() << "The desktop could not open" << fileName;
+                qWarning() << "The desktop could not open" << file.name();
         } catch (const Exception& e) {
             qWarning() << "Spreadsheet export failed:" << e.Message();
         }

@@ -67,9 +67,10 @@ void PrintDestination::finish()
 {
     if (m_tempName.isEmpty())
         return;
-    // The writer completes the file when it goes.
+    // The writer completes the file when it goes; a disk that filled up meanwhile leaves it
+    // incomplete, and the file there before stays.
     m_printer.reset();
-    if (QFileInfo(m_tempName).size() <= 0
+    if (!qx::report::pdfFileComplete(m_tempName)
         || std::rename(QFile::encodeName(m_tempName).constData(), QFile::encodeName(m_fileName).constData()) != 0)
         throw pdfError(m_fileName);
     m_tempName.clear();

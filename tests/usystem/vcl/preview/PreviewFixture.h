@@ -13,6 +13,7 @@
 #include "usystem/vcl/preview/uQxRptPrev.h"
 
 #include "tests/platform/rtl/QtPrinters.h"
+#include "tests/support/PrintedPages.h"
 
 #include <QApplication>
 #include <QFont>
@@ -36,19 +37,7 @@ inline void makePages(TQRPrinter& printer, int count, const QString& prefix = QS
     printer.EndDoc();
 }
 
-// The texts of every page of a printer object, one entry per page.
-inline QStringList pageTexts(const TQRPrinter& printer)
-{
-    QStringList out;
-    for (const QList<qx::report::RecordedItem>& page : qx::report::recordPages(printer)) {
-        QStringList texts;
-        for (const qx::report::RecordedItem& item : page)
-            if (item.kind == qx::report::RecordedItem::Text)
-                texts << item.text;
-        out << texts.join(QLatin1Char(' '));
-    }
-    return out;
-}
+using qxtest::pageTexts;
 
 // The texts of every page of a report file.
 inline QStringList fileTexts(const QString& fileName)
@@ -107,15 +96,7 @@ public:
     ScopedLibraryPreview& operator=(const ScopedLibraryPreview&) = delete;
 };
 
-// The open preview windows.
-inline QList<TfrmNetScapePreview*> previewWindows()
-{
-    QList<TfrmNetScapePreview*> out;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* p = qobject_cast<TfrmNetScapePreview*>(w); p && p->isVisible())
-            out << p;
-    return out;
-}
+using qxtest::previewWindows;
 
 } // namespace qx::test
 

@@ -3,6 +3,7 @@
 #include "RecordingPrinter.h"
 
 #include "platform/report/QRPreview.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Widgets.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
 #include "usystem/vcl/preview/uQxRptPrev.h"
@@ -12,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -195,4 +197,60 @@ TEST_F(PreviewPrint, WithoutPrintersThePrintGoesToAPdfFileNamedInADialog)
     QTest::mouseClick(window.btnPrint, Qt::LeftButton);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     EXPECT_EQ(dialogs.unexpected(), 0);
+}
+
+// Printing to a PDF file on a disk that fills up part way: the user reads that the file could
+// not be made, the PDF file there before keeps every byte, and no cut file or temporary file
+// is left in the folder.
+TEST_F(PreviewPrint, APdfFileOnAFullDiskIsReportedAndTheOldFileKept)
+{
+    const qx::ScopedPrinterSource none([] { return QList<qx::PrinterEntry>(); });
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("单据.pdf"));
+    TQRPrinter printer;
+    makePages(printer, 3);
+    TfrmNetScapePreview window(&printer);
+    window.show();
+    const auto printOnce = [&](bool failing) {
+        dialogs.answerDialog([](QDialog& d) { choose(static_cast<TRptPrintForm&>(d), {}); });
+        dialogs.answerFile(target);
+        if (failing)
+            dialogs.answerMessage(qx::mrOk);
+        QTest::mouseClick(window.btnPrint, Qt::LeftButton);
+    };
+    const auto contents = [&] {
+        QFile f(target);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    };
+    printOnce(false);
+    const qint64 whole = contents().size();
+    ASSERT_GT(whole, 1000);
+    ASSERT_TRUE(dialogs.messages().isEmpty());
+
+    // The print passes through report files of the pages first: the limits let those through.
+    const QString pages = dir.filePath(QStringLiteral("pages.QRP"));
+    printer.Save(pages);
+    const qint64 pageFile = QFileInfo(pages).size();
+    ASSERT_TRUE(QFile::remove(pages));
+    ASSERT_LT(pageFile + 1, whole / 2);
+
+    const QByteArray old("%PDF-1.4 an earlier print");
+    for (const qint64 limit : {pageFile + 1, whole / 2, whole - 8}) {
+        SCOPED_TRACE(limit);
+        {
+            QFile f(target);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ASSERT_EQ(f.write(old), old.size());
+        }
+        dialogs.clear();
+        {
+            qxtest::FileSizeLimit full{rlim_t(limit)};
+            ASSERT_TRUE(full.ok());
+            printOnce(true);
+        }
+        EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("无法生成文件：") + target});
+        EXPECT_EQ(contents(), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("单据.pdf")});
+        EXPECT_EQ(dialogs.unexpected(), 0);
+    }
 }

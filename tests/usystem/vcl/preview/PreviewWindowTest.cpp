@@ -3,6 +3,7 @@
 
 #include "platform/report/QRExport.h"
 #include "platform/report/QRPreview.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Widgets.h"
 #include "platform/rtl/Exceptions.h"
 #include "usystem/vcl/controls/uQxStdCtrls.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -230,6 +232,28 @@ TEST_F(PreviewWindow, MissingAndDamagedFilesKeepThePages)
     EXPECT_TRUE(messages[1].contains(damaged)) << messages[1].toStdString();
     EXPECT_EQ(printer.PageCount(), 5);
     EXPECT_EQ(window->Caption(), QStringLiteral("销售单 - 共 5 页"));
+    EXPECT_EQ(dialogs.unexpected(), 0);
+}
+
+// "保存" onto a disk that fills up: the user reads why, the report file there before keeps its
+// pages, nothing else is left in the folder, and the window keeps its pages.
+TEST_F(PreviewWindow, SaveOntoAFullDiskKeepsTheOldFile)
+{
+    const QString saved = dir.filePath(QStringLiteral("saved.QRP"));
+    writeReportFile(saved, 2, QStringLiteral("Q"));
+    {
+        qxtest::FileSizeLimit full(200);
+        ASSERT_TRUE(full.ok());
+        dialogs.answerFile(saved);
+        dialogs.answerMessage(qx::mrOk);
+        QTest::mouseClick(window->btnSave, Qt::LeftButton);
+    }
+    const QStringList messages = dialogs.messages();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("无法保存报表文件：") + saved)) << messages[0].toStdString();
+    EXPECT_EQ(fileTexts(saved).join(u','), QStringLiteral("Q1,Q2"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("saved.QRP")});
+    EXPECT_EQ(printer.PageCount(), 5);
     EXPECT_EQ(dialogs.unexpected(), 0);
 }
 

@@ -32,7 +32,7 @@ QStringList pageMarks(const QStringList& pages)
 QStringList previewedPages(TQxPrintGrid& printer)
 {
     QStringList pages;
-    closePreviewWhenDone([&](TfrmNetScapePreview& preview) { pages = printedPageTexts(*preview.QRPrinter()); });
+    closePreviewWhenDone([&](TfrmNetScapePreview& preview) { pages = pageTexts(*preview.QRPrinter()); });
     printer.Print(true);
     return pages;
 }

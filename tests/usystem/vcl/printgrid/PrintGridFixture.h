@@ -4,8 +4,6 @@
 // the engine's fixed 96-dpi device), so measures are the same on every machine.
 #pragma once
 
-#include "platform/db/DataSource.h"
-#include "platform/db/QxMemTable.h"
 #include "platform/report/QRBands.h"
 #include "platform/report/QRShapes.h"
 #include "platform/report/QuickRep.h"
@@ -13,6 +11,8 @@
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/printgrid/uQxPrintGrid.h"
 #include "usystem/vcl/report/uQxQrenh.h"
+
+#include "tests/support/GridTable.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,54 +38,9 @@ inline QFont testFont(int pointSize = 9)
     return qx::libraryFont(pointSize);
 }
 
-struct GridField
-{
-    QString name;
-    TFieldType type;
-    int size = 0;
-};
-
-// A memory table (rows given one value per field, assigned as variants) behind a data grid
-// with one column per field. The grid and its window go before the table.
-class GridData
-{
-public:
-    GridData(const std::vector<GridField>& fields, const std::vector<QVariantList>& rows)
-        : m_table(std::make_unique<TQxMemTable>()), m_window(std::make_unique<QWidget>())
-    {
-        for (const GridField& f : fields)
-            m_table->FieldDefs()->Add(f.name, f.type, f.size);
-        m_table->Open();
-        for (const QVariantList& row : rows) {
-            m_table->Append();
-            for (int i = 0; i < row.size(); ++i)
-                if (row[i].isValid())
-                    m_table->Fields()->Fields(i)->SetAsVariant(row[i]);
-            m_table->Post();
-        }
-        m_table->First();
-        m_source = new TDataSource(m_window.get());
-        m_source->SetDataSet(m_table.get());
-        m_grid = new TQxDBGrid(m_window.get());
-        m_grid->SetDataSource(m_source);
-    }
-    ~GridData() { m_window.reset(); }
-    GridData(const GridData&) = delete;
-    GridData& operator=(const GridData&) = delete;
-
-    TQxMemTable* table() { return m_table.get(); }
-    TQxDBGrid* grid() { return m_grid; }
-    // Frees the grid (as a closing form would).
-    void destroyGrid() { m_window.reset(); m_grid = nullptr; m_source = nullptr; }
-    // Frees the table (after the grid, which refers to it).
-    void destroyTable() { destroyGrid(); m_table.reset(); }
-
-private:
-    std::unique_ptr<TQxMemTable> m_table;
-    std::unique_ptr<QWidget> m_window;
-    TDataSource* m_source = nullptr;
-    TQxDBGrid* m_grid = nullptr;
-};
+// The grid printer's tests read their data from the shared grid-behind-a-table fixture.
+using GridField = qxtest::TableField;
+using GridData = qxtest::GridTable;
 
 // A grid printer whose report is made by the test rather than built from the settings: the
 // band builders can be driven one by one.

@@ -282,7 +282,7 @@ TEST(PrintGridSettings, FreedGridDatasetsAndPanelsAreForgotten)
     GridData data({{"Code", ftString, 10}}, {{"A"}});
     TQxPrintGrid printer;
     printer.SetDBGrid(data.grid());
-    EXPECT_EQ(printer.PrintedDataSet(), data.table());
+    EXPECT_EQ(printer.PrintedDataSet(), &data.table());
     data.destroyGrid();
     EXPECT_EQ(printer.DBGrid(), nullptr);
     EXPECT_EQ(printer.PrintedDataSet(), nullptr);

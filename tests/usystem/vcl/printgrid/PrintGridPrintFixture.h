@@ -11,6 +11,8 @@
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/printgrid/uQxPrintGridState.h"
 
+#include "tests/support/PrintedPages.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
@@ -122,29 +124,8 @@ bool waitFor(Pred done, int ms = 5000)
     return true;
 }
 
-// The texts of every page of a printer object, one entry per page.
-inline QStringList printedPageTexts(const TQRPrinter& printer)
-{
-    QStringList out;
-    for (const QList<qx::report::RecordedItem>& page : qx::report::recordPages(printer)) {
-        QStringList texts;
-        for (const qx::report::RecordedItem& item : page)
-            if (item.kind == qx::report::RecordedItem::Text)
-                texts << item.text;
-        out << texts.join(QLatin1Char(' '));
-    }
-    return out;
-}
-
-// The preview windows on the screen.
-inline QList<TfrmNetScapePreview*> openPreviews()
-{
-    QList<TfrmNetScapePreview*> out;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* p = qobject_cast<TfrmNetScapePreview*>(w); p && p->isVisible())
-            out << p;
-    return out;
-}
+using qxtest::pageTexts;
+using qxtest::previewWindows;
 
 // Once the preview window is up with all its pages made, hands it to inspect, then presses
 // its exit button, as a user reading the preview would. Set it up before the print starts.
@@ -152,7 +133,7 @@ inline QList<TfrmNetScapePreview*> openPreviews()
 inline void closePreviewWhenDone(std::function<void(TfrmNetScapePreview&)> inspect = {}, int triesLeft = 1000)
 {
     QTimer::singleShot(10, [inspect = std::move(inspect), triesLeft]() mutable {
-        const QList<TfrmNetScapePreview*> open = openPreviews();
+        const QList<TfrmNetScapePreview*> open = previewWindows();
         TfrmNetScapePreview* preview = open.isEmpty() ? nullptr : open.first();
         if (!(preview && preview->QRPrinter() && preview->QRPrinter()->Status() == mpFinished)) {
             if (triesLeft > 0)

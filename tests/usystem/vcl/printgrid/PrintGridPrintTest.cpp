@@ -81,7 +81,7 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(dialogs.unexpected(), 0);
-        EXPECT_TRUE(openPreviews().isEmpty());
+        EXPECT_TRUE(previewWindows().isEmpty());
     }
 
     qx::ScriptedDialogService& dialogs = qx::test::script();
@@ -103,7 +103,7 @@ TEST_F(GridPrint, ClosedOrEmptyDatasetsPrintNothingAndTheNextPrintWorks)
         TQxPrintGrid printer;
         printer.SetDBGrid(data->grid());
         printer.Print(true);
-        EXPECT_TRUE(openPreviews().isEmpty()) << c.what;
+        EXPECT_TRUE(previewWindows().isEmpty()) << c.what;
         EXPECT_TRUE(dialogs.shown().isEmpty()) << c.what;
         expectPrintCleanedUp(printer, data->table(), 0);
 
@@ -134,7 +134,7 @@ TEST_F(GridPrint, ASecondPrintDuringThePreviewReturnsAtOnce)
         controlsOffMeanwhile = data->table()->ControlsDisabled();
         other.Print(true);
         printer.Print(false);
-        previewsMeanwhile = int(openPreviews().size());
+        previewsMeanwhile = int(previewWindows().size());
     });
     printer.Print(true);
     EXPECT_TRUE(busyMeanwhile);
