@@ -293,12 +293,16 @@ void TFrmReceivRecord::FormClose(QObject* Sender, TCloseAction& Action)
     });
     if (!FListOnly)
         return;
+    // The grid's last change and the head's amount are stored together or not at all, so the
+    // receipts and the amount never disagree.
     qx::guard(this, [this] {
+        qx::TransactionScope transaction(*dmdataUnit->ADOConnection);
         QryReceipts->CheckBrowseMode();
         const rr::ReceiptWords& words = rr::wordsOf(FKind);
         dmdataUnit->ADOConnection->Execute(
             QStringLiteral("update %1 set %2 = :received where BillNo = :billNo")
                 .arg(qx::quoteSqlName(rr::text(words.headTable)), qx::quoteSqlName(rr::text(words.headColumn))),
             {{QStringLiteral("received"), QVariant::fromValue(StoredSum())}, {QStringLiteral("billNo"), ReceiptBillNo}});
+        transaction.commit();
     });
 }
