@@ -247,8 +247,12 @@ void TFrmReceivRecord::RecordPayment(Currency Amount, bool WriteOff)
             QString decAmount;
             if (WriteOff && stored->Fields()->Fields(1)->AsCurrency() == Currency()) {
                 decAmount = QStringLiteral(", DecAmount = :decAmount");
-                values.insert(QStringLiteral("decAmount"),
-                              QVariant::fromValue(stored->Fields()->Fields(0)->AsCurrency() - received));
+                // What is left on the bill now, but never more than the remainder the
+                // operator agreed to write off: another workstation may have raised the
+                // bill since its amount due was shown.
+                const Currency left = stored->Fields()->Fields(0)->AsCurrency() - received;
+                const Currency agreed = AmountDue - Amount;
+                values.insert(QStringLiteral("decAmount"), QVariant::fromValue(agreed < left ? agreed : left));
             }
             dmdataUnit->ADOConnection->Execute(
                 QStringLiteral("update %1 set %2 = :received%3 where BillNo = :billNo").arg(head, column, decAmount),
