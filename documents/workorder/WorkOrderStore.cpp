@@ -61,13 +61,32 @@ BookedMoney bookedMoney(TADOConnection& connection, const QString& billNo)
     return booked;
 }
 
+// Whether the number the bill was read under now belongs to another bill: the bill read was
+// deleted on another workstation and its number given to the next new bill there. The head's
+// ID, when the bill was read from the database, tells them apart.
+bool numberTakenByAnotherBill(TADOConnection& connection, const TDataSet& head, const QString& storedBillNo)
+{
+    const TField* id = head.FindField(QStringLiteral("ID"));
+    if (!id || id->IsNull())
+        return false;
+    const CachedStatement lease =
+        connection.cachedStatement(QStringLiteral("SELECT ID FROM t_ReceptionMst WHERE BillNo = ?1"));
+    sqlite3* db = connection.handle();
+    sqlite3_stmt* stmt = lease.get();
+    bindVariant(db, stmt, 1, storedBillNo);
+    return stepStatement(db, stmt) && sqlite3_column_int64(stmt, 0) != id->Value().toLongLong();
+}
+
 QString storeOnce(TADOConnection& connection, const WorkOrderRows& bill, const QString& storedBillNo,
                   bool moveStock, bool& allocated)
 {
     qx::TransactionScope transaction(connection);
-    const bool isNew = storedBillNo.trimmed().isEmpty();
+    // A bill whose number another bill has taken meanwhile replaces nothing: it is stored as a
+    // new bill under a number of its own, so neither bill is lost.
+    const bool isNew = storedBillNo.trimmed().isEmpty()
+        || numberTakenByAnotherBill(connection, bill.head, storedBillNo.trimmed());
     QString billNo = headText(bill.head, "BillNo").trimmed();
-    allocated = billNo == newBillText();
+    allocated = billNo == newBillText() || (!storedBillNo.trimmed().isEmpty() && isNew);
     if (allocated)
         billNo = allocateBillNumber(connection, workOrderBills());
 

@@ -36,7 +36,8 @@ struct WorkOrderRows
 };
 
 // Writes the bill and commits; returns the number it was stored under. storedBillNo is the
-// number the bill is stored under, empty for a new bill. The head's BillNo "新单" asks for a
+// number the bill is stored under, empty for a new bill; when that number now belongs to
+// another bill (the head's ID differs), the bill is stored as a new one under a new number. The head's BillNo "新单" asks for a
 // new number. moveStock: see workOrderMovesStock. Raises (after the rollback) on any failure;
 // EUnknownStockPart names a part code without a stock row. No cursor moves.
 QString storeWorkOrder(TADOConnection& connection, const WorkOrderRows& bill, const QString& storedBillNo,

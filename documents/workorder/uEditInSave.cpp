@@ -83,13 +83,15 @@ bool TFrmReceptionRct::SaveBill()
     // for what is still due.
     CurrentBillNo = number;
     const auto booked = qx::documents::openLookup(
-        QStringLiteral("select Received, DecAmount from t_ReceptionMst where BillNo = :billNo"),
+        QStringLiteral("select Received, DecAmount, ID from t_ReceptionMst where BillNo = :billNo"),
         {{QStringLiteral("billNo"), number}});
     tblHead->Edit();
     tblHead->FieldByName(QStringLiteral("BillNo"))->SetAsString(number);
     if (!booked->IsEmpty()) {
         tblHead->FieldByName(QStringLiteral("Received"))->SetValue(booked->Fields()->Fields(0)->Value());
         tblHead->FieldByName(QStringLiteral("DecAmount"))->SetValue(booked->Fields()->Fields(1)->Value());
+        if (TField* id = tblHead->FindField(QStringLiteral("ID")))
+            id->SetValue(booked->Fields()->Fields(2)->Value());
     }
     tblHead->Post();
     return true;

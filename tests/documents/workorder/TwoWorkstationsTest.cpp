@@ -152,5 +152,35 @@ TEST_F(SaveTest, ABillTakenInByAnotherProgramMeanwhileGetsItsOwnNumber)
     EXPECT_EQ(count(QStringLiteral("t_ReceptionDlt"), QStringLiteral("BillNo = 'WX260305001'")), 3);
 }
 
+TEST_F(SaveTest, ABillWhoseNumberWentToAnotherBillMeanwhileIsSavedUnderANewNumber)
+{
+    stockGates(true, QStringLiteral("是"));
+    run("WX260301001", [](TFrmReceptionRct& e) {
+        // The other workstation deletes the bill, stock back, and its next new bill gets the
+        // freed number, taking one P02.
+        OtherWorkstation other;
+        other.connection.BeginTrans();
+        giveBackWorkOrderStock(other.connection, QStringLiteral("WX260301001"));
+        for (const char* table : {"t_ReceptionMst", "t_ReceptionDlt", "t_ReceptionDlt2", "t_ReceptionDlt3"})
+            other.exec(QStringLiteral("delete from %1 where BillNo = 'WX260301001'").arg(QLatin1String(table)));
+        other.exec(QStringLiteral("insert into t_ReceptionMst (BillNo, INtime, CName) values ('WX260301001', '2026-03-01', '李四')"));
+        other.exec(QStringLiteral("insert into t_ReceptionDlt2 (BillNo, ItemCode, Qty) values ('WX260301001', 'P02', 1)"));
+        other.exec(QStringLiteral("update t_Stock set Qty = Qty - 1 where ItemCode = 'P02'"));
+        other.connection.CommitTrans();
+        expectReceiptPrompt(QStringLiteral("应收：210"));
+        QTest::keyClick(e.EdtReBillNo, Qt::Key_F3);
+        EXPECT_FALSE(e.isVisible());
+    });
+    EXPECT_EQ(billNumbers(), QStringLiteral("WX260301001 WX260305001"));
+    EXPECT_EQ(scalar(QStringLiteral("select CName from t_ReceptionMst where BillNo = 'WX260301001'")), QStringLiteral("李四"));
+    EXPECT_EQ(partsOf("WX260301001"), QStringLiteral("P02*1@0.0"));
+    EXPECT_EQ(scalar(QStringLiteral("select CName from t_ReceptionMst where BillNo = 'WX260305001'")), QStringLiteral("张三"));
+    EXPECT_EQ(partsOf("WX260305001"), QStringLiteral("P01*2@18.0"));
+    EXPECT_EQ(itemsOf("WX260305001"), QStringLiteral("X1 Y2"));
+    // P01: 5 + 2 back − 2 taken; P02: 9 − 1, nothing given back for the other's bill.
+    EXPECT_EQ(stockOf("P01"), QStringLiteral("5"));
+    EXPECT_EQ(stockOf("P02"), QStringLiteral("8"));
+}
+
 } // namespace
 } // namespace qx::documents::test
