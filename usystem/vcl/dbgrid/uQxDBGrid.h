@@ -497,7 +497,6 @@ private:
     void NextRow(bool Select, TShiftState Shift);
     void PriorRow(bool Select, TShiftState Shift);
     void TabMove(bool Back);
-    bool FreshInsertAtEnd() const;
     void ClearSelection();
     void ToggleCurrentRowSelection();
     bool ConfirmDelete(int Count);

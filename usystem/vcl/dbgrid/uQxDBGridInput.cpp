@@ -2,13 +2,11 @@
 // (every record move goes through the dataset), the application's check on leaving a cell,
 // inserting, appending and deleting records, the row selection, the cell button and the hints.
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
-#include "platform/env/MissingBinding.h"
 
 #include "usystem/vcl/dbgrid/uQxDBGridEditor.h"
 #include "usystem/vcl/dbgrid/uQxDBGridFind.h"
-#include "usystem/vcl/edits/uQxEdits.h"
 #include "usystem/vcl/controls/uQxMsgdlg.h"
-#include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
+#include "usystem/vcl/gridlink/QxGridEditing.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -58,35 +56,15 @@ bool TQxCustomDBGrid::CanEditAcceptKey(QChar Key)
 
 bool TQxCustomDBGrid::CanEditModify()
 {
-    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly())
-        return false;
-    const int index = SelectedIndex();
-    if (index < 0 || index >= FColumns->Count())
-        return false;
-    TQxColumn* col = FColumns->Items(index);
-    TField* f = col->Field();
-    if (col->ReadOnly() || !f || !f->CanModify())
-        return false;
-    // Binary and memo contents are no cell text: they change only through a text handler.
-    if (f->IsBlob() && !f->HasOnSetText())
-        return false;
-    FDataLink->Edit();
-    if (!FDataLink->Editing())
-        return false;
-    FDataLink->Modified_(true);
-    return true;
+    return qx::currentCellCanModify(*this);
 }
 
 QString TQxCustomDBGrid::GetEditText(int ACol, int ARow)
 {
     (void)ARow;
-    QString text;
-    const int index = RawToDataColumn(ACol);
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            text = f->Text();
-    FEditText = text;
-    return text;
+    TField* f = qx::linkedField(*this, RawToDataColumn(ACol));
+    FEditText = f ? f->Text() : QString();
+    return FEditText;
 }
 
 void TQxCustomDBGrid::SetEditText(int ACol, int ARow, const QString& Value)
@@ -99,11 +77,8 @@ void TQxCustomDBGrid::SetEditText(int ACol, int ARow, const QString& Value)
 QString TQxCustomDBGrid::GetEditMask(int ACol, int ARow)
 {
     (void)ARow;
-    const int index = RawToDataColumn(ACol);
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            return f->EditMask();
-    return QString();
+    TField* f = qx::linkedField(*this, RawToDataColumn(ACol));
+    return f ? f->EditMask() : QString();
 }
 
 int TQxCustomDBGrid::GetEditLimit()
@@ -175,19 +150,9 @@ void TQxCustomDBGrid::MoveCol(int RawCol, int Direction)
     if (RawCol == Col())
         return;
     bool canExit = true;
-    if (!FInColExit) {
-        const int before = Col();
-        FInColExit = true;
-        try {
-            ColExit(canExit, FColExitError);
-        } catch (...) {
-            FInColExit = false;
-            throw;
-        }
-        FInColExit = false;
-        if (Col() != before)
-            return;
-    }
+    if (!qx::askLeavingCell(FInColExit, [&] { ColExit(canExit, FColExitError); },
+                            [this] { return Col(); }))
+        return;
     if (!canExit)
         return;
     if (!(FOptions & dgAlwaysShowEditor))
@@ -197,12 +162,6 @@ void TQxCustomDBGrid::MoveCol(int RawCol, int Direction)
 }
 
 // ---- moves between records -------------------------------------------------------------------
-
-bool TQxCustomDBGrid::FreshInsertAtEnd() const
-{
-    TDataSet* ds = FDataLink->DataSet();
-    return ds && ds->State() == dsInsert && ds->DisplayIndex() == ds->DisplayCount() - 1;
-}
 
 void TQxCustomDBGrid::ClearSelection()
 {
@@ -231,23 +190,8 @@ bool TQxCustomDBGrid::MoveByOne(int Direction, bool Select, TShiftState Shift)
     bool selectReached = false;
     if ((FOptions & dgMultiSelect) && FDataLink->Active()) {
         if (Select && (Shift & ssShift)) {
-            if (!FSelecting) {
-                FSelectionAnchor = FBookmarks->CurrentRow();
-                FBookmarks->SetCurrentRowSelected(true);
-                FSelecting = true;
-                selectReached = true;
-            } else {
-                const TBookmarkStr current = FBookmarks->CurrentRow();
-                const int side = FSelectionAnchor.isEmpty() || current.isEmpty()
-                                     ? 0
-                                     : ds->CompareBookmarks(FSelectionAnchor, current);
-                // Moving back towards the anchor gives up the record being left.
-                const bool shrinks = (Direction > 0 && side > 0) || (Direction < 0 && side < 0);
-                if (shrinks)
-                    FBookmarks->SetCurrentRowSelected(false);
-                else
-                    selectReached = true;
-            }
+            selectReached = qx::stepRangeSelection(*FBookmarks, ds, FSelecting, FSelectionAnchor,
+                                                   Direction, true);
         } else {
             ClearSelection();
         }
@@ -271,13 +215,8 @@ void TQxCustomDBGrid::NextRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && !FDataLink->Modified()) {
-        // An untouched new record: at the end of the data it stays for the user to fill;
-        // anywhere else moving on gives it up.
-        if (!FreshInsertAtEnd())
-            ds->Cancel();
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), 1))
         return;
-    }
     if (!MoveByOne(1, Select, Shift))
         return;
     if (FDataLink->Eof() && ds->CanModify() && !FReadOnly && (FOptions & dgEditing)) {
@@ -299,11 +238,9 @@ void TQxCustomDBGrid::PriorRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && !FDataLink->Modified() && FreshInsertAtEnd()) {
-        // The empty row the user walked into at the end goes away again.
-        ds->Cancel();
+    // The empty row the user walked into at the end goes away again.
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), -1))
         return;
-    }
     MoveByOne(-1, Select, Shift);
 }
 
@@ -552,30 +489,14 @@ void TQxCustomDBGrid::EditButtonClick()
     // No dataset of the system nests datasets, so a read-only grid has nothing to open.
     if (FReadOnly)
         return;
-    TField* f = SelectedField();
-    if (!f)
-        return;
-    // Dates and date-times are picked on the month calendar; a time has no calendar and goes
-    // to the field's picker like every other field.
-    if (f->DataType() == ftDate || f->DataType() == ftDateTime) {
-        ShowDateDialog(f, this);
-        return;
-    }
-    if (qx::editLookupBinding().pickFieldValue)
-        qx::editLookupBinding().pickFieldValue(this);
-    else
-        qx::reportMissingBinding(this, QStringLiteral("PickFieldValue"));
+    qx::pickCellValue(SelectedField(), this);
 }
 
 // ---- focus -----------------------------------------------------------------------------------
 
 bool TQxCustomDBGrid::AcquireFocus()
 {
-    if (!FAcquireFocus || focusPolicy() == Qt::NoFocus || !isEnabled() || !isVisible())
-        return true;
-    if (!IsActiveControl())
-        setFocus(Qt::MouseFocusReason);
-    return IsActiveControl();
+    return qx::acquireGridFocus(this, FAcquireFocus);
 }
 
 void TQxCustomDBGrid::focusInEvent(QFocusEvent* event)
@@ -604,20 +525,7 @@ void TQxCustomDBGrid::inputMethodEvent(QInputMethodEvent* event)
 
 void TQxCustomDBGrid::DoExit()
 {
-    TDataSet* ds = FDataLink->DataSet();
-    if (FDataLink->Active() && ds) {
-        try {
-            if ((FOptions & dgCancelOnExit) && ds->State() == dsInsert && !ds->Modified()
-                && !FDataLink->Modified())
-                ds->Cancel();
-            else
-                FDataLink->UpdateRecord();
-        } catch (...) {
-            // The value cannot be written: the user stays in the grid to mend it.
-            setFocus(Qt::OtherFocusReason);
-            throw;
-        }
-    }
+    qx::settleRecordOnExit(FDataLink.get(), FOptions & dgCancelOnExit, this);
     TQxCustomGrid::DoExit();
 }
 

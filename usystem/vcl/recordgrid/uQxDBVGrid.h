@@ -6,7 +6,7 @@
 //
 // It is a sibling of the data grid on the grid base, not derived from it; the two share their
 // data link, their record selection, their column model, their update and layout locks
-// (usystem/vcl/gridlink) and their editors' drop-down lists.
+// (usystem/vcl/gridlink) and their cell editor (usystem/vcl/dbgrid/QxGridCellEditor.h).
 //
 // The link buffers one record: the grid always shows the dataset's current record, and
 // painting makes that buffered record the link's active record for the time of a cell.
@@ -390,7 +390,6 @@ private:
     void ClearSelection();
     bool DeletePrompt();
     void DeleteRecords();
-    bool FreshInsertAtEnd() const;
     // A line of the candidate pad was clicked.
     void PadMouseDown();
 

@@ -6,8 +6,8 @@
 #include "usystem/vcl/recordgrid/uQxDBVGrid.h"
 
 #include "usystem/vcl/controls/uQxMsgdlg.h"
-#include "usystem/vcl/dbgrid/uQxSetQueryDate.h"
-#include "usystem/vcl/edits/uQxEdits.h"
+#include "usystem/vcl/gridlink/QxGridEditing.h"
+#include "usystem/vcl/dbgrid/QxGridCellEditor.h"
 #include "usystem/vcl/recordgrid/uQxDBVGridEditor.h"
 
 #include <QAbstractSlider>
@@ -22,11 +22,6 @@
 namespace {
 
 using UpdateGuard = qx::UpdateLockGuard<TQxCustomDBVGrid>;
-
-int sign(int v)
-{
-    return v < 0 ? -1 : v > 0 ? 1 : 0;
-}
 
 } // namespace
 
@@ -50,35 +45,15 @@ bool TQxCustomDBVGrid::CanEditAcceptKey(QChar Key)
 
 bool TQxCustomDBVGrid::CanEditModify()
 {
-    if (FReadOnly || !FDataLink->Active() || FDataLink->ReadOnly())
-        return false;
-    const int index = SelectedIndex();
-    if (index < 0 || index >= FColumns->Count())
-        return false;
-    TVColumn* row = FColumns->Items(index);
-    TField* f = row->Field();
-    if (row->ReadOnly() || !f || !f->CanModify())
-        return false;
-    // Binary and memo contents are no cell text: they change only through a text handler.
-    if (f->IsBlob() && !f->HasOnSetText())
-        return false;
-    FDataLink->Edit();
-    if (!FDataLink->Editing())
-        return false;
-    FDataLink->Modified_(true);
-    return true;
+    return qx::currentCellCanModify(*this);
 }
 
 QString TQxCustomDBVGrid::GetEditText(int ACol, int ARow)
 {
     (void)ACol;
-    QString text;
-    const int index = ARow - FIndicatorOffset;
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            text = f->Text();
-    FEditText = text;
-    return text;
+    TField* f = qx::linkedField(*this, ARow - FIndicatorOffset);
+    FEditText = f ? f->Text() : QString();
+    return FEditText;
 }
 
 void TQxCustomDBVGrid::SetEditText(int ACol, int ARow, const QString& Value)
@@ -92,11 +67,8 @@ void TQxCustomDBVGrid::SetEditText(int ACol, int ARow, const QString& Value)
 QString TQxCustomDBVGrid::GetEditMask(int ACol, int ARow)
 {
     (void)ACol;
-    const int index = ARow - FIndicatorOffset;
-    if (FDataLink->Active() && index >= 0 && index < FColumns->Count())
-        if (TField* f = FColumns->Items(index)->Field())
-            return f->EditMask();
-    return QString();
+    TField* f = qx::linkedField(*this, ARow - FIndicatorOffset);
+    return f ? f->EditMask() : QString();
 }
 
 int TQxCustomDBVGrid::GetEditLimit()
@@ -135,20 +107,8 @@ void TQxCustomDBVGrid::MoveField(int RawRow)
     if (RawRow == Row())
         return;
     bool canExit = true;
-    if (!FInColExit) {
-        const int before = Row();
-        FInColExit = true;
-        try {
-            ColExit(canExit);
-        } catch (...) {
-            FInColExit = false;
-            throw;
-        }
-        FInColExit = false;
-        // The application moved the cell itself.
-        if (Row() != before)
-            return;
-    }
+    if (!qx::askLeavingCell(FInColExit, [&] { ColExit(canExit); }, [this] { return Row(); }))
+        return;
     if (!(FOptions & dgAlwaysShowEditor))
         HideEditor();
     if (!canExit)
@@ -159,11 +119,7 @@ void TQxCustomDBVGrid::MoveField(int RawRow)
 
 bool TQxCustomDBVGrid::AcquireFocus()
 {
-    if (!FAcquireFocus || focusPolicy() == Qt::NoFocus || !isEnabled() || !isVisible())
-        return true;
-    if (!IsActiveControl())
-        setFocus(Qt::MouseFocusReason);
-    return IsActiveControl();
+    return qx::acquireGridFocus(this, FAcquireFocus);
 }
 
 void TQxCustomDBVGrid::ColExit(bool& CanExit)
@@ -239,12 +195,6 @@ void TQxCustomDBVGrid::ColumnMoved(int FromIndex, int ToIndex)
 
 // ---- moves between records -------------------------------------------------------------------
 
-bool TQxCustomDBVGrid::FreshInsertAtEnd() const
-{
-    TDataSet* ds = FDataLink->DataSet();
-    return ds && ds->State() == dsInsert && ds->DisplayIndex() == ds->DisplayCount() - 1;
-}
-
 void TQxCustomDBVGrid::ClearSelection()
 {
     if (!(FOptions & dgMultiSelect))
@@ -262,18 +212,8 @@ void TQxCustomDBVGrid::DoSelection(bool Select, int Direction, TShiftState Shift
     bool addAfter = false;
     if ((FOptions & dgMultiSelect) && FDataLink->Active()) {
         if (Select && (Shift & ssShift)) {
-            if (!FSelecting) {
-                FSelectionAnchor = FBookmarks->CurrentRow();
-                FBookmarks->SetCurrentRowSelected(true);
-                FSelecting = true;
-                addAfter = true;
-            } else {
-                // Moving back towards the anchor gives up the record being left.
-                const int side = sign(ds->CompareBookmarks(FBookmarks->CurrentRow(), FSelectionAnchor));
-                addAfter = side != -Direction;
-                if (!addAfter)
-                    FBookmarks->SetCurrentRowSelected(false);
-            }
+            addAfter = qx::stepRangeSelection(*FBookmarks, ds, FSelecting, FSelectionAnchor,
+                                              Direction, false);
         } else {
             ClearSelection();
         }
@@ -298,13 +238,8 @@ void TQxCustomDBVGrid::NextRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && !FDataLink->Modified()) {
-        // An untouched new record: at the end of the data it stays for the user to fill;
-        // anywhere else moving on gives it up.
-        if (!FreshInsertAtEnd())
-            ds->Cancel();
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), 1))
         return;
-    }
     DoSelection(Select, 1, Shift);
     if (FDataLink->Eof() && ds->CanModify() && !FReadOnly && (FOptions & dgEditing)) {
         if (FDBGridMode & dmAppend)
@@ -321,11 +256,9 @@ void TQxCustomDBVGrid::PriorRow(bool Select, TShiftState Shift)
     TDataSet* ds = FDataLink->DataSet();
     if (!ds)
         return;
-    if (ds->State() == dsInsert && !ds->Modified() && FreshInsertAtEnd() && !FDataLink->Modified()) {
-        // The empty record the user walked into at the end goes away again.
-        ds->Cancel();
+    // The empty record the user walked into at the end goes away again.
+    if (qx::settleUntouchedInsert(ds, FDataLink->Modified(), -1))
         return;
-    }
     DoSelection(Select, -1, Shift);
 }
 
@@ -519,18 +452,9 @@ void TQxCustomDBVGrid::EditButtonClick()
         OnEditButtonClick(this);
         return;
     }
-    TField* f = SelectedField();
-    // A row without a field has nothing to pick a value for.
-    if (FReadOnly || !f)
+    if (FReadOnly)
         return;
-    // Dates and date-times are picked on the month calendar; a time has no calendar and goes
-    // to the field's picker like every other field.
-    if (f->DataType() == ftDate || f->DataType() == ftDateTime) {
-        ShowDateDialog(f, this);
-        return;
-    }
-    if (qx::editLookupBinding().pickFieldValue)
-        qx::editLookupBinding().pickFieldValue(this);
+    qx::pickCellValue(SelectedField(), this);
 }
 
 // ---- the candidate pad -----------------------------------------------------------------------
@@ -546,32 +470,11 @@ bool TQxCustomDBVGrid::eventFilter(QObject* watched, QEvent* event)
 
 void TQxCustomDBVGrid::PadMouseDown()
 {
-    TQxIMEPad* pad = FImePad;
-    if (!pad)
-        return;
-    pad->hide();
-    QLineEdit* control = pad->EditControl();
     const int index = SelectedIndex();
     TVColumn* row = index >= 0 && index < FColumns->Count() ? FColumns->Items(index) : nullptr;
-    if (row && row->IMEControl()) {
-        const int line = pad->MarkedLine();
-        QString code;
-        if (line >= 1 && line <= pad->Lines().size())
-            DoCellImeCode(line, code);
-        // A click beside the lines, or a line without a code, leaves the field and the
-        // typed text as they were.
-        if (!code.isEmpty()) {
-            TField* f = row->Field();
-            if (f && CanEditModify())
-                f->SetAsString(code);
-            if (control)
-                control->setText(code);
-        }
-    }
-    pad->Lines().clear();
-    pad->SetMarkedLine(0);
-    if (control && control->isVisible())
-        control->setFocus(Qt::OtherFocusReason);
+    qx::takeImePadChoice(
+        FImePad, row, [this](int Line, QString& Code) { DoCellImeCode(Line, Code); },
+        [this] { return CanEditModify(); });
 }
 
 // ---- focus -----------------------------------------------------------------------------------
@@ -590,20 +493,7 @@ void TQxCustomDBVGrid::inputMethodEvent(QInputMethodEvent* event)
 
 void TQxCustomDBVGrid::DoExit()
 {
-    TDataSet* ds = FDataLink->DataSet();
-    if (FDataLink->Active() && ds) {
-        try {
-            if ((FOptions & dgCancelOnExit) && ds->State() == dsInsert && !ds->Modified()
-                && !FDataLink->Modified())
-                ds->Cancel();
-            else
-                FDataLink->UpdateRecord();
-        } catch (...) {
-            // The value cannot be written: the user stays in the grid to mend it.
-            setFocus(Qt::OtherFocusReason);
-            throw;
-        }
-    }
+    qx::settleRecordOnExit(FDataLink.get(), FOptions & dgCancelOnExit, this);
     TQxCustomGrid::DoExit();
 }
 

@@ -5,6 +5,7 @@
 
 #include "DBGridInputSupport.h"
 #include "usystem/vcl/edits/uQxEdits.h"
+#include "tests/support/ImePadGrid.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
 namespace {
@@ -447,36 +448,13 @@ TEST(DBGridCellButton, WithoutAHandlerDatesOpenTheCalendarAndOtherFieldsThePicke
 
 namespace {
 
-struct PadGrid
+struct PadGrid : qx::test::ImePadGrid<DBGridWindow>
 {
-    DBGridWindow w{4};
-    QString lastText;
-    QString code = QStringLiteral("JIA");
-    int asked = 0;
-
     PadGrid()
     {
         storeColumns(w);
         w.grid->Columns()->Items(1)->SetIMEControl(true);
-        w.grid->OnCellTextChange = [this](QObject*, const QString& text, TQxIMEPad*& pad) {
-            lastText = text;
-            if (!text.isEmpty())
-                pad->SetLines({QStringLiteral("甲"), QStringLiteral("乙")});
-        };
-        w.grid->OnCellImeCode = [this](QObject*, int line, QString& c) {
-            ++asked;
-            if (line == 1)
-                c = code;
-        };
-        w.grid->SetSelectedIndex(1);
-    }
-    TQxIMEPad* pad() const { return w.grid->ImePad(); }
-    // The mouse over the pad at pos (the pad marks the line under it).
-    void hover(QPoint pos) const
-    {
-        QMouseEvent move(QEvent::MouseMove, QPointF(pos), pad()->mapToGlobal(QPointF(pos)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(pad(), &move);
+        answerPad();
     }
     // A window manager keeps the form active under a pop-up that takes no focus; the
     // off-screen test platform activates every window shown, so the form is made active again.
@@ -485,7 +463,6 @@ struct PadGrid
         QApplication::processEvents();
         QApplication::setActiveWindow(w.window.get());
     }
-    QString name() const { return w.table->FieldByName("Name")->AsString(); }
 };
 
 } // namespace

@@ -5,36 +5,19 @@
 #include "DBGridTestSupport.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/stream/PublishedProperties.h"
+#include "tests/support/PublishedNames.h"
 
-namespace {
-
-QStringList names(const QMetaObject* mo)
-{
-    QStringList out;
-    for (const QMetaProperty& p : qx::publishedProperties(mo))
-        out << QString::fromLatin1(p.name());
-    return out;
-}
-
-QStringList stored(const QObject* obj)
-{
-    QStringList out;
-    for (const QMetaProperty& p : qx::publishedProperties(obj->metaObject()))
-        if (qx::isPropertyStored(obj, p))
-            out << QString::fromLatin1(p.name());
-    return out;
-}
-
-} // namespace
+using qx::test::storedNames;
+using qx::test::publishedNames;
 
 TEST(DBGridStream, ColumnPropertiesInStreamingOrder)
 {
-    EXPECT_EQ(names(&TQxColumn::staticMetaObject),
+    EXPECT_EQ(publishedNames(&TQxColumn::staticMetaObject),
               (QStringList{"Alignment", "ButtonStyle", "Color", "DropDownRows", "Expanded",
                            "FieldName", "Font", "ImeMode", "ImeName", "PickList", "PopupMenu",
                            "ReadOnly", "Title", "Width", "Visible", "Glyph", "FixedColumns",
                            "TabStop", "IMEControl"}));
-    EXPECT_EQ(names(&TQxColumnTitle::staticMetaObject),
+    EXPECT_EQ(publishedNames(&TQxColumnTitle::staticMetaObject),
               (QStringList{"Alignment", "Caption", "Color", "Font"}));
 }
 
@@ -44,18 +27,18 @@ TEST(DBGridStream, AFreshColumnWritesOnlyWhatAlwaysGoes)
     TQxColumn* c = w.grid->Columns()->Add();
     c->SetFieldName("Name");
     // Expanded goes as false for a flat dataset; the flags always; the rest keep defaults.
-    EXPECT_EQ(stored(c), (QStringList{"Expanded", "FieldName", "Title", "Visible", "FixedColumns",
+    EXPECT_EQ(storedNames(c), (QStringList{"Expanded", "FieldName", "Title", "Visible", "FixedColumns",
                                       "TabStop", "IMEControl"}));
-    EXPECT_TRUE(stored(c->Title()).isEmpty());
+    EXPECT_TRUE(storedNames(c->Title()).isEmpty());
     c->SetButtonStyle(cbsNone);
     c->SetDropDownRows(9);
     c->SetWidth(c->DefaultWidth() + 7);
     c->Title()->SetCaption("名称");
     c->SetPickList({"a"});
-    EXPECT_EQ(stored(c), (QStringList{"ButtonStyle", "DropDownRows", "Expanded", "FieldName",
+    EXPECT_EQ(storedNames(c), (QStringList{"ButtonStyle", "DropDownRows", "Expanded", "FieldName",
                                       "PickList", "Title", "Width", "Visible", "FixedColumns",
                                       "TabStop", "IMEControl"}));
-    EXPECT_EQ(stored(c->Title()), (QStringList{"Caption"}));
+    EXPECT_EQ(storedNames(c->Title()), (QStringList{"Caption"}));
 }
 
 TEST(DBGridStream, TheGridIsKnownToTheClassRegistry)

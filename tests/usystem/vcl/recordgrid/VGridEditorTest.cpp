@@ -6,6 +6,8 @@
 #include "VGridInputSupport.h"
 #include "usystem/vcl/controls/uQxGraphics.h"
 #include "usystem/vcl/edits/uQxEdits.h"
+#include "tests/support/ImePadGrid.h"
+#include "tests/support/Scoped.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
 #include <QPainter>
@@ -234,6 +236,17 @@ TEST(VGridEditor, TheButtonOpensTheCalendarForDatesAndThePickerForTheRest)
     EXPECT_EQ(picked, 0);
 }
 
+TEST(VGridEditor, TheButtonReportsAMissingFieldPicker)
+{
+    VGridWindow w(datedTable(), true);
+    qx::setEditLookupBinding({});
+    const qx::test::ScopedMissingBindings missing;
+    w.grid->SetSelectedIndex(w.table->FieldByName("Code")->Index());
+    w.grid->EditButtonClick();
+    EXPECT_EQ(missing.reported(), QStringList{QStringLiteral("PickFieldValue")});
+    EXPECT_TRUE(dialogs().shown().isEmpty());
+}
+
 TEST(VGridEditor, TheHintsNameTheListAndTheButton)
 {
     VGridWindow w(3);
@@ -258,43 +271,14 @@ TEST(VGridEditor, TheHintsNameTheListAndTheButton)
 
 namespace {
 
-struct PadGrid
+struct PadGrid : qx::test::ImePadGrid<VGridWindow>
 {
-    VGridWindow w{4};
-    QString lastText;
-    QString code = QStringLiteral("JIA");
-    int asked = 0;
-
     PadGrid()
     {
         customize(w, {"Code", "Name", "Qty"});
         w.row(1)->SetIMEControl(true);
-        w.grid->OnCellTextChange = [this](QObject*, const QString& text, TQxIMEPad*& pad) {
-            lastText = text;
-            if (!text.isEmpty())
-                pad->SetLines({QStringLiteral("甲"), QStringLiteral("乙")});
-        };
-        w.grid->OnCellImeCode = [this](QObject*, int line, QString& c) {
-            ++asked;
-            if (line == 1)
-                c = code;
-        };
-        w.grid->SetSelectedIndex(1);
+        answerPad();
     }
-    TQxIMEPad* pad() const { return w.grid->ImePad(); }
-    void hover(QPoint pos) const
-    {
-        QMouseEvent move(QEvent::MouseMove, QPointF(pos), pad()->mapToGlobal(QPointF(pos)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(pad(), &move);
-    }
-    void clickLine(int line) const
-    {
-        const QPoint at(30, line * TQxIMEPad::LineHeight + 5);
-        hover(at);
-        QTest::mouseClick(pad(), Qt::LeftButton, Qt::NoModifier, at);
-    }
-    QString name() const { return w.table->FieldByName("Name")->AsString(); }
 };
 
 } // namespace
@@ -318,6 +302,17 @@ TEST(VGridImePad, TypingPopsThePadUnderTheEditorAndAClickedLineWritesItsCode)
     EXPECT_TRUE(g.pad()->Lines().isEmpty());
     EXPECT_EQ(g.pad()->MarkedLine(), 0);
     EXPECT_EQ(g.w.window->focusWidget(), e);
+}
+
+TEST(VGridImePad, AClickedCodeTakesTheEditorsCaseRule)
+{
+    PadGrid g;
+    typeText("j");
+    E* e = editorOf(g.w);
+    ASSERT_TRUE(e && g.pad()->isVisible());
+    e->setCharCase(ecLowerCase);
+    g.clickLine(1);
+    EXPECT_EQ(e->Text(), "jia");
 }
 
 TEST(VGridImePad, ThePadStartsTwoHundredPixelsWideAndFitsItsLines)

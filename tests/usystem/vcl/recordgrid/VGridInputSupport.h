@@ -2,53 +2,21 @@
 // state.
 #pragma once
 
-#include <QApplication>
-#include <QTest>
-
 #include "VGridTestSupport.h"
 #include "platform/env/ScriptedDialogService.h"
+#include "tests/support/Keys.h"
+#include "tests/support/Widgets.h"
 #include "usystem/vcl/recordgrid/uQxDBVGridEditor.h"
 
-inline QWidget* focused()
-{
-    return QApplication::focusWidget();
-}
+using qx::test::focused;
+using qx::test::keypadPlus;
+using qx::test::press;
+using qx::test::typeText;
 
-// Press and release go each to the widget that has the focus at that moment, as the window
-// system sends them (a press may move the focus into the cell editor).
-inline void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QWidget* target = focused();
-    ASSERT_NE(target, nullptr);
-    QTest::keyPress(target, key, mods);
-    target = focused();
-    ASSERT_NE(target, nullptr);
-    QTest::keyRelease(target, key, mods);
-}
-
-inline void typeText(const QString& text)
-{
-    for (QChar c : text) {
-        QWidget* target = focused();
-        ASSERT_NE(target, nullptr);
-        QTest::keyPress(target, c.toLatin1());
-        target = focused();
-        ASSERT_NE(target, nullptr);
-        QTest::keyRelease(target, c.toLatin1());
-    }
-}
-
-inline void keypadPlus()
-{
-    press(Qt::Key_Plus, Qt::KeypadModifier);
-}
-
+// The scripted dialog service, emptied of earlier answers and records.
 inline qx::ScriptedDialogService& dialogs()
 {
-    qx::ScriptedDialogService* s = qx::ScriptedDialogService::current();
-    EXPECT_NE(s, nullptr);
-    s->clear();
-    return *s;
+    return qx::test::script();
 }
 
 inline TDBVGridInplaceEdit* editorOf(VGridWindow& w)

@@ -5,27 +5,10 @@
 #include "VGridTestSupport.h"
 #include "platform/stream/ClassRegistry.h"
 #include "platform/stream/PublishedProperties.h"
+#include "tests/support/PublishedNames.h"
 
-namespace {
-
-QStringList names(const QMetaObject* mo)
-{
-    QStringList out;
-    for (const QMetaProperty& p : qx::publishedProperties(mo))
-        out << QString::fromLatin1(p.name());
-    return out;
-}
-
-QStringList stored(const QObject* obj)
-{
-    QStringList out;
-    for (const QMetaProperty& p : qx::publishedProperties(obj->metaObject()))
-        if (qx::isPropertyStored(obj, p))
-            out << QString::fromLatin1(p.name());
-    return out;
-}
-
-} // namespace
+using qx::test::storedNames;
+using qx::test::publishedNames;
 
 TEST(VGridRows, EveryVisibleFieldBecomesARowOfItsOwn)
 {
@@ -198,13 +181,13 @@ TEST(VGridRows, SettingTheColumnsCopiesThemIntoTheGrid)
 
 TEST(VGridStream, RowAndGridPropertiesInStreamingOrder)
 {
-    EXPECT_EQ(names(&TVColumn::staticMetaObject),
+    EXPECT_EQ(publishedNames(&TVColumn::staticMetaObject),
               (QStringList{"Alignment", "ButtonStyle", "Color", "DropDownRows", "FieldName",
                            "Font", "ImeMode", "ImeName", "PickList", "PopupMenu", "ReadOnly",
                            "Title", "Width", "IMEControl"}));
-    EXPECT_EQ(names(&TVColumnTitle::staticMetaObject),
+    EXPECT_EQ(publishedNames(&TVColumnTitle::staticMetaObject),
               (QStringList{"Alignment", "Caption", "Color", "Font"}));
-    EXPECT_EQ(names(&TQxDBVGrid::staticMetaObject),
+    EXPECT_EQ(publishedNames(&TQxDBVGrid::staticMetaObject),
               (QStringList{"BorderStyle", "Color", "FixedColor", "LineColor", "GridLineWidth",
                            "Options", "ParentColor", "ScrollBars", "TabStop", "DBGridMode",
                            "Align", "Columns", "DataSource", "DefaultDrawing", "Enabled",
@@ -223,7 +206,7 @@ TEST(VGridStream, AGridMadeInCodeWritesWhatDiffersFromTheStoredDefaults)
     EXPECT_EQ(grid->TitlesWidth(), 100);
     EXPECT_EQ(grid->DefaultColWidth(), 120);
     EXPECT_EQ(grid->ScrollBars(), TQxCustomGrid::ssNone);
-    const QStringList written = stored(grid);
+    const QStringList written = storedNames(grid);
     for (const char* name : {"ScrollBars", "DBGridMode", "DefaultColWidth", "TitlesWidth"})
         EXPECT_TRUE(written.contains(QLatin1String(name))) << name;
     for (const char* name : {"Options", "Color", "Columns", "ReadOnly"})
@@ -232,9 +215,9 @@ TEST(VGridStream, AGridMadeInCodeWritesWhatDiffersFromTheStoredDefaults)
     // A fresh customized row writes only what always goes; a cell button adds its style.
     auto* row = grid->Columns()->Add();
     row->SetFieldName("Code");
-    EXPECT_EQ(stored(row), (QStringList{"FieldName", "Title", "IMEControl"}));
+    EXPECT_EQ(storedNames(row), (QStringList{"FieldName", "Title", "IMEControl"}));
     row->SetButtonStyle(TVColumn::cbsEllipsis);
     row->SetPickList({"取旧价", "取新价"});
-    EXPECT_EQ(stored(row), (QStringList{"ButtonStyle", "FieldName", "PickList", "Title", "IMEControl"}));
-    EXPECT_TRUE(stored(grid).contains("Columns"));
+    EXPECT_EQ(storedNames(row), (QStringList{"ButtonStyle", "FieldName", "PickList", "Title", "IMEControl"}));
+    EXPECT_TRUE(storedNames(grid).contains("Columns"));
 }
