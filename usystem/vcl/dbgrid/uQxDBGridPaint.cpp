@@ -110,6 +110,12 @@ void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft
             flags |= Qt::AlignHCenter;
             break;
         }
+        // Kept layouts clip themselves to the text's box where the text leaves it; a box that
+        // lies inside the cell then needs no clip of its own.
+        if (Layouts && Rect.contains(r)) {
+            Layouts->draw(Canvas, r, flags, Text);
+            return;
+        }
         Canvas.save();
         Canvas.setClipRect(Rect, Qt::IntersectClip);
         if (Layouts)

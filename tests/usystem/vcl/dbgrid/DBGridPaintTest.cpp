@@ -4,6 +4,7 @@
 
 #include "DBGridTestSupport.h"
 
+#include <QPainter>
 #include <QScrollBar>
 
 #include <functional>
@@ -388,4 +389,30 @@ TEST(DBGridPaint, KeptCellTextLinesShowWhatANewGridShows)
         fresh.grid->viewport()->repaint();
         EXPECT_EQ(kept, shot(fresh.grid));
     }
+}
+
+TEST(DBGridPaint, CellTextThroughKeptLinesIsDrawnAsWithoutThem)
+{
+    // Texts wider than their cell, in every alignment and with a text offset into the cell
+    // and out of it: the kept lines clip themselves, the plain path clips to the cell.
+    const QString texts[] = {QStringLiteral("短"), QStringLiteral("一段比单元格宽得多的配件名称 and more")};
+    const TAlignment alignments[] = {taLeftJustify, taRightJustify, taCenter};
+    const int offsets[] = {2, 0, -4, 40};
+    qx::CellTextLayouts layouts;
+    for (const QString& text : texts)
+        for (const TAlignment alignment : alignments)
+            for (const int dx : offsets) {
+                SCOPED_TRACE(text.toStdString() + " " + std::to_string(int(alignment)) + " " + std::to_string(dx));
+                auto draw = [&](qx::CellTextLayouts* kept) {
+                    QImage image(120, 30, QImage::Format_ARGB32_Premultiplied);
+                    image.fill(Qt::white);
+                    QPainter p(&image);
+                    p.setPen(Qt::black);
+                    for (int twice = 0; twice < 2; ++twice)
+                        WriteCellText(p, QRect(20, 5, 60, 18), dx, false, alignment, text, 0, Qt::white, true, kept);
+                    p.fillRect(QRect(100, 0, 20, 30), p.pen().color()); // the painter's state is as it was
+                    return image;
+                };
+                EXPECT_EQ(draw(&layouts), draw(nullptr));
+            }
 }
