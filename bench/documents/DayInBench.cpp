@@ -135,7 +135,8 @@ int main(int argc, char** argv)
         },
         [&] {
             peerRows = stepAll(db,
-                               "Select *, TotalAmount-Received-DecAmount as NoReceiv from t_ReceptionMst "
+                               "Select *, ifnull(TotalAmount, 0)-ifnull(Received, 0)-ifnull(DecAmount, 0) as NoReceiv "
+                               "from t_ReceptionMst "
                                "Where INtime >= '2020-01-01' ORDER BY TotalAmount ASC",
                                cells);
         });

@@ -247,8 +247,12 @@ void TFrmReceivRecord::RecordPayment(Currency Amount, bool WriteOff)
             QString decAmount;
             if (WriteOff && stored->Fields()->Fields(1)->AsCurrency() == Currency()) {
                 decAmount = QStringLiteral(", DecAmount = :decAmount");
-                values.insert(QStringLiteral("decAmount"),
-                              QVariant::fromValue(stored->Fields()->Fields(0)->AsCurrency() - received));
+                // What is left on the bill now, but never more than the remainder the
+                // operator agreed to write off: another workstation may have raised the
+                // bill since its amount due was shown.
+                const Currency left = stored->Fields()->Fields(0)->AsCurrency() - received;
+                const Currency agreed = AmountDue - Amount;
+                values.insert(QStringLiteral("decAmount"), QVariant::fromValue(agreed < left ? agreed : left));
             }
             dmdataUnit->ADOConnection->Execute(
                 QStringLiteral("update %1 set %2 = :received%3 where BillNo = :billNo").arg(head, column, decAmount),
@@ -293,12 +297,16 @@ void TFrmReceivRecord::FormClose(QObject* Sender, TCloseAction& Action)
     });
     if (!FListOnly)
         return;
+    // The grid's last change and the head's amount are stored together or not at all, so the
+    // receipts and the amount never disagree.
     qx::guard(this, [this] {
+        qx::TransactionScope transaction(*dmdataUnit->ADOConnection);
         QryReceipts->CheckBrowseMode();
         const rr::ReceiptWords& words = rr::wordsOf(FKind);
         dmdataUnit->ADOConnection->Execute(
             QStringLiteral("update %1 set %2 = :received where BillNo = :billNo")
                 .arg(qx::quoteSqlName(rr::text(words.headTable)), qx::quoteSqlName(rr::text(words.headColumn))),
             {{QStringLiteral("received"), QVariant::fromValue(StoredSum())}, {QStringLiteral("billNo"), ReceiptBillNo}});
+        transaction.commit();
     });
 }

@@ -9,8 +9,11 @@
 #include "platform/db/Fields.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/SqlQuote.h"
+#include "platform/db/sql/SqliteStatement.h"
 #include "platform/db/sql/TransactionScope.h"
 #include "usystem/vcl/foundation/uQxFuncs.h"
+
+#include <sqlite3.h>
 
 namespace qx::documents {
 
@@ -31,20 +34,73 @@ QString headText(const TDataSet& head, const char* name)
     return f && !f->IsNull() ? f->AsString() : QString();
 }
 
+// The money booked on a stored bill belongs to its receipts, which another workstation may
+// have added since this one read the bill: Received and DecAmount as stored. A head that is
+// gone (the bill was deleted on another workstation meanwhile) took its receipts and its
+// write-off with it: the sum of any receipts left under the number, and nothing written off.
+struct BookedMoney
+{
+    QVariant received;
+    QVariant decAmount;
+};
+
+BookedMoney bookedMoney(TADOConnection& connection, const QString& billNo)
+{
+    const CachedStatement lease = connection.cachedStatement(QStringLiteral(
+        "SELECT Received, DecAmount FROM ("
+        "SELECT 0 AS k, Received, DecAmount FROM t_ReceptionMst WHERE BillNo = ?1 UNION ALL "
+        "SELECT 1, coalesce(sum(Amount), 0), 0 FROM t_ReceptionDlt3 WHERE BillNo = ?1) ORDER BY k LIMIT 1"));
+    sqlite3* db = connection.handle();
+    sqlite3_stmt* stmt = lease.get();
+    bindVariant(db, stmt, 1, billNo);
+    BookedMoney booked;
+    if (stepStatement(db, stmt)) {
+        booked.received = columnVariant(stmt, 0);
+        booked.decAmount = columnVariant(stmt, 1);
+    }
+    return booked;
+}
+
+// Whether the number the bill was read under now belongs to another bill: the bill read was
+// deleted on another workstation and its number given to the next new bill there. The head's
+// ID, when the bill was read from the database, tells them apart.
+bool numberTakenByAnotherBill(TADOConnection& connection, const TDataSet& head, const QString& storedBillNo)
+{
+    const TField* id = head.FindField(QStringLiteral("ID"));
+    if (!id || id->IsNull())
+        return false;
+    const CachedStatement lease =
+        connection.cachedStatement(QStringLiteral("SELECT ID FROM t_ReceptionMst WHERE BillNo = ?1"));
+    sqlite3* db = connection.handle();
+    sqlite3_stmt* stmt = lease.get();
+    bindVariant(db, stmt, 1, storedBillNo);
+    return stepStatement(db, stmt) && sqlite3_column_int64(stmt, 0) != id->Value().toLongLong();
+}
+
 QString storeOnce(TADOConnection& connection, const WorkOrderRows& bill, const QString& storedBillNo,
                   bool moveStock, bool& allocated)
 {
     qx::TransactionScope transaction(connection);
-    const bool isNew = storedBillNo.trimmed().isEmpty();
+    // A bill whose number another bill has taken meanwhile replaces nothing: it is stored as a
+    // new bill under a number of its own, so neither bill is lost.
+    const bool isNew = storedBillNo.trimmed().isEmpty()
+        || numberTakenByAnotherBill(connection, bill.head, storedBillNo.trimmed());
     QString billNo = headText(bill.head, "BillNo").trimmed();
-    allocated = billNo == newBillText();
+    allocated = billNo == newBillText() || (!storedBillNo.trimmed().isEmpty() && isNew);
     if (allocated)
         billNo = allocateBillNumber(connection, workOrderBills());
 
     BillRowWriter head(connection, kHeadTable, BillRowWriter::Blanks::RequiredAsBlank);
-    if (!isNew)
+    if (!isNew) {
+        const BookedMoney booked = bookedMoney(connection, storedBillNo);
         head.deleteBill(storedBillNo);
-    head.insertCurrent(bill.head, billNo);
+        head.insertCurrent(bill.head, billNo);
+        runCached(connection,
+                  QStringLiteral("UPDATE %1 SET Received = ?2, DecAmount = ?3 WHERE BillNo = ?1").arg(kHeadTable),
+                  {billNo, booked.received, booked.decAmount});
+    } else {
+        head.insertCurrent(bill.head, billNo);
+    }
 
     addLookupValue(connection, QStringLiteral("t_Model"), QStringLiteral("Model"), headText(bill.head, "Model"));
     addLookupValue(connection, QStringLiteral("t_MainWorker"), QStringLiteral("MainWorker"),

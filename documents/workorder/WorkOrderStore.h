@@ -2,7 +2,8 @@
 // (t_ReceptionDlt) and the parts (t_ReceptionDlt2) replaced as a whole, the device model and
 // the main worker added to their pick lists, the contact fields copied into the device, and
 // the parts' stock moved, all in one transaction on the connection. The bill's receipts are
-// not touched.
+// not touched, and neither is the money they booked: a re-save keeps the stored Received and
+// DecAmount, which another workstation may have changed since the bill was read.
 //
 // A bill that was new when the save began (no stored number) gets its number here, inside the
 // transaction, and nothing stored is deleted or given back for it; a stored bill is deleted
@@ -35,7 +36,8 @@ struct WorkOrderRows
 };
 
 // Writes the bill and commits; returns the number it was stored under. storedBillNo is the
-// number the bill is stored under, empty for a new bill. The head's BillNo "新单" asks for a
+// number the bill is stored under, empty for a new bill; when that number now belongs to
+// another bill (the head's ID differs), the bill is stored as a new one under a new number. The head's BillNo "新单" asks for a
 // new number. moveStock: see workOrderMovesStock. Raises (after the rollback) on any failure;
 // EUnknownStockPart names a part code without a stock row. No cursor moves.
 QString storeWorkOrder(TADOConnection& connection, const WorkOrderRows& bill, const QString& storedBillNo,

@@ -97,16 +97,20 @@ void TFrmDayIn::BuildSums()
     }
 }
 
+// An empty amount (left by another program or an older database) counts as nothing, so a
+// bill with no received amount stored still shows what is due and takes a payment.
 QString TFrmDayIn::ListText() const
 {
-    return QStringLiteral("Select *, TotalAmount-Received-DecAmount as NoReceiv from t_ReceptionMst");
+    return QStringLiteral("Select *, ifnull(TotalAmount, 0)-ifnull(Received, 0)-ifnull(DecAmount, 0) as NoReceiv "
+                          "from t_ReceptionMst");
 }
 
 QString TFrmDayIn::TotalText() const
 {
     return QStringLiteral("Select Count(*) as 台数, Sum(TimesAmount) as 工时费, Sum(PartsAmount) as 配件费, "
                           "Sum(TotalAmount) as 金额, Sum(Received) as 已收, "
-                          "Sum(TotalAmount-Received-DecAmount) as 挂账 from t_ReceptionMst");
+                          "Sum(ifnull(TotalAmount, 0)-ifnull(Received, 0)-ifnull(DecAmount, 0)) as 挂账 "
+                          "from t_ReceptionMst");
 }
 
 QString TFrmDayIn::DayColumn() const

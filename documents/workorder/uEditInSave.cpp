@@ -78,10 +78,21 @@ bool TFrmReceptionRct::SaveBill()
         qx::showMessage(QStringLiteral("存盘失败！"), this);
         Abort();
     }
-    // Only a committed save changes the bill in memory: its number.
+    // Only a committed save changes the bill in memory: its number, and the money booked on it,
+    // which may have come from another workstation meanwhile, so the receipt prompt asks only
+    // for what is still due.
     CurrentBillNo = number;
+    const auto booked = qx::documents::openLookup(
+        QStringLiteral("select Received, DecAmount, ID from t_ReceptionMst where BillNo = :billNo"),
+        {{QStringLiteral("billNo"), number}});
     tblHead->Edit();
     tblHead->FieldByName(QStringLiteral("BillNo"))->SetAsString(number);
+    if (!booked->IsEmpty()) {
+        tblHead->FieldByName(QStringLiteral("Received"))->SetValue(booked->Fields()->Fields(0)->Value());
+        tblHead->FieldByName(QStringLiteral("DecAmount"))->SetValue(booked->Fields()->Fields(1)->Value());
+        if (TField* id = tblHead->FindField(QStringLiteral("ID")))
+            id->SetValue(booked->Fields()->Fields(2)->Value());
+    }
     tblHead->Post();
     return true;
 }

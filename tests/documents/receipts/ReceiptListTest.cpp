@@ -76,3 +76,27 @@ TEST_F(ReceiptListTest, AReceiptChangedElsewhereIsNotOverwritten)
 
 } // namespace
 } // namespace qx::documents::test
+
+namespace qx::documents::test {
+namespace {
+
+TEST_F(ReceiptListTest, ACorrectionWhoseHeadCannotBeUpdatedIsNotStoredEither)
+{
+    exec(QStringLiteral("create trigger tr_refuse before update on t_ReceptionMst begin select raise(abort, 'refused'); end"));
+    const ReceiptCase& c = receiptCase(ReceiptBill::WorkOrder);
+    run(ReceiptBill::WorkOrder, QLatin1String(c.billNo), QStringLiteral("0"), [&](TFrmReceivRecord& d) {
+        QApplication::setActiveWindow(&d);
+        d.QryReceipts->First();
+        retypeCell(d.dbgReceipts, 2, QStringLiteral("50"));
+        dialogs().answerMessage(qx::mrOk);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialogs().messages().size(), 1);
+    // The receipts and the head's amount still agree.
+    EXPECT_EQ(scalar(QStringLiteral("select group_concat(Amount, ' ') from t_ReceptionDlt3")), QStringLiteral("60.0 40.0"));
+    EXPECT_EQ(headValue(c, "Received"), QStringLiteral("100"));
+    EXPECT_FALSE(dmdataUnit->ADOConnection->InTransaction());
+}
+
+} // namespace
+} // namespace qx::documents::test

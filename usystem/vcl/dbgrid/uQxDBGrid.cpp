@@ -1120,6 +1120,7 @@ void TQxCustomDBGrid::changeEvent(QEvent* event)
 {
     TQxCustomGrid::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        FTextLayouts.clear();
         if (FParentFont) {
             FSelfChangingTitleFont = true;
             FTitleFont = font();

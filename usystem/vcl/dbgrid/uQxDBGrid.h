@@ -36,6 +36,7 @@
 #include "usystem/vcl/gridlink/QxGridColumn.h"
 #include "usystem/vcl/gridlink/QxGridDataLink.h"
 #include "usystem/vcl/gridlink/QxGridLayoutLocks.h"
+#include "usystem/vcl/grids/CellTextLayouts.h"
 #include "usystem/vcl/grids/uQxGrids.h"
 #include "usystem/vcl/edits/uQxIMEPad.h"
 
@@ -434,6 +435,9 @@ public:
     // The shared off-screen bitmap of WriteCellText and the number of grids that hold it.
     static QImage* SharedCellBitmap();
     static int SharedCellBitmapUsers();
+    // The laid-out texts of the data and title cells, kept for the next paintings; dropped
+    // when the grid's font changes.
+    const qx::CellTextLayouts& TextLayouts() const { return FTextLayouts; }
 
 protected:
     virtual bool HighlightCell(int DataCol, int DataRow, const QString& Value,
@@ -553,6 +557,7 @@ private:
     std::unique_ptr<TBookmarkList> FBookmarks;
     int FPressedIndicatorRow = -1;
     int FCellTextOffset = 1;
+    qx::CellTextLayouts FTextLayouts;
     std::unique_ptr<THeadTreeNode> FHeadTree;
     std::vector<std::pair<THeadTreeNode*, TQxColumn*>> FNodeMap;
     int FTitleMargin = 5;
@@ -648,8 +653,9 @@ const GridDialogBinding& gridDialogBinding();
 // The first column of the grid whose FieldName is FieldName (without case); null when none.
 TQxColumn* ColumnByFieldName(const TQxCustomDBGrid* Grid, const QString& FieldName);
 
-// Writes Text into Rect on the canvas: one clipped, vertically centred line on a plain brush;
-// word-wrapped through the shared off-screen bitmap otherwise.
+// Writes Text into Rect on the canvas: one clipped, vertically centred line on a plain brush
+// (through Layouts when given, which keeps the laid-out line for the next time); word-wrapped
+// through the shared off-screen bitmap otherwise.
 void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft,
                    TAlignment Alignment, const QString& Text, int DY, const QColor& Brush,
-                   bool PlainBrush = true);
+                   bool PlainBrush = true, qx::CellTextLayouts* Layouts = nullptr);

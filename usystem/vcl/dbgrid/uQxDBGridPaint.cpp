@@ -85,7 +85,7 @@ void drawInnerEdge(QPainter& p, const QRect& r, bool sunken, bool left = true, b
 
 void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft,
                    TAlignment Alignment, const QString& Text, int DY, const QColor& Brush,
-                   bool PlainBrush)
+                   bool PlainBrush, qx::CellTextLayouts* Layouts)
 {
     // A right-to-left canvas mirrors the alignment unless the text itself reads that way.
     if (Canvas.layoutDirection() == Qt::RightToLeft && !RightToLeft) {
@@ -110,9 +110,18 @@ void WriteCellText(QPainter& Canvas, const QRect& Rect, int DX, bool RightToLeft
             flags |= Qt::AlignHCenter;
             break;
         }
+        // Kept layouts clip themselves to the text's box where the text leaves it; a box that
+        // lies inside the cell then needs no clip of its own.
+        if (Layouts && Rect.contains(r)) {
+            Layouts->draw(Canvas, r, flags, Text);
+            return;
+        }
         Canvas.save();
         Canvas.setClipRect(Rect, Qt::IntersectClip);
-        Canvas.drawText(r, flags, Text);
+        if (Layouts)
+            Layouts->draw(Canvas, r, flags, Text);
+        else
+            Canvas.drawText(r, flags, Text);
         Canvas.restore();
         return;
     }
@@ -245,7 +254,7 @@ void TQxCustomDBGrid::DrawTitleCell(int DataCol, QRect ARect, TKyGridDrawState A
     p.fillRect(r, fixed);
     p.setFont(FTitleFont);
     p.setPen(toQColor(FontColor()));
-    p.drawText(r.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, leaf->Text);
+    FTextLayouts.draw(p, r.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, leaf->Text);
     if (!(FOptions & dgReceiptMode)) {
         const QRect framed(r.left(), r.top(), r.width() + 1, r.height() + 1);
         drawInnerEdge(p, framed, false);
@@ -295,7 +304,7 @@ void TQxCustomDBGrid::DrawTitleBand(THeadTreeNode* Node, const QRect& ARect, TKy
         p.fillRect(band, fixed);
         p.setFont(FTitleFont);
         p.setPen(toQColor(FontColor()));
-        p.drawText(band.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, P->Text);
+        FTextLayouts.draw(p, band.adjusted(FCellTextOffset, 0, 0, 0), Qt::AlignCenter | Qt::TextWordWrap, P->Text);
         if ((AState & gdFixed) && (FOptions & dgColLines) && (FOptions & dgRowLines)
             && !(FOptions & dgReceiptMode))
             drawInnerEdge(p, band, false, true, true, true, true);
@@ -357,7 +366,8 @@ void TQxCustomDBGrid::DrawDataCell(int DataCol, int DataRow, QRect ARect, TKyGri
             if (field && field->DataType() == ftBoolean)
                 qx::drawGridCheckBox(p, ARect, !field->IsNull() && field->AsBoolean());
             else
-                WriteCellText(p, ARect, 2, false, col->Alignment(), text, 0, brushColor);
+                WriteCellText(p, ARect, 2, false, col->Alignment(), text, 0, brushColor, true,
+                              &FTextLayouts);
         }
         if (FColumns->State() == csDefault && OnDrawDataCell)
             OnDrawDataCell(this, ARect, field, AState);

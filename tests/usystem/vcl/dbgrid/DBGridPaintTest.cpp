@@ -4,7 +4,11 @@
 
 #include "DBGridTestSupport.h"
 
+#include <QPainter>
 #include <QScrollBar>
+
+#include <functional>
+#include <string_view>
 
 namespace {
 
@@ -327,4 +331,88 @@ TEST(DBGridPaint, SelectedRowKeepsItsHighlightAfterAnotherRowGoes)
     const QImage img = shot(w.grid);
     EXPECT_EQ(pixelAt(img, w.grid->CellRect(2, 3).topLeft() + QPoint(1, 1)), toQColor(clHighlight));
     EXPECT_EQ(pixelAt(img, w.grid->CellRect(2, 4).topLeft() + QPoint(1, 1)), toQColor(clWindow));
+}
+
+// The data cells' texts are drawn from lines kept between paintings. Whatever changed since the
+// lines were kept (nothing, a column's width or alignment, a value, the grid's font), the grid
+// shows what a new grid in that state shows on its first painting.
+TEST(DBGridPaint, KeptCellTextLinesShowWhatANewGridShows)
+{
+    struct Change
+    {
+        const char* name;
+        std::function<void(DBGridWindow&)> apply;
+    };
+    const Change changes[] = {
+        {"nothing", [](DBGridWindow&) {}},
+        {"a narrower column", [](DBGridWindow& w) { w.grid->Columns()->Items(1)->SetWidth(30); }},
+        {"right aligned", [](DBGridWindow& w) { w.grid->Columns()->Items(0)->SetAlignment(taRightJustify); }},
+        {"centred", [](DBGridWindow& w) { w.grid->Columns()->Items(1)->SetAlignment(taCenter); }},
+        {"a changed value",
+         [](DBGridWindow& w) {
+             w.table->Edit();
+             w.table->FieldByName("Name")->SetAsString(QStringLiteral("配件 changed"));
+             w.table->Post();
+         }},
+        {"a bigger font",
+         [](DBGridWindow& w) {
+             QFont f = w.grid->font();
+             f.setPixelSize(17);
+             w.grid->setFont(f);
+         }},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        QImage kept;
+        {
+            DBGridWindow w(12);
+            w.grid->viewport()->repaint(); // lines kept
+            const int reused = w.grid->TextLayouts().reused();
+            const int laidOut = w.grid->TextLayouts().laidOut();
+            c.apply(w);
+            const bool fontChanged = std::string_view(c.name) == "a bigger font";
+            if (fontChanged) { // the layouts went with the old font
+                EXPECT_EQ(w.grid->TextLayouts().size(), 0);
+            }
+            QApplication::processEvents();
+            w.grid->viewport()->repaint();
+            kept = shot(w.grid);
+            if (fontChanged) {
+                EXPECT_GT(w.grid->TextLayouts().laidOut(), laidOut);
+            } else {
+                EXPECT_GT(w.grid->TextLayouts().reused(), reused);
+            }
+        }
+        DBGridWindow fresh(12);
+        c.apply(fresh);
+        QApplication::processEvents();
+        fresh.grid->viewport()->repaint();
+        EXPECT_EQ(kept, shot(fresh.grid));
+    }
+}
+
+TEST(DBGridPaint, CellTextThroughKeptLinesIsDrawnAsWithoutThem)
+{
+    // Texts wider than their cell, in every alignment and with a text offset into the cell
+    // and out of it: the kept lines clip themselves, the plain path clips to the cell.
+    const QString texts[] = {QStringLiteral("短"), QStringLiteral("一段比单元格宽得多的配件名称 and more")};
+    const TAlignment alignments[] = {taLeftJustify, taRightJustify, taCenter};
+    const int offsets[] = {2, 0, -4, 40};
+    qx::CellTextLayouts layouts;
+    for (const QString& text : texts)
+        for (const TAlignment alignment : alignments)
+            for (const int dx : offsets) {
+                SCOPED_TRACE(text.toStdString() + " " + std::to_string(int(alignment)) + " " + std::to_string(dx));
+                auto draw = [&](qx::CellTextLayouts* kept) {
+                    QImage image(120, 30, QImage::Format_ARGB32_Premultiplied);
+                    image.fill(Qt::white);
+                    QPainter p(&image);
+                    p.setPen(Qt::black);
+                    for (int twice = 0; twice < 2; ++twice)
+                        WriteCellText(p, QRect(20, 5, 60, 18), dx, false, alignment, text, 0, Qt::white, true, kept);
+                    p.fillRect(QRect(100, 0, 20, 30), p.pen().color()); // the painter's state is as it was
+                    return image;
+                };
+                EXPECT_EQ(draw(&layouts), draw(nullptr));
+            }
 }
