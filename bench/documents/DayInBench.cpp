@@ -4,13 +4,12 @@
 // stepping it to its end with every column read, in the same run on the same database.
 #include "app/data/dmData.h"
 #include "app/schema/OperatorRights.h"
-#include "app/schema/TempDatabase.h"
 #include "bench/support/BenchReport.h"
+#include "bench/support/BenchShop.h"
 #include "documents/workorder/uDayIn.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/ADOQuery.h"
 #include "platform/db/sql/SqliteStatement.h"
-#include "platform/env/ProgramFolder.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 
 #include <QApplication>
@@ -78,23 +77,7 @@ void fillWorkOrders(TADOConnection& connection)
 int stepAll(sqlite3* db, const char* sql, std::vector<std::string>& cells)
 {
     qx::SqliteStatement stmt(db, sql);
-    cells.clear();
-    int rows = 0;
-    const int columns = sqlite3_column_count(stmt.get());
-    while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
-        ++rows;
-        for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(stmt.get(), c)) {
-            case SQLITE_INTEGER: cells.push_back(std::to_string(sqlite3_column_int64(stmt.get(), c))); break;
-            case SQLITE_FLOAT: cells.push_back(std::to_string(sqlite3_column_double(stmt.get(), c))); break;
-            case SQLITE_NULL: cells.emplace_back(); break;
-            default:
-                cells.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c)),
-                                   std::size_t(sqlite3_column_bytes(stmt.get(), c)));
-            }
-        }
-    }
-    return rows;
+    return qxbench::stepAllCells(stmt.get(), cells);
 }
 
 } // namespace
@@ -103,13 +86,9 @@ int main(int argc, char** argv)
 {
     qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
-    qx::app::TempDatabase database;
-    qx::setProgramFolder(database.programFolder());
-    TdmdataUnit module;
-    if (module.DataModuleCreate() != TdmdataUnit::orConnected)
-        qFatal("the database did not open");
+    qxbench::ShopDatabase shop;
     CurrentUser = qx::app::administratorCode();
-    fillWorkOrders(*module.ADOConnection);
+    fillWorkOrders(shop.connection());
 
     BenchDayIn browser;
     browser.resize(1280, 720);
@@ -119,7 +98,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     TQxColumn* amount = ColumnByFieldName(browser.DBGrid1, QStringLiteral("TotalAmount"));
 
-    sqlite3* db = module.ADOConnection->handle();
+    sqlite3* db = shop.connection().handle();
     std::vector<std::string> cells;
     cells.reserve(std::size_t(kWorkOrders) * 50);
     int oursRows = 0;

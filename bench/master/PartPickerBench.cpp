@@ -4,11 +4,10 @@
 // read on SQLite directly, in the same run on the same database.
 #include "app/data/dmData.h"
 #include "app/master/uaSelectStock.h"
-#include "app/schema/TempDatabase.h"
 #include "bench/support/BenchReport.h"
+#include "bench/support/BenchShop.h"
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/db/sql/SqliteStatement.h"
-#include "platform/env/ProgramFolder.h"
 #include "usystem/vcl/ado/uQxADODB.h"
 #include "usystem/vcl/dbgrid/uQxDBGrid.h"
 #include "usystem/vcl/edits/uQxEdits.h"
@@ -60,33 +59,11 @@ void fillStock(TADOConnection& connection)
     connection.CommitTrans();
 }
 
-// Steps a prepared statement to its end, reading every column; returns the rows.
-int stepAll(sqlite3_stmt* stmt, std::vector<std::string>& cells)
-{
-    int rows = 0;
-    cells.clear();
-    const int columns = sqlite3_column_count(stmt);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        ++rows;
-        for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(stmt, c)) {
-            case SQLITE_INTEGER: cells.push_back(std::to_string(sqlite3_column_int64(stmt, c))); break;
-            case SQLITE_FLOAT: cells.push_back(std::to_string(sqlite3_column_double(stmt, c))); break;
-            case SQLITE_NULL: cells.emplace_back(); break;
-            default:
-                cells.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                   std::size_t(sqlite3_column_bytes(stmt, c)));
-            }
-        }
-    }
-    return rows;
-}
-
 // The list the picker shows with an empty code box, as it stands before each run.
 void runEmptyBox(sqlite3* db, std::vector<std::string>& cells)
 {
     qx::SqliteStatement stmt(db, "select * from t_Stock limit 300");
-    stepAll(stmt.get(), cells);
+    qxbench::stepAllCells(stmt.get(), cells);
 }
 
 // The peer: the statements the picker runs, each prepared, bound, stepped to its end with every
@@ -98,7 +75,7 @@ int runStatements(sqlite3* db, std::vector<std::string>& cells)
         const std::string pattern = std::string(kTyped, typed) + "%";
         qx::SqliteStatement stmt(db, "select * from t_Stock Where ItemCode like :p1 escape '\\' limit 300");
         sqlite3_bind_text(stmt.get(), 1, pattern.c_str(), -1, SQLITE_TRANSIENT);
-        rows = stepAll(stmt.get(), cells);
+        rows = qxbench::stepAllCells(stmt.get(), cells);
     }
     return rows;
 }
@@ -109,12 +86,8 @@ int main(int argc, char** argv)
 {
     qxbench::useOffscreenUnlessSet();
     QApplication app(argc, argv);
-    qx::app::TempDatabase database;
-    qx::setProgramFolder(database.programFolder());
-    TdmdataUnit module;
-    if (module.DataModuleCreate() != TdmdataUnit::orConnected)
-        qFatal("the database did not open");
-    fillStock(*module.ADOConnection);
+    qxbench::ShopDatabase shop;
+    fillStock(shop.connection());
 
     // The picker as the bill editors open it, at its own size.
     auto owned = std::make_unique<TFrmaSelectStock>();
@@ -123,7 +96,7 @@ int main(int argc, char** argv)
     if (!QTest::qWaitForWindowExposed(picker))
         qFatal("the picker was not exposed");
     QApplication::processEvents();
-    sqlite3* db = module.ADOConnection->handle();
+    sqlite3* db = shop.connection().handle();
     std::vector<std::string> cells;
     cells.reserve(300 * 16);
 
