@@ -28,6 +28,16 @@ void payElsewhere(OtherWorkstation& other, const char* billNo, const char* amoun
     other.connection.CommitTrans();
 }
 
+// The other workstation deletes the bill as its browser does, inside the caller's transaction:
+// the stock back first, then the bill's rows.
+void deleteAsTheBrowserDoes(OtherWorkstation& other, const QString& billNo)
+{
+    giveBackWorkOrderStock(other.connection, billNo);
+    for (const char* table : {"t_ReceptionMst", "t_ReceptionDlt", "t_ReceptionDlt2", "t_ReceptionDlt3"})
+        other.exec(QStringLiteral("delete from %1 where BillNo = :b").arg(QLatin1String(table)),
+                   {{QStringLiteral("b"), billNo}});
+}
+
 // Closes the receipt prompt unpaid, after checking the amount it asks for.
 void expectReceiptPrompt(const QString& due)
 {
@@ -78,9 +88,7 @@ TEST_F(SaveTest, ABillDeletedElsewhereWhileOpenIsStoredAgainWithItsStock)
         // The other workstation deletes the bill as its browser does: stock back, then the rows.
         OtherWorkstation other;
         other.connection.BeginTrans();
-        giveBackWorkOrderStock(other.connection, QStringLiteral("WX260301001"));
-        for (const char* table : {"t_ReceptionMst", "t_ReceptionDlt", "t_ReceptionDlt2", "t_ReceptionDlt3"})
-            other.exec(QStringLiteral("delete from %1 where BillNo = 'WX260301001'").arg(QLatin1String(table)));
+        deleteAsTheBrowserDoes(other, QStringLiteral("WX260301001"));
         other.connection.CommitTrans();
         // Its receipts went with it: the whole bill is due again.
         expectReceiptPrompt(QStringLiteral("应收：210"));
@@ -160,9 +168,7 @@ TEST_F(SaveTest, ABillWhoseNumberWentToAnotherBillMeanwhileIsSavedUnderANewNumbe
         // freed number, taking one P02.
         OtherWorkstation other;
         other.connection.BeginTrans();
-        giveBackWorkOrderStock(other.connection, QStringLiteral("WX260301001"));
-        for (const char* table : {"t_ReceptionMst", "t_ReceptionDlt", "t_ReceptionDlt2", "t_ReceptionDlt3"})
-            other.exec(QStringLiteral("delete from %1 where BillNo = 'WX260301001'").arg(QLatin1String(table)));
+        deleteAsTheBrowserDoes(other, QStringLiteral("WX260301001"));
         other.exec(QStringLiteral("insert into t_ReceptionMst (BillNo, INtime, CName) values ('WX260301001', '2026-03-01', '李四')"));
         other.exec(QStringLiteral("insert into t_ReceptionDlt2 (BillNo, ItemCode, Qty) values ('WX260301001', 'P02', 1)"));
         other.exec(QStringLiteral("update t_Stock set Qty = Qty - 1 where ItemCode = 'P02'"));

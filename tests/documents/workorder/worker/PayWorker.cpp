@@ -10,6 +10,7 @@
 #include "platform/env/ProgramFolder.h"
 #include "platform/env/ScriptedDialogService.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/documents/workorder/worker/WorkerSay.h"
 
 #include <QApplication>
 #include <QDate>
@@ -18,16 +19,7 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
-
-void say(const QByteArray& line)
-{
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
+using qx::documents::test::say;
 
 int main(int argc, char** argv)
 {

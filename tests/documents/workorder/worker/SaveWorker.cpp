@@ -6,6 +6,7 @@
 //   SaveWorker <database> <yyyy-mm-dd> new <count>   saves count new bills
 //   SaveWorker <database> <yyyy-mm-dd> loop          saves new bills and re-saves them, until killed
 #include "tests/documents/workorder/worker/WorkerBill.h"
+#include "tests/documents/workorder/worker/WorkerSay.h"
 
 #include "platform/db/sql/ADOConnection.h"
 #include "platform/rtl/Clock.h"
@@ -17,16 +18,7 @@
 
 #include <cstdio>
 
-namespace {
-
-void say(const QByteArray& line)
-{
-    std::fputs(line.constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
+using qx::documents::test::say;
 
 int main(int argc, char** argv)
 {
